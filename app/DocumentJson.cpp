@@ -1,0 +1,59 @@
+#include "app/DocumentJson.h"
+
+#include "model/DocumentImage.h"
+
+namespace {
+
+void Field(std::string& out, const char* key, long long value) {
+  out += '"';
+  out += key;
+  out += "\":";
+  out += std::to_string(value);
+}
+
+void Pair(std::string& out, CPoint p) {
+  out += '[';
+  out += std::to_string(p.x);
+  out += ',';
+  out += std::to_string(p.y);
+  out += ']';
+}
+
+}  // namespace
+
+std::string DocumentJson(const DocumentImage& doc) {
+  std::string out = "{";
+  Field(out, "selected", doc.drawing.GetSelected());
+  out += ',';
+  Field(out, "hitMode", doc.hitMode);
+  out += ',';
+  Field(out, "hitPart", doc.hitPart);
+  out += ",\"shapes\":[";
+  bool first = true;
+  for (const CShape& s : doc.drawing.GetShapes()) {
+    if (!first) out += ',';
+    first = false;
+    out += "{";
+    Field(out, "type", s.GetType());
+    out += ",\"center\":";
+    Pair(out, s.GetCenter());
+    out += ',';
+    Field(out, "penColor", s.GetPenColor());
+    out += ',';
+    Field(out, "brushColor", s.GetBrushColor());
+    out += ',';
+    Field(out, "penWidth", s.GetPenWidth());
+    out += ',';
+    Field(out, "penStyle", s.GetPenStyle());
+    out += ',';
+    Field(out, "brushStyle", s.GetBrushStyle());
+    out += ",\"points\":[";
+    for (int i = 0; i < s.GetPointCount(); ++i) {
+      if (i > 0) out += ',';
+      Pair(out, s.GetPoint(i));
+    }
+    out += "]}";
+  }
+  out += "]}";
+  return out;
+}

@@ -1,0 +1,228 @@
+#include "model/CShapeArray.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "platform/core/CArchive.h"
+#include "platform/core/LargeBlock.h"
+
+namespace {
+
+CShape* Allocate(int count) { return static_cast<CShape*>(AllocateBlock(sizeof(CShape) * size_t(count))); }
+void Deallocate(CShape* block, int count) { FreeBlock(block, sizeof(CShape) * size_t(count)); }
+
+// Zero bytes first, so that no stored record ever holds undefined padding, then the defaults.
+void ConstructDefaults(CShape* at, int count) {
+  std::memset(static_cast<void*>(at), 0, sizeof(CShape) * size_t(count));
+  for (int i = 0; i < count; ++i) new (at + i) CShape();
+}
+
+void Destroy(CShape* at, int count) { std::destroy(at, at + count); }
+
+// On disk a record is a 4-byte tag followed by the fields in declaration order.
+constexpr size_t kRecordBytes = 120;
+constexpr uint32_t kRecordTag = 0x0040CA70;
+
+void Put32(unsigned char*& p, uint32_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+  p[2] = uint8_t(v >> 16);
+  p[3] = uint8_t(v >> 24);
+  p += 4;
+}
+
+int32_t Get32(const unsigned char*& p) {
+  const uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+  p += 4;
+  return int32_t(v);
+}
+
+void StoreRecord(CArchive& ar, const CShape& s) {
+  unsigned char rec[kRecordBytes];
+  unsigned char* p = rec;
+  Put32(p, kRecordTag);
+  Put32(p, uint32_t(s.GetCenter().x));
+  Put32(p, uint32_t(s.GetCenter().y));
+  Put32(p, uint32_t(s.GetType()));
+  Put32(p, s.GetPenColor());
+  Put32(p, s.GetBrushColor());
+  Put32(p, uint32_t(s.GetPenWidth()));
+  Put32(p, uint32_t(s.GetPenStyle()));
+  Put32(p, uint32_t(s.GetBrushStyle()));
+  Put32(p, uint32_t(s.GetPointCount()));
+  for (int i = 0; i < kMaxPoints; ++i) {
+    Put32(p, uint32_t(s.GetPoint(i).x));
+    Put32(p, uint32_t(s.GetPoint(i).y));
+  }
+  ar.Write(rec, kRecordBytes);
+}
+
+// `number` is the record's place in the file, counted from 1, for the message.
+void LoadRecord(CArchive& ar, CShape& s, int64_t number) {
+  unsigned char rec[kRecordBytes];
+  ar.Read(rec, kRecordBytes);
+  const unsigned char* p = rec + 4;  // the tag is not interpreted
+  const int32_t cx = Get32(p);
+  const int32_t cy = Get32(p);
+  s.SetCenter(cx, cy);
+  s.SetType(Get32(p));
+  s.SetPenColor(COLORREF(Get32(p)));
+  s.SetBrushColor(COLORREF(Get32(p)));
+  s.SetPenWidth(Get32(p));
+  s.SetPenStyle(Get32(p));
+  s.SetBrushStyle(Get32(p));
+  const int32_t count = Get32(p);
+  if (count < 0 || count > kMaxPoints)
+    throw CArchiveException(CArchiveException::badIndex, "the file is damaged (shape " + std::to_string(number) +
+                                                             " claims " + std::to_string(count) +
+                                                             " points; a shape has at most 10)");
+  s.SetPointCount(count);
+  for (int i = 0; i < kMaxPoints; ++i) {
+    const int32_t x = Get32(p);
+    const int32_t y = Get32(p);
+    s.SetPoint(i, x, y);
+  }
+}
+
+}  // namespace
+
+CShapeArray::CShapeArray(const CShapeArray& other) : CObject(other) {
+  if (other.m_size == 0) return;
+  m_data = Allocate(other.m_size);
+  std::uninitialized_copy(other.begin(), other.end(), m_data);
+  m_size = m_capacity = other.m_size;
+}
+
+CShapeArray& CShapeArray::operator=(const CShapeArray& other) {
+  if (this != &other) *this = CShapeArray(other);
+  return *this;
+}
+
+CShapeArray::CShapeArray(CShapeArray&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)),
+      m_size(std::exchange(other.m_size, 0)),
+      m_capacity(std::exchange(other.m_capacity, 0)) {}
+
+CShapeArray& CShapeArray::operator=(CShapeArray&& other) noexcept {
+  if (this != &other) {
+    Free();
+    m_data = std::exchange(other.m_data, nullptr);
+    m_size = std::exchange(other.m_size, 0);
+    m_capacity = std::exchange(other.m_capacity, 0);
+  }
+  return *this;
+}
+
+CShapeArray::~CShapeArray() { Free(); }
+
+void CShapeArray::Free() {
+  if (!m_data) return;
+  Destroy(m_data, m_size);
+  Deallocate(m_data, m_capacity);
+  m_data = nullptr;
+  m_size = m_capacity = 0;
+}
+
+void CShapeArray::SetSize(int n) {
+  if (n < 0) return;
+  if (n == 0) {
+    Free();
+    return;
+  }
+  if (!m_data) {
+    m_data = Allocate(n);
+    m_capacity = n;
+    ConstructDefaults(m_data, n);
+    m_size = n;
+    return;
+  }
+  if (n <= m_capacity) {
+    if (n > m_size)
+      ConstructDefaults(m_data + m_size, n - m_size);
+    else
+      Destroy(m_data + n, m_size - n);
+    m_size = n;
+    return;
+  }
+  const int64_t step = std::clamp(m_size / 8, 4, 1024);
+  Reallocate(int(std::clamp<int64_t>(int64_t(m_capacity) + step, n, INT_MAX)));
+  ConstructDefaults(m_data + m_size, n - m_size);
+  m_size = n;
+}
+
+void CShapeArray::Reallocate(int capacity) {
+  CShape* block = Allocate(capacity);
+  // Records own nothing, so moving them is copying them.
+  std::uninitialized_copy(begin(), end(), block);
+  if (m_data) {
+    Destroy(m_data, m_size);
+    Deallocate(m_data, m_capacity);
+  }
+  m_data = block;
+  m_capacity = capacity;
+}
+
+void CShapeArray::SetAtGrow(int i, CShape shape) {
+  // An array whose size is an int cannot hold index INT_MAX (and i + 1 would overflow).
+  if (i < 0 || i == INT_MAX) return;
+  if (i >= m_size) SetSize(i + 1);
+  m_data[i] = shape;
+}
+
+int CShapeArray::Add(CShape shape) {
+  const int index = m_size;
+  SetAtGrow(index, std::move(shape));
+  return index;
+}
+
+void CShapeArray::RemoveAt(int index, int count) {
+  if (index < 0 || count <= 0 || count > m_size - index) return;
+  std::move(m_data + index + count, m_data + m_size, m_data + index);
+  Destroy(m_data + m_size - count, count);
+  m_size -= count;
+}
+
+void CShapeArray::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar.WriteCount(uint32_t(m_size));
+    for (const CShape& s : *this) StoreRecord(ar, s);
+    return;
+  }
+
+  const uint32_t count = ar.ReadCount();
+  const auto remaining = ar.GetRemaining();
+  if (remaining && uint64_t(count) * kRecordBytes > *remaining)
+    throw CArchiveException(CArchiveException::badIndex,
+                            "the file is truncated or damaged (it announces " + std::to_string(count) +
+                                " shapes but holds room for at most " + std::to_string(*remaining / kRecordBytes) + ")");
+  if (count > uint32_t(INT_MAX))
+    throw CArchiveException(CArchiveException::badIndex,
+                            "the file is damaged (it announces " + std::to_string(count) + " shapes)");
+  // Records are built straight from the bytes into a block of exactly the announced size. When the
+  // stream cannot tell its length, the block grows (doubling) only as records actually arrive.
+  Free();
+  int capacity = remaining ? int(count) : std::min(int(count), 16384);
+  for (int done = 0; done < int(count); ++done) {
+    if (done == m_capacity) {
+      Reallocate(capacity);
+      capacity = int(std::min<int64_t>(int64_t(capacity) * 2, count));
+    }
+    new (m_data + done) CShape();
+    m_size = done + 1;
+    LoadRecord(ar, m_data[done], int64_t(done) + 1);
+  }
+}
+
+const CRuntimeClass* CShapeArray::GetRuntimeClass() const {
+  static const CRuntimeClass rc{"CShapeArray", 0, []() -> CObject* { return new CShapeArray; }};
+  return &rc;
+}
+
+bool operator==(const CShapeArray& a, const CShapeArray& b) {
+  return a.m_size == b.m_size && std::equal(a.begin(), a.end(), b.begin());
+}

@@ -1,0 +1,138 @@
+#include "model/CTavlo.h"
+
+#include <cmath>
+#include <utility>
+
+#include "model/Geometry.h"
+#include "platform/core/CArchive.h"
+
+const CRuntimeClass CTavlo::classCTavlo{"CTavlo", 1, []() -> CObject* { return new CTavlo; }};
+
+const CRuntimeClass* CTavlo::GetRuntimeClass() const { return &classCTavlo; }
+
+void CTavlo::AddShape(CShape shape) { selected = shapes.Add(std::move(shape)); }
+
+void CTavlo::DeleteSelected() {
+  if (!HasSelection()) return;
+  shapes.RemoveAt(selected, 1);
+  selected = -1;
+}
+
+CShape CTavlo::GetShape(int index) const {
+  const int i = index == 0 ? selected : index;
+  if (i < 0 || i >= shapes.GetSize()) return CShape();
+  return shapes[i];
+}
+
+void CTavlo::SetShape(CShape shape, int index) {
+  const int i = index == 0 ? selected : index;
+  if (i < 0 || i >= shapes.GetSize()) return;
+  shapes.ElementAt(i) = shape;
+}
+
+void CTavlo::Exchange(int i, int j) { std::swap(shapes.ElementAt(i), shapes.ElementAt(j)); }
+
+void CTavlo::MoveForwards() {
+  if (!HasSelection()) return;
+  if (selected < GetUpperBound()) Exchange(selected, selected + 1);
+  ClearSelection();
+}
+
+void CTavlo::MoveBackwards() {
+  if (!HasSelection()) return;
+  if (selected > 0) Exchange(selected, selected - 1);
+  ClearSelection();
+}
+
+void CTavlo::MoveTotallyForwards() {
+  if (!HasSelection()) return;
+  for (int i = selected; i < GetUpperBound(); ++i) Exchange(i, i + 1);
+  ClearSelection();
+}
+
+void CTavlo::MoveTotallyBackwards() {
+  if (!HasSelection()) return;
+  for (int i = selected; i > 0; --i) Exchange(i - 1, i);
+  ClearSelection();
+}
+
+CShape CTavlo::ClipOfSelected() const {
+  CShape copy = shapes[selected];
+  for (int i = 0; i < copy.GetPointCount(); ++i) {
+    const CPoint p = copy.GetPoint(i);
+    copy.SetPoint(i, geometry::Clamp32(int64_t(p.x) + 7), geometry::Clamp32(int64_t(p.y) + 7));
+  }
+  return copy;
+}
+
+void CTavlo::CopySelected(CShape& clip) {
+  if (!HasSelection()) return;
+  clip = ClipOfSelected();
+  ClearSelection();
+}
+
+void CTavlo::CutSelected(CShape& clip) {
+  if (!HasSelection()) return;
+  clip = ClipOfSelected();
+  DeleteSelected();
+}
+
+void CTavlo::ZoomPoint(CPoint& p) const {
+  p.x = geometry::Zoom(p.x, zoom);
+  p.y = geometry::Zoom(p.y, zoom);
+}
+
+void CTavlo::UnzoomPoint(CPoint& p) const {
+  p.x = geometry::Unzoom(p.x, zoom);
+  p.y = geometry::Unzoom(p.y, zoom);
+}
+
+void CTavlo::TrackRotation(int x0, int y0, int x1, int y1) {
+  if (!HasSelection()) return;
+  const CPoint c = shapes[selected].GetCenter();
+  const double dy1 = double(int64_t(y1) - c.y);
+  double dx1 = double(int64_t(x1) - c.x);
+  const double dy0 = double(int64_t(y0) - c.y);
+  double dx0 = double(int64_t(x0) - c.x);
+  // atan2 is never asked about (0, 0): a pointer straight above or below the pivot counts as a
+  // hair to its right.
+  if (dx1 == 0.0) dx1 = 1e-9;
+  if (dx0 == 0.0) dx0 = 1e-9;
+  angle = std::atan2(dy1, dx1) - std::atan2(dy0, dx0);
+}
+
+void CTavlo::RotatePoint(CPoint& p) const {
+  if (!rotateMode || angle == 0.0 || !HasSelection()) return;
+  CPoint c = shapes[selected].GetCenter();
+  ZoomPoint(c);
+  p = geometry::Turn(p, c, angle);
+}
+
+void CTavlo::ApplyRotation() {
+  if (!HasSelection()) return;
+  CShape s = GetShape(0);
+  const CPoint c = s.GetCenter();
+  for (int i = 0; i < s.GetPointCount(); ++i) {
+    const CPoint p = geometry::Turn(s.GetPoint(i), c, angle);
+    s.SetPoint(i, p.x, p.y);
+  }
+  SetShape(s, 0);
+  angle = 0.0;
+}
+
+void CTavlo::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t(selected);
+    shapes.Serialize(ar);
+    return;
+  }
+  int32_t stored = -1;
+  ar >> stored;
+  shapes.Serialize(ar);
+  selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
+}
+
+bool operator==(const CTavlo& a, const CTavlo& b) {
+  return a.angle == b.angle && a.rotateMode == b.rotateMode && a.zoom == b.zoom && a.selected == b.selected &&
+         a.shapes == b.shapes;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/core/Point.h"
+
+// Integer arithmetic of the zoom and the rotation. Every intermediate is 64-bit and every result
+// is clamped to the 32-bit range, so coordinates anywhere in that range never overflow; wherever
+// nothing overflows the results are those of plain 32-bit arithmetic.
+namespace geometry {
+
+int32_t Clamp32(int64_t v);
+
+// v * zoom / 100 and v * 100 / zoom, truncating toward zero. A zoom of 0 leaves v unchanged.
+int32_t Zoom(int32_t v, int zoom);
+int32_t Unzoom(int32_t v, int zoom);
+
+// Truncate toward zero, then add 1 when the dropped fraction is at least 0.5: halves round up
+// for positive values and negative values are simply truncated (-2.7 gives -2). Values beyond
+// +-2^53 are clamped there first; NaN gives 0.
+int64_t RoundHalfUp(double v);
+
+// Turns p about c by `angle` radians (clockwise on screen, where y grows downwards): the offset
+// is rotated in double precision and each coordinate rounded with RoundHalfUp.
+CPoint Turn(CPoint p, CPoint c, double angle);
+
+}  // namespace geometry

@@ -1,0 +1,32 @@
+#include "platform/core/LargeBlock.h"
+
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+constexpr size_t kHugePage = size_t(2) << 20;
+constexpr size_t kLarge = 4 * kHugePage;
+}  // namespace
+
+void* AllocateBlock(size_t bytes) {
+  if (bytes < kLarge) return ::operator new(bytes);
+  const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* block = std::aligned_alloc(kHugePage, rounded);
+  if (!block) throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  ::madvise(block, rounded, MADV_HUGEPAGE);  // only advice: refused, it changes nothing
+#endif
+  return block;
+}
+
+void FreeBlock(void* block, size_t bytes) {
+  if (!block) return;
+  if (bytes < kLarge)
+    ::operator delete(block);
+  else
+    std::free(block);
+}

@@ -1,0 +1,187 @@
+// Runs the real quirra executable the way a script would, with no display at all.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Outcome {
+  int status;
+  QByteArray out;
+  QByteArray err;
+};
+
+Outcome Quirra(const QStringList& args) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(QUIRRA_BINARY), args);
+  EXPECT_TRUE(p.waitForFinished(60000));
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
+}
+
+void Put32(QByteArray& b, int32_t v) {
+  for (int i = 0; i < 4; ++i) b.append(char((uint32_t(v) >> (8 * i)) & 0xFF));
+}
+
+// A document file: `selected`, the count, the records, hitMode and hitPart.
+QByteArray File(int32_t selected, const std::vector<QByteArray>& records, int32_t hitMode, int32_t hitPart) {
+  QByteArray b;
+  Put32(b, selected);
+  b.append(char(records.size() & 0xFF)).append(char(records.size() >> 8));
+  for (const QByteArray& r : records) b += r;
+  Put32(b, hitMode);
+  Put32(b, hitPart);
+  return b;
+}
+
+QByteArray Record(int32_t type, std::pair<int, int> center, std::vector<std::pair<int, int>> pts, int32_t penColor = 0,
+                  int32_t brushColor = 0, int32_t brushStyle = -1) {
+  QByteArray r;
+  Put32(r, 0x0040CA70);
+  Put32(r, center.first);
+  Put32(r, center.second);
+  for (int32_t v : {type, penColor, brushColor, 1, 0, brushStyle, int32_t(pts.size())}) Put32(r, v);
+  pts.resize(10);
+  for (auto [x, y] : pts) {
+    Put32(r, x);
+    Put32(r, y);
+  }
+  return r;
+}
+
+QByteArray LineFile() { return File(0, {Record(1, {20, 30}, {{10, 20}, {30, 40}})}, 1, 1); }
+
+class Headless : public ::testing::Test {
+ protected:
+  QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+  QString Write(const char* name, const QByteArray& bytes) const {
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+  }
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(Headless, InfoPrintsTheDocumentAsOneJsonLine) {
+  const QString file = Write("line.qrf", LineFile());
+  const Outcome r = Quirra({"--info", file});
+  EXPECT_EQ(r.status, 0) << r.err.constData();
+  EXPECT_EQ(r.out,
+            "{\"selected\":0,\"hitMode\":1,\"hitPart\":1,\"shapes\":[{\"type\":1,\"center\":[20,30],\"penColor\":0,"
+            "\"brushColor\":0,\"penWidth\":1,\"penStyle\":0,\"brushStyle\":-1,\"points\":[[10,20],[30,40]]}]}\n");
+  EXPECT_TRUE(r.err.isEmpty());
+
+  const QString two = Write("two.qrf", File(-1,
+                                            {Record(6, {-5, 7}, {{0, 0}, {100, 0}, {100, 60}, {0, 60}}, 0x0000FF,
+                                                    0x00E6E6E6, -100),
+                                             Record(1, {0, 0}, {{-2147483647 - 1, 2147483647}, {0, 0}})},
+                                            0, -1));
+  const Outcome r2 = Quirra({"--info", two});
+  EXPECT_EQ(r2.status, 0);
+  EXPECT_EQ(r2.out,
+            "{\"selected\":-1,\"hitMode\":0,\"hitPart\":-1,\"shapes\":[{\"type\":6,\"center\":[-5,7],\"penColor\":255,"
+            "\"brushColor\":15132390,\"penWidth\":1,\"penStyle\":0,\"brushStyle\":-100,\"points\":[[0,0],[100,0],"
+            "[100,60],[0,60]]},{\"type\":1,\"center\":[0,0],\"penColor\":0,\"brushColor\":0,\"penWidth\":1,"
+            "\"penStyle\":0,\"brushStyle\":-1,\"points\":[[-2147483648,2147483647],[0,0]]}]}\n");
+}
+
+TEST_F(Headless, EmptyFileIsAnEmptyDrawingAndStaleGripIsRepaired) {
+  EXPECT_EQ(Quirra({"--info", Write("empty.qrf", {})}).out,
+            "{\"selected\":-1,\"hitMode\":0,\"hitPart\":-1,\"shapes\":[]}\n");
+  // Selected index past the end, and a vertex grip on point 7 of a two-point line.
+  EXPECT_EQ(Quirra({"--info", Write("stale.qrf", File(3, {Record(1, {0, 0}, {{1, 1}, {2, 2}})}, 1, 1))}).out.left(45),
+            "{\"selected\":-1,\"hitMode\":0,\"hitPart\":-1,\"shap");
+  EXPECT_EQ(Quirra({"--info", Write("part.qrf", File(0, {Record(1, {0, 0}, {{1, 1}, {2, 2}})}, 1, 7))}).out.left(44),
+            "{\"selected\":0,\"hitMode\":0,\"hitPart\":-1,\"shap");
+}
+
+TEST_F(Headless, ExportGivesBackTheSameBytes) {
+  QByteArray bytes = LineFile();
+  bytes.append("trailing bytes are ignored");
+  const QString in = Write("in.qrf", bytes);
+  const QString out = Path("out.qrf");
+  const Outcome r = Quirra({"--export", in, out});
+  EXPECT_EQ(r.status, 0) << r.err.constData();
+  EXPECT_EQ(Read(out), LineFile());
+  EXPECT_EQ(Read(out).size(), 134);
+
+  // And again from the copy: a saved file loads and saves to itself.
+  const QString again = Path("again.qrf");
+  EXPECT_EQ(Quirra({"--export", out, again}).status, 0);
+  EXPECT_EQ(Read(again), Read(out));
+}
+
+TEST_F(Headless, RefusedFilesReportAndWriteNothing) {
+  QByteArray cut = LineFile();
+  cut.chop(5);
+  QByteArray tooMany = LineFile();
+  tooMany[4] = char(0xFF);
+  tooMany[5] = char(0xFF);
+  tooMany.insert(6, QByteArray("\xFF\xFF\xFF\xFF", 4));  // claims four billion shapes
+  QByteArray points = LineFile();
+  points[6 + 36] = 11;
+
+  const QString existing = Write("existing.qrf", "keep me");
+  for (const auto& [name, bytes, reason] :
+       {std::tuple{"cut.qrf", cut, "truncated"}, std::tuple{"many.qrf", tooMany, "4294967295"},
+        std::tuple{"points.qrf", points, "11 points"}}) {
+    const QString file = Write(name, bytes);
+    const Outcome info = Quirra({"--info", file});
+    EXPECT_EQ(info.status, 1) << name;
+    EXPECT_TRUE(info.out.isEmpty()) << name;
+    EXPECT_TRUE(info.err.startsWith(("quirra: " + file + ": ").toUtf8())) << info.err.constData();
+    EXPECT_TRUE(info.err.contains(reason)) << info.err.constData();
+
+    const Outcome exp = Quirra({"--export", file, existing});
+    EXPECT_EQ(exp.status, 1) << name;
+    EXPECT_EQ(Read(existing), "keep me") << name;
+    EXPECT_FALSE(QFile::exists(Path("fresh.qrf")));
+    EXPECT_EQ(Quirra({"--export", file, Path("fresh.qrf")}).status, 1);
+    EXPECT_FALSE(QFile::exists(Path("fresh.qrf"))) << name;
+  }
+
+  const Outcome missing = Quirra({"--info", Path("nowhere.qrf")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(missing.err.startsWith(("quirra: " + Path("nowhere.qrf") + ": ").toUtf8())) << missing.err.constData();
+  EXPECT_EQ(Quirra({"--info", dir.path()}).status, 1);
+}
+
+TEST_F(Headless, UnwritableTargetFailsAndLeavesNoFile) {
+  const QString in = Write("in.qrf", LineFile());
+  // A path through a plain file cannot be created, whatever the rights of whoever runs this.
+  const QString target = in + "/out.qrf";
+  const Outcome r = Quirra({"--export", in, target});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.startsWith(("quirra: " + target + ": ").toUtf8())) << r.err.constData();
+  EXPECT_EQ(Read(in), LineFile());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"in.qrf"});
+}
+
+TEST_F(Headless, WrongArgumentsPrintUsage) {
+  const QString in = Write("in.qrf", LineFile());
+  for (const QStringList& args : {QStringList{"--info"}, QStringList{"--info", in, in}, QStringList{"--export", in},
+                                  QStringList{"--frobnicate", in}}) {
+    const Outcome r = Quirra(args);
+    EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.startsWith("usage: quirra")) << r.err.constData();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+  const Outcome png = Quirra({"--export", in, Path("out.txt")});
+  EXPECT_EQ(png.status, 2);
+  EXPECT_FALSE(QFile::exists(Path("out.txt")));
+}
