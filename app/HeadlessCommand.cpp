@@ -1,14 +1,20 @@
 #include "app/HeadlessCommand.h"
 
+#include <memory>
+
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include "app/DocumentJson.h"
+#include "app/PictureExport.h"
 #include "model/DocumentImage.h"
 #include "platform/qt/ArchiveFile.h"
 
 namespace {
 
-constexpr char kUsage[] = "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf\n";
+constexpr char kUsage[] =
+    "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf | quirra --export FILE "
+    "OUT.png|OUT.svg [--zoom 1..1000]\n";
 
 int Usage(std::FILE* err) {
   std::fputs(kUsage, err);
@@ -37,15 +43,47 @@ int Info(const QString& path, std::FILE* out, std::FILE* err) {
   return 0;
 }
 
-int Export(const QString& path, const QString& target, std::FILE* err) {
-  if (QFileInfo(target).suffix().compare(QLatin1String("qrf"), Qt::CaseInsensitive) != 0) {
-    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf)\n", qUtf8Printable(target));
+// Painting pictures needs a GUI application object; a script has no display, so it gets one on
+// the offscreen platform.
+std::unique_ptr<QGuiApplication> OffscreenApplication() {
+  if (QCoreApplication::instance()) return nullptr;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's own notes about the session (no runtime folder, no fonts) mean nothing to a script.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "quirra: %s\n", qUtf8Printable(text));
+  });
+  static int argc = 1;
+  static char name[] = "quirra";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int Export(const QString& path, const QString& target, int zoom, std::FILE* err) {
+  const QString suffix = QFileInfo(target).suffix().toLower();
+  const bool qrf = suffix == QLatin1String("qrf");
+  if (!qrf && suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
+    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf, .png or .svg)\n",
+                 qUtf8Printable(target));
     return 2;
   }
   DocumentImage doc;
   if (!Load(path, doc, err)) return 1;
-  const QString reason = SaveFileThroughArchive(target, [&doc](CArchive& ar) { doc.Serialize(ar); });
+  QString reason;
+  if (qrf) {
+    reason = SaveFileThroughArchive(target, [&doc](CArchive& ar) { doc.Serialize(ar); });
+  } else {
+    const auto app = OffscreenApplication();
+    reason = suffix == QLatin1String("png") ? picture_export::ExportPng(doc.drawing, zoom, target)
+                                            : picture_export::ExportSvg(doc.drawing, zoom, target);
+  }
   return reason.isEmpty() ? 0 : Fail(err, target, reason);
+}
+
+// The --zoom value of a picture export: 1 to 1000, or 0 when it is no such number.
+int ParseZoom(const QString& text) {
+  bool ok = false;
+  const int zoom = text.toInt(&ok);
+  return ok && zoom >= 1 && zoom <= 1000 ? zoom : 0;
 }
 
 }  // namespace
@@ -54,6 +92,10 @@ std::optional<int> RunHeadlessCommand(const QStringList& args, std::FILE* out, s
   if (args.isEmpty() || !args.first().startsWith(QLatin1String("--"))) return std::nullopt;
   const QString& mode = args.first();
   if (mode == QLatin1String("--info") && args.size() == 2) return Info(args[1], out, err);
-  if (mode == QLatin1String("--export") && args.size() == 3) return Export(args[1], args[2], err);
+  if (mode == QLatin1String("--export") && args.size() == 3) return Export(args[1], args[2], 100, err);
+  if (mode == QLatin1String("--export") && args.size() == 5 && args[3] == QLatin1String("--zoom") &&
+      !args[2].endsWith(QLatin1String(".qrf"), Qt::CaseInsensitive)) {
+    if (const int zoom = ParseZoom(args[4])) return Export(args[1], args[2], zoom, err);
+  }
   return Usage(err);
 }

@@ -11,6 +11,5 @@ int main(int argc, char** argv) {
 
   std::fputs("quirra: this build has the command-line modes only; the drawing windows are not part of it yet\n",
              stderr);
-  std::fputs("usage: quirra --info FILE | quirra --export FILE OUT.qrf\n", stderr);
-  return 2;
+  return RunHeadlessCommand({QStringLiteral("--usage")}, stdout, stderr).value_or(2);
 }

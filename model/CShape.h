@@ -4,6 +4,8 @@
 #include "platform/core/Color.h"
 #include "platform/core/Point.h"
 
+class CDC;
+
 // One shape of a drawing: kind, pen and brush, up to ten points and a rotation centre that is
 // independent of the points. A plain value: copies carry every field, all ten point slots included.
 class CShape final {
@@ -39,6 +41,12 @@ class CShape final {
   // Midpoint of points i and j, rounded towards the smaller coordinate; the order of i and j
   // does not matter.
   CPoint GetEdgeMidpoint(int i, int j) const;
+
+  // Draws the points at `zoom` per cent, turned by `angle` radians about the centre when the angle
+  // is not 0, as the primitive of kindOverride or, when that is 0, of the shape's own kind: 1 an
+  // open polyline, 2 to 4 a closed polygon, 5 a cubic Bezier, 6 the upright ellipse in the box of
+  // points 0 and 2. Uses the pen and brush the caller made current; any other kind draws nothing.
+  void Draw(CDC& dc, int zoom, double angle, int kindOverride) const;
 
   // Every field, all ten point slots included.
   friend bool operator==(const CShape& a, const CShape& b);

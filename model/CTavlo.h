@@ -3,6 +3,9 @@
 #include "model/CShapeArray.h"
 #include "platform/core/CObject.h"
 
+class CDC;
+class CPen;
+
 // The drawing: the shapes in stacking order, the one selected shape, the zoom it is shown at and
 // the state of a rotation in progress.
 //
@@ -54,6 +57,29 @@ class CTavlo : public CObject {
   // Writes the pending turn into the selected shape's points and ends it (angle 0).
   void ApplyRotation();
 
+  // Paints every shape but the selected one in stacking order with its own pen and brush, then
+  // the selected shape on top as a light grey wireframe with its handles (black handles and a
+  // centre marker in rotate mode), turned by a rotation in progress. Every pen and brush made is
+  // freed, and the context's pen and brush are current again on return.
+  void Draw(CDC& dc) const;
+
+  // Tests the drawing-unit point (x, y) against the shape at `index` (-1: none) in zoomed pixels:
+  // the centre handle in rotate mode (kind 5), then each vertex handle i and edge handle i (kinds
+  // 1 and 2, part i), then the segments (kind 3, part i), then a Bezier's curve or an ellipse
+  // (kind 3, part the number of segments). Returns kind != 0; a miss gives kind 0, part -1.
+  bool HitTest(int x, int y, int index, int& kind, int& part) const;
+  // The shape under (x, y), searched from just below the selection down to the back, then from
+  // the front down to the selection, which comes last; without a selection front to back.
+  bool FindShapeAt(int x, int y, int& index, int& kind, int& part) const;
+
+  // Outline tests in zoomed pixels; a point counts when it is strictly within t of a sample in
+  // both axes. The curve is sampled at 200 parameters; the ellipse, inscribed in the box with
+  // corners p and q, is walked with the integer midpoint algorithm. Both work for any box.
+  static bool HitBezier(int X, int Y, CPoint p0, CPoint p1, CPoint p2, CPoint p3, int t);
+  static bool HitEllipse(int X, int Y, CPoint p, CPoint q, int t);
+  // Half-size of the handles and pick tolerance at this zoom: 3 * (zoom / 100), at least 3.
+  int GetTolerance() const;
+
   // The stored form: `selected`, then the shapes. A loaded `selected` outside the shapes read
   // becomes -1. Throws CArchiveException on a stream that is short or damaged.
   void Serialize(CArchive& ar) override;
@@ -66,6 +92,8 @@ class CTavlo : public CObject {
   bool HasSelection() const { return selected >= 0 && selected < shapes.GetSize(); }
   void Exchange(int i, int j);
   CShape ClipOfSelected() const;
+  void DrawShape(CDC& dc, const CShape& shape) const;
+  void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
 
   double angle = 0.0;
   bool rotateMode = false;

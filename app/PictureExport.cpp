@@ -1,0 +1,100 @@
+#include "app/PictureExport.h"
+
+#include <algorithm>
+
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include "model/CTavlo.h"
+#include "platform/qt/CQPainterDC.h"
+
+namespace picture_export {
+
+namespace {
+
+// A PNG is painted in memory first: keep it to a size every machine can hold (1 GiB).
+constexpr int64_t kMaxSide = 32767;
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+void Prepare(CTavlo& drawing, int zoom) {
+  drawing.ClearSelection();
+  drawing.SetRotateMode(false);
+  drawing.SetZoom(zoom);
+}
+
+void Paint(const CTavlo& drawing, QPainter& painter, QSize size) {
+  painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+  CQPainterDC dc(painter);
+  drawing.Draw(dc);
+}
+
+QString TooLarge(int64_t w, int64_t h) {
+  return QStringLiteral("the picture would be %1 x %2 pixels, more than can be exported").arg(w).arg(h);
+}
+
+// Width and height as 64-bit values, before any limit.
+std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) {
+  int64_t right = 0, bottom = 0, pen = 1;
+  for (const CShape& s : drawing.GetShapes()) {
+    if (s.GetType() < kLine || s.GetType() > kEllipse) continue;
+    pen = std::max<int64_t>(pen, std::clamp(s.GetPenWidth(), 1, 255));
+    for (int i = 0; i < s.GetPointCount(); ++i) {
+      right = std::max<int64_t>(right, int64_t(s.GetPoint(i).x) * zoom / 100);
+      bottom = std::max<int64_t>(bottom, int64_t(s.GetPoint(i).y) * zoom / 100);
+    }
+  }
+  return {right + pen + 1, bottom + pen + 1};
+}
+
+}  // namespace
+
+QSize PictureSize(const CTavlo& drawing, int zoom) {
+  const auto [w, h] = Extent(drawing, zoom);
+  return QSize(int(std::min<int64_t>(w, INT32_MAX)), int(std::min<int64_t>(h, INT32_MAX)));
+}
+
+QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
+  Prepare(drawing, zoom);
+  const auto [w, h] = Extent(drawing, zoom);
+  if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels) return TooLarge(w, h);
+  QImage image(int(w), int(h), QImage::Format_RGB32);
+  if (image.isNull()) return QStringLiteral("there is not enough memory for a %1 x %2 picture").arg(w).arg(h);
+  {
+    QPainter painter(&image);
+    Paint(drawing, painter, image.size());
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image)) {
+    file.cancelWriting();
+    return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+  }
+  if (!file.commit()) return file.errorString();
+  return QString();
+}
+
+QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
+  Prepare(drawing, zoom);
+  const auto [w, h] = Extent(drawing, zoom);
+  if (w > INT32_MAX || h > INT32_MAX) return TooLarge(w, h);
+  const QSize size{int(w), int(h)};
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QStringLiteral("Quirra drawing"));
+    QPainter painter(&svg);
+    Paint(drawing, painter, size);
+  }
+  if (!file.commit()) return file.errorString();
+  return QString();
+}
+
+}  // namespace picture_export

@@ -1,0 +1,92 @@
+#include "platform/qt/CQPainterDC.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+
+namespace {
+
+QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+QPolygon ToQPolygon(const POINT* points, int count) {
+  QPolygon polygon(std::max(count, 0));
+  for (int i = 0; i < count; ++i) polygon[i] = QPoint(points[i].x, points[i].y);
+  return polygon;
+}
+
+// The box from one corner to the other, both included. Doubles: the corners may lie anywhere
+// in the 32-bit range, where their difference does not fit an int.
+QRectF Box(int left, int top, int right, int bottom) {
+  const double l = std::min(left, right), r = std::max(left, right);
+  const double t = std::min(top, bottom), b = std::max(top, bottom);
+  return QRectF(l, t, r - l, b - t);
+}
+
+}  // namespace
+
+CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
+  m_painter.setRenderHint(QPainter::Antialiasing, false);
+  m_painter.setBackgroundMode(Qt::OpaqueMode);
+  m_painter.setBackground(Qt::white);
+  m_painter.setPen(ToQPen(GetCurrentPen()));
+  m_painter.setBrush(ToQBrush(GetCurrentBrush()));
+}
+
+QPen CQPainterDC::ToQPen(const CPen& pen) {
+  static const Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                         Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
+  QPen q(ToQColor(pen.color), std::clamp(pen.width, 1, 255), kStyles[std::clamp(pen.style, 0, 5)], Qt::RoundCap,
+         Qt::RoundJoin);
+  q.setCosmetic(true);
+  return q;
+}
+
+QBrush CQPainterDC::ToQBrush(const CBrush& brush) {
+  static const Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                            Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+  switch (brush.fill) {
+    case CBrush::hollow: return QBrush(Qt::NoBrush);
+    case CBrush::hatched: return QBrush(ToQColor(brush.color), kHatches[std::clamp(brush.hatch, 0, 5)]);
+    case CBrush::solid: break;
+  }
+  return QBrush(ToQColor(brush.color));
+}
+
+void CQPainterDC::OnSelect(const CGdiObject& object) {
+  if (object.GetKind() == CGdiObject::pen)
+    m_painter.setPen(ToQPen(static_cast<const CPen&>(object)));
+  else
+    m_painter.setBrush(ToQBrush(static_cast<const CBrush&>(object)));
+}
+
+void CQPainterDC::Polyline(const POINT* points, int count) {
+  if (count >= 2) m_painter.drawPolyline(ToQPolygon(points, count));
+}
+
+void CQPainterDC::Polygon(const POINT* points, int count) {
+  if (count >= 2) m_painter.drawPolygon(ToQPolygon(points, count), Qt::OddEvenFill);
+}
+
+void CQPainterDC::PolyBezier(const POINT* points, int count) {
+  if (count < 4 || (count - 1) % 3 != 0) return;
+  QPainterPath path(QPointF(points[0].x, points[0].y));
+  for (int i = 1; i + 2 < count; i += 3)
+    path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
+                 QPointF(points[i + 2].x, points[i + 2].y));
+  // A curve is drawn with the pen only, whatever brush is current.
+  const QBrush brush = m_painter.brush();
+  m_painter.setBrush(Qt::NoBrush);
+  m_painter.drawPath(path);
+  m_painter.setBrush(brush);
+}
+
+void CQPainterDC::Ellipse(int left, int top, int right, int bottom) { m_painter.drawEllipse(Box(left, top, right, bottom)); }
+
+void CQPainterDC::Rectangle(int left, int top, int right, int bottom) { m_painter.drawRect(Box(left, top, right, bottom)); }
+
+void CQPainterDC::LineTo(int x, int y) {
+  m_painter.drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));
+  m_position = CPoint(x, y);
+}

@@ -1,0 +1,212 @@
+// Pictures of drawings written by the real quirra executable, with no display at all.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+namespace {
+
+struct Outcome {
+  int status;
+  QByteArray err;
+};
+
+Outcome Quirra(const QStringList& args) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(QUIRRA_BINARY), args);
+  EXPECT_TRUE(p.waitForFinished(60000));
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+void Put32(QByteArray& b, int32_t v) {
+  for (int i = 0; i < 4; ++i) b.append(char((uint32_t(v) >> (8 * i)) & 0xFF));
+}
+
+struct Pen {
+  int32_t width = 1;
+  int32_t colour = 0;  // 0x00BBGGRR
+};
+
+QByteArray Record(int32_t type, std::vector<std::pair<int, int>> pts, Pen pen = {}, int32_t brushStyle = -200,
+                  int32_t brushColour = 0) {
+  QByteArray r;
+  Put32(r, 0x0040CA70);
+  Put32(r, 0);
+  Put32(r, 0);
+  for (int32_t v : {type, pen.colour, brushColour, pen.width, 0, brushStyle, int32_t(pts.size())}) Put32(r, v);
+  pts.resize(10);
+  for (auto [x, y] : pts) {
+    Put32(r, x);
+    Put32(r, y);
+  }
+  return r;
+}
+
+QByteArray File(int32_t selected, const std::vector<QByteArray>& records) {
+  QByteArray b;
+  Put32(b, selected);
+  b.append(char(records.size() & 0xFF)).append(char(records.size() >> 8));
+  for (const QByteArray& r : records) b += r;
+  Put32(b, 0);
+  Put32(b, -1);
+  return b;
+}
+
+QByteArray Box(int right, int bottom, Pen pen = {}, int32_t brushStyle = -200, int32_t brushColour = 0) {
+  return Record(2, {{0, 0}, {right, 0}, {right, bottom}, {0, bottom}}, pen, brushStyle, brushColour);
+}
+
+QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+class PictureExport : public ::testing::Test {
+ protected:
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  QString Write(const QString& name, const QByteArray& bytes) const {
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+  }
+  QImage Png(const QByteArray& document, const QStringList& extra = {}) {
+    const QString in = Write("in.qrf", document), out = Path("out.png");
+    QFile::remove(out);
+    const Outcome r = Quirra(QStringList{"--export", in, out} + extra);
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+    QImage image(out, "png");
+    EXPECT_FALSE(image.isNull());
+    return image;
+  }
+  QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files); }
+  QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(PictureExport, PngShowsTheShapesFromTheOriginWithRoomForThePen) {
+  // A red-edged box to (100, 50), selected in the file: the picture shows it as it is, not grey.
+  const QImage image = Png(File(0, {Box(100, 50, {1, 0x0000FF})}));
+  ASSERT_FALSE(image.isNull());
+  EXPECT_GE(image.width(), 101);
+  EXPECT_GE(image.height(), 51);
+  EXPECT_LE(image.width(), 110) << "the picture ends near the shapes";
+  EXPECT_LE(image.height(), 60);
+  for (auto [x, y] : {std::pair{0, 0}, {100, 0}, {100, 50}, {0, 50}, {50, 0}, {100, 25}})
+    EXPECT_EQ(At(image, x, y), 0xFF0000u) << x << "," << y;
+  EXPECT_EQ(At(image, 50, 25), 0xFFFFFFu);
+  EXPECT_EQ(At(image, image.width() - 1, 25), 0xFFFFFFu);
+  EXPECT_EQ(At(image, 50, image.height() - 1), 0xFFFFFFu);
+}
+
+TEST_F(PictureExport, ZoomScalesTheGeometryButNotThePen) {
+  const QByteArray document = File(-1, {Box(100, 50, {3}, -100, 0x00FF00)});
+  const QImage normal = Png(document);
+  const QImage doubled = Png(document, {"--zoom", "200"});
+  const QImage half = Png(document, {"--zoom", "50"});
+  ASSERT_FALSE(normal.isNull() || doubled.isNull() || half.isNull());
+  EXPECT_EQ(doubled.width() - normal.width(), 100);
+  EXPECT_EQ(doubled.height() - normal.height(), 50);
+  EXPECT_EQ(normal.width() - half.width(), 50);
+  EXPECT_EQ(At(doubled, 200, 100), 0u);
+  EXPECT_EQ(At(doubled, 100, 50), 0x00FF00u);
+  EXPECT_EQ(At(half, 50, 25), 0u);
+  // The right edge is 3 pixels wide at every zoom, and none of them is cut off.
+  for (auto [image, zoom] : {std::pair{&normal, 100}, {&doubled, 200}, {&half, 50}}) {
+    int dark = 0;
+    for (int x = image->width() / 2; x < image->width(); ++x) dark += At(*image, x, 25 * zoom / 100) == 0;
+    EXPECT_EQ(dark, 3) << zoom;
+  }
+  EXPECT_EQ(Png(document, {"--zoom", "100"}), normal);
+}
+
+TEST_F(PictureExport, WidestPenDecidesTheRoomAtTheEdges) {
+  for (int width : {1, 9, 40}) {
+    const QImage image = Png(File(-1, {Box(100, 50), Record(1, {{0, 100}, {80, 100}}, {width})}));
+    ASSERT_FALSE(image.isNull());
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) dark += At(image, 40, y) == 0;
+    EXPECT_EQ(dark, 2 + width) << "top edge, bottom edge and the whole line, width " << width;
+    for (int x = 0; x < image.width(); ++x) ASSERT_EQ(At(image, x, image.height() - 1), 0xFFFFFFu) << width;
+  }
+}
+
+TEST_F(PictureExport, SvgIsTheSamePictureAsXml) {
+  const QByteArray document = File(-1, {Box(100, 50, {1, 0x0000FF})});
+  const QImage png = Png(document, {"--zoom", "300"});
+  const QString out = Path("out.svg");
+  const Outcome r = Quirra({"--export", Path("in.qrf"), out, "--zoom", "300"});
+  ASSERT_EQ(r.status, 0) << r.err.constData();
+  QFile file(out);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  bool root = true, drawn = false;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    if (root) {
+      ASSERT_TRUE(xml.name() == u"svg");
+      EXPECT_EQ(a.value("viewBox").toString(), QString("0 0 %1 %2").arg(png.width()).arg(png.height()));
+      const double w = a.value("width").toString().remove("mm").toDouble();
+      const double h = a.value("height").toString().remove("mm").toDouble();
+      EXPECT_NEAR(w / h, double(png.width()) / png.height(), 1e-3);
+      root = false;
+    }
+    if (a.value("stroke") == QLatin1String("#ff0000")) drawn = true;
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_FALSE(root);
+  EXPECT_TRUE(drawn) << "the red edge is in the picture";
+  file.seek(0);
+  EXPECT_TRUE(file.readAll().contains("300,150")) << "the far corner at 300 %";
+}
+
+TEST_F(PictureExport, FailuresWriteNothing) {
+  const QString good = Write("good.qrf", File(-1, {Box(100, 50)}));
+  QByteArray damaged = File(-1, {Box(100, 50)});
+  damaged.chop(9);
+  const QString bad = Write("bad.qrf", damaged);
+  const QString kept = Write("kept.png", "keep me");
+  for (const QString& target : {Path("bad.png"), Path("bad.svg"), kept}) {
+    const Outcome r = Quirra({"--export", bad, target});
+    EXPECT_EQ(r.status, 1) << target.toStdString();
+    EXPECT_TRUE(r.err.startsWith(("quirra: " + bad + ": ").toUtf8())) << r.err.constData();
+  }
+  QFile keptFile(kept);
+  ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(keptFile.readAll(), "keep me");
+  // Too big to paint: refused, not attempted.
+  const QString huge = Write("huge.qrf", File(-1, {Box(2000000000, 50)}));
+  const Outcome big = Quirra({"--export", huge, Path("huge.png")});
+  EXPECT_EQ(big.status, 1);
+  EXPECT_TRUE(big.err.startsWith("quirra: ")) << big.err.constData();
+
+  // Wrong arguments.
+  for (const QStringList& zoom : {QStringList{"--zoom", "0"}, QStringList{"--zoom", "1001"}, QStringList{"--zoom", "abc"},
+                                   QStringList{"--zoom", "-100"}, QStringList{"--zoom", ""}, QStringList{"--zoom"},
+                                   QStringList{"--zoom", "100", "--zoom", "100"}, QStringList{"--scale", "100"}}) {
+    for (const char* name : {"z.png", "z.svg", "z.qrf"}) {
+      const Outcome r = Quirra(QStringList{"--export", good, Path(name)} + zoom);
+      EXPECT_EQ(r.status, 2) << name << " " << zoom.join(' ').toStdString();
+      EXPECT_TRUE(r.err.startsWith("usage: quirra")) << r.err.constData();
+    }
+  }
+  EXPECT_EQ(Quirra({"--export", good, Path("z.qrf"), "--zoom", "100"}).status, 2);
+  EXPECT_EQ(Quirra({"--export", good, Path("z.jpg")}).status, 2);
+  EXPECT_EQ(Files(), (QStringList{"bad.qrf", "good.qrf", "huge.qrf", "kept.png"}));
+
+  // The zoom's own limits are fine.
+  EXPECT_EQ(Quirra({"--export", good, Path("one.png"), "--zoom", "1"}).status, 0);
+  EXPECT_EQ(Quirra({"--export", good, Path("thousand.svg"), "--zoom", "1000"}).status, 0);
+  const QImage tiny(Path("one.png"));
+  EXPECT_GE(tiny.width(), 2);
+  EXPECT_LE(tiny.width(), 10);
+  EXPECT_EQ(At(tiny, 0, 0), 0u);
+}

@@ -1,0 +1,152 @@
+// The Qt device context, judged by the pixels it leaves in a QImage.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "PaintHelpers.h"
+
+using namespace paint_test;
+
+namespace {
+
+using Direction = std::pair<int, int>;
+const Direction kAcross{1, 0}, kDown{0, 1}, kFalling{1, 1}, kRising{1, -1};
+
+// A black square with a red hatched square of `hatch` painted over it, no outline.
+QImage Hatched(int hatch) {
+  return Paint(80, 80, [hatch](CDC& dc) {
+    CPen none;
+    CBrush black, red;
+    dc.CreatePen(none, PS_NULL, 1, 0);
+    dc.CreateSolidBrush(black, RGB(0, 0, 0));
+    EXPECT_TRUE(dc.CreateHatchBrush(red, hatch, RGB(255, 0, 0)));
+    dc.SelectObject(&none);
+    dc.SelectObject(&black);
+    dc.Rectangle(0, 0, 79, 79);
+    dc.SelectObject(&red);
+    dc.Rectangle(0, 0, 79, 79);
+    dc.SelectObject(&CDC::StockWhiteBrush());
+    dc.SelectObject(&CDC::StockBlackPen());
+  });
+}
+
+}  // namespace
+
+TEST(CQPainterDC, HatchLinesRunTheirWayAndTheirGapsAreWhite) {
+  const std::pair<int, std::set<Direction>> cases[] = {
+      {HS_HORIZONTAL, {kAcross}},          {HS_VERTICAL, {kDown}},
+      {HS_FDIAGONAL, {kFalling}},          {HS_BDIAGONAL, {kRising}},
+      {HS_CROSS, {kAcross, kDown}},        {HS_DIAGCROSS, {kFalling, kRising}},
+  };
+  const QRect inner(10, 10, 60, 60);
+  for (const auto& [hatch, expected] : cases) {
+    const QImage image = Hatched(hatch);
+    // The hatch paints over the black square completely: its lines red, its gaps white.
+    EXPECT_EQ(Count(image, kRed, inner) + Count(image, kWhite, inner), inner.width() * inner.height()) << hatch;
+    EXPECT_GT(Count(image, kWhite, inner), 0) << hatch;
+    std::set<Direction> seen;
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+      for (int x = inner.left(); x <= inner.right(); ++x) {
+        if (At(image, x, y) != kRed) continue;
+        // The ways a line runs through this pixel: red on both sides.
+        std::set<Direction> here;
+        for (const Direction& d : {kAcross, kDown, kFalling, kRising})
+          if (At(image, x + d.first, y + d.second) == kRed && At(image, x - d.first, y - d.second) == kRed)
+            here.insert(d);
+        ASSERT_FALSE(here.empty()) << "lone pixel at " << x << "," << y << " of hatch " << hatch;
+        for (const Direction& d : here)
+          ASSERT_TRUE(expected.count(d)) << "hatch " << hatch << " runs " << d.first << "," << d.second;
+        seen.insert(here.begin(), here.end());
+      }
+    EXPECT_EQ(seen, expected) << hatch;
+  }
+}
+
+TEST(CQPainterDC, DashGapsAreWhiteOverABlackGround) {
+  for (int style : {PS_DASH, PS_DOT, PS_DASHDOT}) {
+    const QImage image = Paint(200, 40, [style](CDC& dc) {
+      CPen none, red;
+      CBrush black;
+      dc.CreatePen(none, PS_NULL, 1, 0);
+      dc.CreatePen(red, style, 1, RGB(255, 0, 0));
+      dc.CreateSolidBrush(black, RGB(0, 0, 0));
+      dc.SelectObject(&none);
+      dc.SelectObject(&black);
+      dc.Rectangle(0, 0, 199, 39);
+      dc.SelectObject(&red);
+      const POINT line[] = {{5, 20}, {195, 20}};
+      dc.Polyline(line, 2);
+      dc.SelectObject(&CDC::StockWhiteBrush());
+      dc.SelectObject(&CDC::StockBlackPen());
+    });
+    const QRect row(10, 20, 180, 1);
+    EXPECT_GT(Count(image, kRed, row), 0) << style;
+    EXPECT_GT(Count(image, kWhite, row), 0) << style;
+    EXPECT_EQ(Count(image, kRed, row) + Count(image, kWhite, row), row.width()) << style;
+    EXPECT_EQ(Count(image, kBlack, QRect(10, 21, 180, 1)), 180) << "a 1-pixel pen stays on its row";
+  }
+}
+
+
+TEST(CQPainterDC, RectangleAndEllipseBoxesHoldBothCorners) {
+  const QImage image = Paint(100, 60, [](CDC& dc) {
+    dc.SelectStockObject(NULL_BRUSH);
+    dc.Rectangle(10, 12, 30, 22);
+    dc.Ellipse(80, 50, 40, 10);  // corners in either order
+    dc.SelectObject(&CDC::StockWhiteBrush());
+  });
+  EXPECT_EQ(Bounds(image, kBlack), QRect(QPoint(10, 10), QPoint(80, 50)));
+  EXPECT_EQ(Bounds(image.copy(0, 0, 35, 60), kBlack), QRect(QPoint(10, 12), QPoint(30, 22)));
+  for (QPoint corner : {QPoint(10, 12), QPoint(30, 12), QPoint(10, 22), QPoint(30, 22)})
+    EXPECT_EQ(At(image, corner.x(), corner.y()), kBlack) << corner.x() << "," << corner.y();
+  // The ellipse touches its box in the middle of each side, not at the corners.
+  for (QPoint touch : {QPoint(40, 30), QPoint(80, 30), QPoint(60, 10), QPoint(60, 50)})
+    EXPECT_GT(Count(image, kBlack, QRect(touch - QPoint(1, 1), QSize(3, 3))), 0) << touch.x() << "," << touch.y();
+  EXPECT_EQ(At(image, 41, 11), kWhite);
+  EXPECT_EQ(At(image, 20, 17), kWhite) << "the null brush leaves the inside alone";
+}
+
+
+TEST(CQPainterDC, SelfCrossingPolygonFillsOddEven) {
+  // A five-pointed star drawn in one stroke: its middle pentagon is crossed twice and stays empty.
+  const QImage image = Paint(100, 100, [](CDC& dc) {
+    CPen none;
+    CBrush red;
+    dc.CreatePen(none, PS_NULL, 1, 0);
+    dc.CreateSolidBrush(red, RGB(255, 0, 0));
+    dc.SelectObject(&none);
+    dc.SelectObject(&red);
+    const POINT star[] = {{50, 5}, {77, 90}, {5, 35}, {95, 35}, {23, 90}};
+    dc.Polygon(star, 5);
+    dc.SelectObject(&CDC::StockWhiteBrush());
+    dc.SelectObject(&CDC::StockBlackPen());
+  });
+  EXPECT_EQ(At(image, 50, 55), kWhite);
+  EXPECT_EQ(At(image, 50, 20), kRed);
+  EXPECT_EQ(At(image, 85, 38), kRed);
+}
+
+TEST(CQPainterDC, PolyBezierTakesThreeKPlusOnePointsAndNeverFills) {
+  const POINT curve[] = {{10, 80}, {10, 10}, {90, 10}, {90, 80}, {90, 95}, {50, 95}, {50, 90}};
+  for (int count = 0; count <= 7; ++count) {
+    const QImage image = Paint(100, 100, [&](CDC& dc) {
+      CBrush red;
+      dc.CreateSolidBrush(red, RGB(255, 0, 0));
+      dc.SelectObject(&red);
+      dc.PolyBezier(curve, count);
+      dc.SelectObject(&CDC::StockWhiteBrush());
+    });
+    const bool drawn = count == 4 || count == 7;
+    EXPECT_EQ(Count(image, kBlack) > 0, drawn) << count;
+    EXPECT_EQ(Count(image, kRed), 0) << count;
+    if (drawn) {
+      EXPECT_EQ(At(image, 10, 80), kBlack);
+      EXPECT_EQ(At(image, 90, 80), kBlack);
+      EXPECT_EQ(At(image, 50, 50), kWhite);
+    }
+    EXPECT_EQ(At(image, 50, 90), count == 7 ? kBlack : kWhite) << count;
+  }
+}
+
+
