@@ -1,0 +1,67 @@
+#include "doc/CPropertiesDlg.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "doc/PropertiesTexts.h"
+#include "platform/qt/CStaticText.h"
+#include "platform/qt/DialogUnits.h"
+
+namespace {
+
+// The dialog template: controls in dialog units.
+struct Control {
+  int id;
+  const char* text;
+  int x, y, width, height;
+};
+constexpr int IDC_OBJECT_NUMBER = 1004;
+constexpr Control kTexts[] = {
+    {IDC_OBJECT_NUMBER, "Object number:\t", 7, 7, 130, 8}, {1005, "Object type:\t", 7, 17, 130, 8},
+    {1006, "Color:\t", 15, 40, 81, 10},                    {1007, "Style:\t", 15, 50, 81, 10},
+    {1008, "Width:\t", 15, 60, 80, 10},                    {1009, "Color:\t", 15, 90, 83, 10},
+    {1010, "Style:\t", 15, 100, 83, 10},                   {1011, "Center:\t", 115, 40, 80, 10},
+    {1013, "Other:\t", 115, 50, 80, 58},
+};
+constexpr Control kGroups[] = {
+    {-1, "Pen", 7, 29, 93, 45}, {-1, "Brush", 7, 78, 93, 37}, {-1, "Points", 110, 29, 90, 86}};
+
+}  // namespace
+
+CPropertiesDlg::CPropertiesDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Properties"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  const DialogUnits du(font());
+  setFixedSize(du.X(207), du.Y(121));
+
+  for (const Control& c : kGroups) (new QGroupBox(QString::fromLatin1(c.text), this))->setGeometry(du.ToPixels(c.x, c.y, c.width, c.height));
+  for (const Control& c : kTexts) {
+    auto* text = new CStaticText(QString::fromLatin1(c.text), this);
+    text->setObjectName(QStringLiteral("IDC_%1").arg(c.id));
+    text->setGeometry(du.ToPixels(c.x, c.y, c.width, c.height));
+    m_texts.emplace_back(c.id, text);
+  }
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel->setObjectName(QStringLiteral("IDCANCEL"));
+  cancel->setGeometry(du.ToPixels(150, 10, 50, 14));
+  // Enter presses it too: the dialog has nothing to confirm.
+  cancel->setDefault(true);
+  cancel->setFocus();
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CPropertiesDlg::UpdateData() {
+  const auto texts = PropertiesTexts(shape, objectNumber);
+  for (size_t i = 0; i < m_texts.size(); ++i) m_texts[i].second->setText(QString::fromStdString(texts[i]));
+}
+
+int CPropertiesDlg::DoModal() {
+  UpdateData();
+  return exec();
+}
+
+QString CPropertiesDlg::ControlText(int id) const {
+  for (const auto& [control, text] : m_texts)
+    if (control == id) return text->text();
+  return QString();
+}

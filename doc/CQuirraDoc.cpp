@@ -1,0 +1,151 @@
+#include "doc/CQuirraDoc.h"
+
+#include <QColorDialog>
+
+#include "doc/CPropertiesDlg.h"
+#include "model/DocumentImage.h"
+#include "platform/core/CDC.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+using Map = MessageMap<CQuirraDoc>;
+
+// The Pen and Brush items each carry one value; their check mark shows whether the effective
+// attribute has it. None of them is ever disabled.
+struct ValueItem {
+  int id;
+  int value;
+};
+constexpr ValueItem kPenStyles[] = {{ID_PEN_STYLE_NULL, PS_NULL},       {ID_PEN_STYLE_SOLID, PS_SOLID},
+                                    {ID_PEN_STYLE_DASH, PS_DASH},       {ID_PEN_STYLE_DOT, PS_DOT},
+                                    {ID_PEN_STYLE_DASHDOT, PS_DASHDOT}, {ID_PEN_STYLE_DASHDOTDOT, PS_DASHDOTDOT}};
+constexpr ValueItem kPenWidths[] = {{ID_PEN_WIDTH_NORMAL, 1}, {ID_PEN_WIDTH_BOLD, 2}, {ID_PEN_WIDTH_EXTRABOLD, 3}};
+constexpr ValueItem kBrushStyles[] = {
+    {ID_BRUSH_STYLE_PAINT, kBrushPaint},         {ID_BRUSH_STYLE_TRANSPARENT, kBrushTransparent},
+    {ID_BRUSH_STYLE_HORIZONTAL, HS_HORIZONTAL},  {ID_BRUSH_STYLE_VERTICAL, HS_VERTICAL},
+    {ID_BRUSH_STYLE_BDIAGONAL, HS_BDIAGONAL},    {ID_BRUSH_STYLE_FDIAGONAL, HS_FDIAGONAL},
+    {ID_BRUSH_STYLE_CROSS, HS_CROSS},            {ID_BRUSH_STYLE_CROSSDIAGONAL, HS_DIAGCROSS}};
+constexpr ValueItem kTools[] = {{ID_OBJECT_LINE, kLine},
+                                {ID_OBJECT_BEZIER, kBezier},
+                                {ID_OBJECT_ELLIPSE, kEllipse},
+                                {ID_OBJECT_RECTANGLE, kRectangle},
+                                {ID_OBJECT_POLYGONRECT, kPolygonRect}};
+constexpr std::pair<int, int> kZooms[] = {
+    {ID_ZOOM_50, 50}, {ID_ZOOM_100, 100}, {ID_ZOOM_200, 200}, {ID_ZOOM_300, 300}, {ID_ZOOM_500, 500}};
+
+template <typename Items, typename Apply, typename Effective>
+void AddValueItems(std::vector<Map::Command>& commands, std::vector<Map::Update>& updates, const Items& items,
+                   Apply apply, Effective effective) {
+  for (const ValueItem& item : items) {
+    commands.push_back({item.id, [apply, v = item.value](CQuirraDoc& d) { (d.*apply)(v); }});
+    updates.push_back({item.id, [effective, v = item.value](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck((d.*effective)() == v); }});
+  }
+}
+
+}  // namespace
+
+const Map& CQuirraDoc::GetMessageMap() {
+  static const Map map = [] {
+    std::vector<Map::Command> commands;
+    std::vector<Map::Update> updates;
+    auto gripped = [](const CQuirraDoc& d) { return d.hitMode != HIT_NONE; };
+
+    for (const ValueItem& item : kTools) {
+      commands.push_back({item.id, [v = item.value](CQuirraDoc& d) { d.tool = v; }});
+      updates.push_back({item.id, [v = item.value, gripped](CQuirraDoc& d, CCmdUI& ui) {
+                           ui.SetCheck(d.tool == v);
+                           ui.Enable(!gripped(d));
+                         }});
+    }
+    commands.push_back({ID_PEN_COLOR, [](CQuirraDoc& d) { d.OnColor(true); }});
+    commands.push_back({ID_BRUSH_COLOR, [](CQuirraDoc& d) { d.OnColor(false); }});
+    AddValueItems(commands, updates, kPenStyles, &CQuirraDoc::ApplyPenStyle, &CQuirraDoc::EffectivePenStyle);
+    AddValueItems(commands, updates, kPenWidths, &CQuirraDoc::ApplyPenWidth, &CQuirraDoc::EffectivePenWidth);
+    AddValueItems(commands, updates, kBrushStyles, &CQuirraDoc::ApplyBrushStyle, &CQuirraDoc::EffectiveBrushStyle);
+    commands.push_back({ID_EDIT_PROPERTIES, [](CQuirraDoc& d) { d.OnEditProperties(); }});
+
+    // Edit and View items: the views carry the commands, the document says when they may run.
+    auto enableWhen = [&updates](int id, std::function<bool(const CQuirraDoc&)> rule) {
+      updates.push_back({id, [rule](CQuirraDoc& d, CCmdUI& ui) { ui.Enable(rule(d)); }});
+    };
+    auto notTop = [gripped](const CQuirraDoc& d) {
+      return gripped(d) && d.GetDrawing().GetSelected() < d.GetDrawing().GetUpperBound();
+    };
+    auto notBottom = [gripped](const CQuirraDoc& d) { return gripped(d) && d.GetDrawing().GetSelected() > 0; };
+    enableWhen(ID_EDIT_DELETE, gripped);
+    enableWhen(ID_EDIT_TOTALLYFORWARDS, notTop);
+    enableWhen(ID_EDIT_FORWARDS, notTop);
+    enableWhen(ID_EDIT_BACKWARDS, notBottom);
+    enableWhen(ID_EDIT_TOTALLYBACKWARDS, notBottom);
+    enableWhen(ID_EDIT_CUT, gripped);
+    enableWhen(ID_EDIT_COPY, gripped);
+    enableWhen(ID_EDIT_PROPERTIES, gripped);
+    updates.push_back({ID_EDIT_ROTATE, [](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck(d.GetDrawing().GetRotateMode()); }});
+    for (const auto& [id, zoom] : kZooms)
+      updates.push_back({id, [z = zoom](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck(d.GetDrawing().GetZoom() == z); }});
+    return Map(std::move(commands), std::move(updates));
+  }();
+  return map;
+}
+
+// The drawing exists from the start, so the update handlers can be asked before a file is read.
+CQuirraDoc::CQuirraDoc() : drawing(std::make_unique<CTavlo>()) {}
+CQuirraDoc::~CQuirraDoc() = default;
+
+void CQuirraDoc::DeleteContents() {
+  drawing = std::make_unique<CTavlo>();
+  Base::DeleteContents();
+}
+
+void CQuirraDoc::Serialize(CArchive& ar) {
+  int32_t mode = hitMode, part = hitPart;
+  DocumentImage::SerializeDocument(ar, *drawing, mode, part);
+  hitMode = mode;
+  hitPart = part;
+}
+
+template <typename Value>
+void CQuirraDoc::Apply(Value& field, void (CShape::*setter)(Value), Value value) {
+  if (hitMode == HIT_NONE) {
+    field = value;
+    return;
+  }
+  CShape shape = drawing->GetShape(0);
+  (shape.*setter)(value);
+  drawing->SetShape(shape, 0);
+  SetModifiedFlag(true);
+}
+
+void CQuirraDoc::ApplyPenWidth(int width) { Apply(penWidth, &CShape::SetPenWidth, width); }
+void CQuirraDoc::ApplyPenStyle(int style) { Apply(penStyle, &CShape::SetPenStyle, style); }
+void CQuirraDoc::ApplyBrushStyle(int style) { Apply(brushStyle, &CShape::SetBrushStyle, style); }
+
+int CQuirraDoc::EffectivePenWidth() const { return hitMode == HIT_NONE ? penWidth : drawing->GetShape(0).GetPenWidth(); }
+int CQuirraDoc::EffectivePenStyle() const { return hitMode == HIT_NONE ? penStyle : drawing->GetShape(0).GetPenStyle(); }
+int CQuirraDoc::EffectiveBrushStyle() const {
+  return hitMode == HIT_NONE ? brushStyle : drawing->GetShape(0).GetBrushStyle();
+}
+
+void CQuirraDoc::OnColor(bool pen) {
+  if (!colorDialog) {
+    colorDialog = std::make_unique<QColorDialog>();
+    colorDialog->setOption(QColorDialog::DontUseNativeDialog);
+  }
+  // Each time the dialog opens on its own first choice, not on any shape's colour.
+  colorDialog->setCurrentColor(QColor(Qt::black));
+  if (colorDialog->exec() != QDialog::Accepted) return;
+  const QColor c = colorDialog->selectedColor();
+  const COLORREF value = RGB(uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue()));
+  if (pen)
+    Apply(penColor, &CShape::SetPenColor, value);
+  else
+    Apply(brushColor, &CShape::SetBrushColor, value);
+}
+
+void CQuirraDoc::OnEditProperties() {
+  CPropertiesDlg dlg;
+  dlg.shape = drawing->GetShape(0);
+  dlg.objectNumber = drawing->GetSelected();
+  dlg.DoModal();
+}

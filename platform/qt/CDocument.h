@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "platform/qt/CCmdTarget.h"
+
+class CArchive;
+
+// A document: what one drawing window (or several) shows, with its title, its file and whether it
+// has changed since it was last saved or opened.
+//
+// Loading and saving run Serialize through a CArchive over the file. A load that fails leaves the
+// document as DeleteContents made it; a save that fails leaves the old file as it was and the
+// document modified. Neither shows anything: GetLastError() says why, for the shell to show.
+class CDocument : public QObject, public CCmdTarget {
+  Q_OBJECT
+
+ public:
+  using Base = CCmdTarget;
+
+  CDocument();
+  ~CDocument() override;
+
+  QString GetTitle() const { return m_title; }
+  void SetTitle(const QString& title);
+  QString GetPathName() const { return m_pathName; }
+  // Also makes the file's name the title.
+  void SetPathName(const QString& path);
+
+  bool IsModified() const { return m_modified; }
+  void SetModifiedFlag(bool modified = true);
+
+  virtual bool OnNewDocument();
+  virtual bool OnOpenDocument(const QString& path);
+  virtual bool OnSaveDocument(const QString& path);
+  virtual void OnCloseDocument();
+  virtual void DeleteContents() {}
+  virtual void Serialize(CArchive& ar) = 0;
+
+  QString GetLastError() const { return m_lastError; }
+
+ signals:
+  void modifiedChanged(bool modified);
+  void titleChanged(const QString& title);
+
+ private:
+  QString m_title;
+  QString m_pathName;
+  QString m_lastError;
+  bool m_modified = false;
+};

@@ -1,0 +1,74 @@
+#include "platform/qt/CMultiDocTemplate.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "platform/qt/CDocument.h"
+
+CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* parent)
+    : QObject(parent), m_factory(std::move(factory)), m_docName(std::move(docName)) {
+  m_reporter = [](const QString& text) {
+    QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
+  };
+}
+
+CMultiDocTemplate::~CMultiDocTemplate() = default;
+
+CDocument* CMultiDocTemplate::Adopt(std::unique_ptr<CDocument> doc) {
+  m_documents.push_back(std::move(doc));
+  CDocument* added = m_documents.back().get();
+  emit documentAdded(added);
+  return added;
+}
+
+CDocument* CMultiDocTemplate::OpenNewDocument() {
+  std::unique_ptr<CDocument> doc = m_factory();
+  if (!doc->OnNewDocument()) return nullptr;
+  doc->SetTitle(m_docName + QString::number(++m_untitled));
+  return Adopt(std::move(doc));
+}
+
+CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
+  if (CDocument* open = FindDocument(path)) return open;
+  std::unique_ptr<CDocument> doc = m_factory();
+  if (!doc->OnOpenDocument(path)) {
+    m_reporter(QStringLiteral("Cannot open \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
+    return nullptr;
+  }
+  doc->SetPathName(path);
+  return Adopt(std::move(doc));
+}
+
+bool CMultiDocTemplate::SaveDocument(CDocument* doc, const QString& path) {
+  if (!doc->OnSaveDocument(path)) {
+    m_reporter(QStringLiteral("Cannot save \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
+    return false;
+  }
+  doc->SetPathName(path);
+  return true;
+}
+
+void CMultiDocTemplate::CloseDocument(CDocument* doc) {
+  const auto it = std::find_if(m_documents.begin(), m_documents.end(), [doc](const auto& d) { return d.get() == doc; });
+  if (it == m_documents.end()) return;
+  emit documentClosing(doc);
+  doc->OnCloseDocument();
+  m_documents.erase(it);
+}
+
+std::vector<CDocument*> CMultiDocTemplate::GetDocuments() const {
+  std::vector<CDocument*> docs;
+  for (const auto& d : m_documents) docs.push_back(d.get());
+  return docs;
+}
+
+CDocument* CMultiDocTemplate::FindDocument(const QString& path) const {
+  const QString wanted = QFileInfo(path).absoluteFilePath();
+  for (const auto& d : m_documents)
+    if (!d->GetPathName().isEmpty() && d->GetPathName() == wanted) return d.get();
+  return nullptr;
+}

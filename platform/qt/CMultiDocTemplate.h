@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+
+class CDocument;
+
+// Makes and keeps the open documents of one kind: new ones titled with the document name and a
+// number ("Tavlo1", "Tavlo2", ...), and ones opened from files. A file that is already open is not
+// loaded again. A file that cannot be opened is reported to the user once, naming the file and
+// the reason, and no document is added: the open ones stay exactly as they were.
+class CMultiDocTemplate : public QObject {
+  Q_OBJECT
+
+ public:
+  using Factory = std::function<std::unique_ptr<CDocument>()>;
+  // Shows a failure to the user; by default a warning message box.
+  using Reporter = std::function<void(const QString& text)>;
+
+  CMultiDocTemplate(Factory factory, QString docName, QObject* parent = nullptr);
+  ~CMultiDocTemplate() override;
+
+  CDocument* OpenNewDocument();
+  CDocument* OpenDocumentFile(const QString& path);
+  // Saves to `path`; on failure reports it and returns false, the document staying modified.
+  bool SaveDocument(CDocument* doc, const QString& path);
+  void CloseDocument(CDocument* doc);
+
+  std::vector<CDocument*> GetDocuments() const;
+  CDocument* FindDocument(const QString& path) const;
+  void SetReporter(Reporter reporter) { m_reporter = std::move(reporter); }
+
+ signals:
+  void documentAdded(CDocument* doc);
+  void documentClosing(CDocument* doc);
+
+ private:
+  CDocument* Adopt(std::unique_ptr<CDocument> doc);
+
+  Factory m_factory;
+  QString m_docName;
+  Reporter m_reporter;
+  int m_untitled = 0;
+  std::vector<std::unique_ptr<CDocument>> m_documents;
+};
