@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+
+#include "platform/core/Point.h"
+#include "platform/qt/CCmdTarget.h"
+
+class CDC;
+
+// A scrolling view: the scroll bars cover a total size in pixels, and painting is shifted by the
+// scroll position. Each repaint erases the viewport to white and then calls OnDraw with a device
+// context whose origin is the top left of the scrollable area.
+class CScrollView : public QAbstractScrollArea, public CCmdTarget {
+  Q_OBJECT
+
+ public:
+  using Base = CCmdTarget;
+
+  explicit CScrollView(QWidget* parent = nullptr);
+
+  // The total scrollable size; page steps are a tenth of it and line steps a hundredth, as the
+  // original scroll view's defaults.
+  void SetScrollSizes(CSize total);
+  CSize GetTotalSize() const { return m_total; }
+  CPoint GetScrollPosition() const;
+  void ScrollToPosition(CPoint position);
+
+  // The whole viewport is painted again, background first.
+  void InvalidateAll();
+
+  virtual void OnInitialUpdate();
+
+ protected:
+  virtual void OnDraw(CDC& dc) = 0;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void UpdateBars();
+  CSize m_total;
+};

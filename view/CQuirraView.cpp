@@ -1,0 +1,336 @@
+#include "view/CQuirraView.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "doc/CQuirraDoc.h"
+#include "model/CTavlo.h"
+#include "model/Geometry.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+// A step of the pointer in drawing units. 64-bit, since a press need not lie inside the window.
+struct Step {
+  int64_t x;
+  int64_t y;
+};
+
+int32_t Moved(int32_t v, int64_t by) { return geometry::Clamp32(v + by); }
+
+void MovePoint(CShape& s, int i, int64_t dx, int64_t dy) {
+  const CPoint p = s.GetPoint(i);
+  s.SetPoint(i, Moved(p.x, dx), Moved(p.y, dy));
+}
+
+void MoveCenter(CShape& s, Step d) {
+  const CPoint c = s.GetCenter();
+  s.SetCenter(Moved(c.x, d.x), Moved(c.y, d.y));
+}
+
+CSize ScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->size() : QSize(1024, 768);
+  return CSize(size.width(), size.height());
+}
+
+}  // namespace
+
+const MessageMap<CQuirraView>& CQuirraView::GetMessageMap() {
+  using Map = MessageMap<CQuirraView>;
+  static const Map map(
+      {
+          {ID_EDIT_DELETE, [](CQuirraView& v) { v.OnEditReorder(&CTavlo::DeleteSelected); }},
+          {ID_EDIT_FORWARDS, [](CQuirraView& v) { v.OnEditReorder(&CTavlo::MoveForwards); }},
+          {ID_EDIT_BACKWARDS, [](CQuirraView& v) { v.OnEditReorder(&CTavlo::MoveBackwards); }},
+          {ID_EDIT_TOTALLYFORWARDS, [](CQuirraView& v) { v.OnEditReorder(&CTavlo::MoveTotallyForwards); }},
+          {ID_EDIT_TOTALLYBACKWARDS, [](CQuirraView& v) { v.OnEditReorder(&CTavlo::MoveTotallyBackwards); }},
+          {ID_EDIT_CUT, [](CQuirraView& v) { v.OnEditCut(); }},
+          {ID_EDIT_COPY, [](CQuirraView& v) { v.OnEditCopy(); }},
+          {ID_EDIT_PASTE, [](CQuirraView& v) { v.OnEditPaste(); }},
+          {ID_EDIT_ROTATE, [](CQuirraView& v) { v.OnEditRotate(); }},
+          {ID_ZOOM_50, [](CQuirraView& v) { v.OnZoom(50); }},
+          {ID_ZOOM_100, [](CQuirraView& v) { v.OnZoom(100); }},
+          {ID_ZOOM_200, [](CQuirraView& v) { v.OnZoom(200); }},
+          {ID_ZOOM_300, [](CQuirraView& v) { v.OnZoom(300); }},
+          {ID_ZOOM_500, [](CQuirraView& v) { v.OnZoom(500); }},
+      },
+      {
+          {ID_EDIT_PASTE, [](CQuirraView&, CCmdUI& ui) { ui.Enable(clipShape.GetPointCount() != 0); }},
+      });
+  return map;
+}
+
+CQuirraView::CQuirraView(CQuirraDoc& document, QWidget* parent) : CScrollView(parent), m_document(document) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+}
+
+CTavlo& CQuirraView::Drawing() const { return m_document.GetDrawing(); }
+
+void CQuirraView::OnInitialUpdate() {
+  CScrollView::OnInitialUpdate();
+  SetScrollSizes(ScreenSize());
+}
+
+void CQuirraView::OnDraw(CDC& dc) { Drawing().Draw(dc); }
+
+CPoint CQuirraView::ToDrawing(QPoint client) const {
+  const CPoint scroll = GetScrollPosition();
+  CPoint p(geometry::Clamp32(int64_t(client.x()) + scroll.x), geometry::Clamp32(int64_t(client.y()) + scroll.y));
+  Drawing().UnzoomPoint(p);
+  return p;
+}
+
+void CQuirraView::Changed() {
+  m_document.SetModifiedFlag(true);
+  InvalidateAll();
+}
+
+// --- Mouse ---------------------------------------------------------------------------------
+
+void CQuirraView::OnLButtonDown(QPoint client) {
+  CTavlo& drawing = Drawing();
+  const CPoint p = ToDrawing(client);
+  lastPoint = p;
+  int kind = HIT_NONE, part = -1;
+  const bool hit = drawing.HitTest(p.x, p.y, drawing.GetSelected(), kind, part);
+  m_document.hitPart = part;
+  m_document.hitMode = kind;
+  if (!hit) drawing.ClearSelection();
+  if (hit && drawing.GetRotateMode() && kind != HIT_CENTER) m_document.hitMode = HIT_ROTATE;
+  InvalidateAll();
+  m_capture = true;
+}
+
+void CQuirraView::OnLButtonDblClk(QPoint client) {
+  CTavlo& drawing = Drawing();
+  if (drawing.GetUpperBound() == -1) return;
+  const CPoint p = ToDrawing(client);
+  int index = -1, kind = HIT_NONE, part = -1;
+  if (drawing.FindShapeAt(p.x, p.y, index, kind, part)) {
+    drawing.SetSelected(index);
+    m_document.hitMode = kind;
+    m_document.tool = drawing.GetShape(index).GetType();
+    m_document.hitPart = part;
+    InvalidateAll();
+  }
+  m_capture = true;
+}
+
+void CQuirraView::OnLButtonUp() {
+  if (!m_capture) return;
+  if (Drawing().GetRotateMode() && m_document.hitMode != HIT_NONE) Drawing().ApplyRotation();
+  m_capture = false;
+  InvalidateAll();
+}
+
+void CQuirraView::OnMouseMove(QPoint client) {
+  if (!m_capture) return;
+  const CPoint scroll = GetScrollPosition();
+  CPoint p(geometry::Clamp32(std::max<int64_t>(int64_t(client.x()) + scroll.x, 0)),
+           geometry::Clamp32(std::max<int64_t>(int64_t(client.y()) + scroll.y, 0)));
+  Drawing().UnzoomPoint(p);
+  if (p == lastPoint) return;
+  switch (m_document.tool) {
+    case kLine: LineStep(p); break;
+    case kRectangle:
+    case kPolygonRect:
+    case kBezier:
+    case kEllipse: FourPointStep(p); break;
+    default: break;
+  }
+}
+
+void CQuirraView::CreateShape(CPoint p, bool line) {
+  const CPoint a = lastPoint;
+  CShape s;
+  if (line) {
+    s.SetPoint(0, a.x, a.y);
+    s.SetPoint(1, p.x, p.y);
+    s.SetPointCount(2);
+  } else {
+    s.SetPoint(0, a.x, a.y);
+    s.SetPoint(1, p.x, a.y);
+    s.SetPoint(2, p.x, p.y);
+    s.SetPoint(3, a.x, p.y);
+    s.SetPointCount(4);
+    s.SetBrushColor(m_document.brushColor);
+    s.SetBrushStyle(m_document.brushStyle);
+  }
+  s.SetCenter(Moved(a.x, 10), Moved(a.y, 10));
+  s.SetType(m_document.tool);
+  s.SetPenColor(m_document.penColor);
+  s.SetPenStyle(m_document.penStyle);
+  s.SetPenWidth(m_document.penWidth);
+  Drawing().AddShape(s);
+  m_document.hitMode = HIT_VERTEX;
+  m_document.hitPart = line ? 1 : 2;
+  lastPoint = p;
+  Changed();
+}
+
+void CQuirraView::LineStep(CPoint p) {
+  CTavlo& drawing = Drawing();
+  const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
+  CShape s = drawing.GetShape(0);
+  switch (m_document.hitMode) {
+    case HIT_NONE: CreateShape(p, true); return;
+    case HIT_VERTEX:
+      if (m_document.hitPart < 0 || m_document.hitPart >= s.GetPointCount()) return;
+      MovePoint(s, m_document.hitPart, d.x, d.y);
+      break;
+    case HIT_OUTLINE:
+      MovePoint(s, 0, d.x, d.y);
+      MovePoint(s, 1, d.x, d.y);
+      MoveCenter(s, d);
+      break;
+    case HIT_ROTATE:
+      drawing.TrackRotation(lastPoint.x, lastPoint.y, p.x, p.y);
+      Changed();
+      return;
+    case HIT_CENTER: MoveCenter(s, d); break;
+    default: return;  // an edge grip does nothing to a line
+  }
+  drawing.SetShape(s, 0);
+  lastPoint = p;
+  Changed();
+}
+
+void CQuirraView::FourPointStep(CPoint p) {
+  CTavlo& drawing = Drawing();
+  const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
+  CShape s = drawing.GetShape(0);
+  const int n = s.GetPointCount();
+  const int i = m_document.hitPart;
+  const int prev = i == 0 ? n - 1 : i - 1;
+  const int next = i + 1 == n ? 0 : i + 1;
+  const bool boxed = m_document.tool == kRectangle || m_document.tool == kEllipse;
+  switch (m_document.hitMode) {
+    case HIT_NONE: CreateShape(p, false); return;
+    case HIT_VERTEX:
+      if (i < 0 || i >= n) return;
+      // A rectangle or ellipse keeps its sides: the two neighbours follow along the sides they
+      // share with the dragged corner.
+      if (boxed && i % 2 == 0) {
+        MovePoint(s, prev, d.x, 0);
+        MovePoint(s, next, 0, d.y);
+      } else if (boxed) {
+        MovePoint(s, prev, 0, d.y);
+        MovePoint(s, next, d.x, 0);
+      }
+      MovePoint(s, i, d.x, d.y);
+      break;
+    case HIT_EDGE:
+      if (i < 0 || i >= n) return;
+      if (boxed) {
+        // Edges 0 and 2 move up and down, 1 and 3 sideways; the space bar makes a rectangle's
+        // edge slide along itself instead. An ellipse is never sheared.
+        const int slide = spaceDown && s.GetType() != kEllipse ? 1 : 0;
+        const bool vertical = i % 2 == slide;
+        MovePoint(s, i, vertical ? 0 : d.x, vertical ? d.y : 0);
+        MovePoint(s, next, vertical ? 0 : d.x, vertical ? d.y : 0);
+      } else {
+        MovePoint(s, i, d.x, d.y);
+        MovePoint(s, next, d.x, d.y);
+      }
+      break;
+    case HIT_OUTLINE:
+      for (int k = 0; k < n; ++k) MovePoint(s, k, d.x, d.y);
+      MoveCenter(s, d);
+      break;
+    case HIT_ROTATE:
+      drawing.TrackRotation(lastPoint.x, lastPoint.y, p.x, p.y);
+      Changed();
+      return;
+    case HIT_CENTER: MoveCenter(s, d); break;
+    default: return;
+  }
+  drawing.SetShape(s, 0);
+  lastPoint = p;
+  Changed();
+}
+
+// --- Qt events -----------------------------------------------------------------------------
+// Qt delivers a double-click as press, release, double-click, release; the double-click event
+// stands in for the second press, so the view sees down, up, double-click, up.
+
+void CQuirraView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnLButtonDown(event->position().toPoint());
+  else
+    CScrollView::mousePressEvent(event);
+}
+
+void CQuirraView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnLButtonUp();
+  else
+    CScrollView::mouseReleaseEvent(event);
+}
+
+void CQuirraView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnLButtonDblClk(event->position().toPoint());
+  else
+    CScrollView::mouseDoubleClickEvent(event);
+}
+
+void CQuirraView::mouseMoveEvent(QMouseEvent* event) { OnMouseMove(event->position().toPoint()); }
+
+void CQuirraView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space) spaceDown = true;
+  CScrollView::keyPressEvent(event);
+}
+
+void CQuirraView::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) spaceDown = false;
+  CScrollView::keyReleaseEvent(event);
+}
+
+// A release that happens in another window never reaches this one: let go of the space bar.
+void CQuirraView::focusOutEvent(QFocusEvent* event) {
+  spaceDown = false;
+  CScrollView::focusOutEvent(event);
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void CQuirraView::OnEditReorder(void (CTavlo::*operation)()) {
+  (Drawing().*operation)();
+  m_document.hitMode = HIT_NONE;
+  Changed();
+}
+
+void CQuirraView::OnEditCut() {
+  Drawing().CutSelected(clipShape);
+  clipTool = m_document.tool;
+  m_document.hitMode = HIT_NONE;
+  Changed();
+}
+
+void CQuirraView::OnEditCopy() {
+  Drawing().CopySelected(clipShape);
+  clipTool = m_document.tool;
+  m_document.hitMode = HIT_NONE;
+  InvalidateAll();
+}
+
+void CQuirraView::OnEditPaste() {
+  Drawing().AddShape(clipShape);
+  m_document.tool = clipTool;
+  Changed();
+}
+
+void CQuirraView::OnEditRotate() {
+  Drawing().SetRotateMode(!Drawing().GetRotateMode());
+  InvalidateAll();
+}
+
+void CQuirraView::OnZoom(int percent) {
+  Drawing().SetZoom(percent);
+  const int z = Drawing().GetZoom();
+  CScrollView::OnInitialUpdate();
+  const CSize screen = ScreenSize();
+  SetScrollSizes(CSize(geometry::Clamp32(int64_t(screen.cx) * z / 100), geometry::Clamp32(int64_t(screen.cy) * z / 100)));
+  InvalidateAll();
+}

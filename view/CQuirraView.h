@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/CShape.h"
+#include "platform/qt/CScrollView.h"
+
+class CQuirraDoc;
+class CTavlo;
+
+// The view of one document's drawing in a child window. The left button draws a new shape of the
+// document's tool, or drags the gripped shape by a vertex, an edge, its outline or (in rotate mode)
+// its centre or a rotation; a double-click picks the shape under the pointer, stepping through a
+// stack of them. Every accepted step changes the drawing at once, marks the document modified and
+// repaints the whole view.
+//
+// Mouse points are client pixels; the scroll position is added and the zoom taken out, giving
+// drawing units. Moves and releases count only while the view holds its capture (from a press or
+// double-click to the release). The space bar, held, makes an edge drag slide a rectangle's edge.
+//
+// It also carries the editing commands (Delete, the reordering, Cut, Copy, Paste, Rotate) and
+// the zoom commands; the document says when they may run.
+class CQuirraView : public CScrollView {
+  Q_OBJECT
+  DECLARE_MESSAGE_MAP(CQuirraView)
+
+ public:
+  using Base = CScrollView;
+
+  explicit CQuirraView(CQuirraDoc& document, QWidget* parent = nullptr);
+
+  CQuirraDoc& GetDocument() const { return m_document; }
+  void OnInitialUpdate() override;
+
+  // The editor's own clipboard: one shape, shared by every view of every document, and the tool
+  // that was current when it was cut or copied. Empty (no points) until the first Cut or Copy.
+  static inline CShape clipShape;
+  static inline int clipTool = 0;
+
+  void OnLButtonDown(QPoint client);
+  void OnLButtonUp();
+  void OnLButtonDblClk(QPoint client);
+  void OnMouseMove(QPoint client);
+  bool HasCapture() const { return m_capture; }
+  bool IsSpaceDown() const { return spaceDown; }
+
+ protected:
+  void OnDraw(CDC& dc) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  CTavlo& Drawing() const;
+  CPoint ToDrawing(QPoint client) const;
+  void Changed();
+  void LineStep(CPoint p);
+  void FourPointStep(CPoint p);
+  void CreateShape(CPoint p, bool line);
+
+  // Delete and the four reordering commands: the operation, then no grip, modified, repaint.
+  void OnEditReorder(void (CTavlo::*operation)());
+  void OnEditCut();
+  void OnEditCopy();
+  void OnEditPaste();
+  void OnEditRotate();
+  void OnZoom(int percent);
+
+  CQuirraDoc& m_document;
+  bool spaceDown = false;
+  CPoint lastPoint;
+  bool m_capture = false;
+};
