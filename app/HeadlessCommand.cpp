@@ -89,8 +89,14 @@ int ParseZoom(const QString& text) {
 }  // namespace
 
 std::optional<int> RunHeadlessCommand(const QStringList& args, std::FILE* out, std::FILE* err) {
-  if (args.isEmpty() || !args.first().startsWith(QLatin1String("--"))) return std::nullopt;
+  // Anything but a "--" option, and the desktop's --shell-open, is for the editor's windows.
+  if (args.isEmpty() || !args.first().startsWith(QLatin1String("--")) || args.first() == QLatin1String("--shell-open"))
+    return std::nullopt;
   const QString& mode = args.first();
+  if (mode == QLatin1String("--help")) {
+    std::fputs(kUsage, out);
+    return 0;
+  }
   if (mode == QLatin1String("--info") && args.size() == 2) return Info(args[1], out, err);
   if (mode == QLatin1String("--export") && args.size() == 3) return Export(args[1], args[2], 100, err);
   if (mode == QLatin1String("--export") && args.size() == 5 && args[3] == QLatin1String("--zoom") &&

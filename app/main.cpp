@@ -1,15 +1,24 @@
 #include <cstdio>
 
+#include <QApplication>
 #include <QStringList>
 
+#include "app/CQuirraApp.h"
 #include "app/HeadlessCommand.h"
+#include "app/InstanceChannel.h"
 
 int main(int argc, char** argv) {
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   if (const auto status = RunHeadlessCommand(args, stdout, stderr)) return *status;
 
-  std::fputs("quirra: this build has the command-line modes only; the drawing windows are not part of it yet\n",
-             stderr);
-  return RunHeadlessCommand({QStringLiteral("--usage")}, stdout, stderr).value_or(2);
+  // The desktop's open command: a running editor takes the files, or this one starts with them.
+  const CommandLineInfo info = ParseCommandLine(args);
+  if (info.shellOpen && !info.files.isEmpty() && InstanceChannel::SendToRunning(info.files)) return 0;
+
+  QApplication application(argc, argv);
+  CQuirraApp app;
+  // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
+  if (!app.InitInstance(QCoreApplication::arguments().mid(1))) return 1;
+  return application.exec();
 }

@@ -1,6 +1,7 @@
 #include "view/CQuirraView.h"
 
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -279,7 +280,22 @@ void CQuirraView::mouseMoveEvent(QMouseEvent* event) { OnMouseMove(event->positi
 
 void CQuirraView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Space) spaceDown = true;
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    emit contextMenuRequested(QPoint(-1, -1));
+    return;
+  }
+  // The arrow keys belong to the reordering commands, not to scrolling.
+  if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left ||
+      event->key() == Qt::Key_Right) {
+    event->ignore();
+    return;
+  }
   CScrollView::keyPressEvent(event);
+}
+
+void CQuirraView::contextMenuEvent(QContextMenuEvent* event) {
+  emit contextMenuRequested(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : QPoint(-1, -1));
+  event->accept();
 }
 
 void CQuirraView::keyReleaseEvent(QKeyEvent* event) {

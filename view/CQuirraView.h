@@ -42,6 +42,10 @@ class CQuirraView : public CScrollView {
   bool HasCapture() const { return m_capture; }
   bool IsSpaceDown() const { return spaceDown; }
 
+ signals:
+  // The context menu is wanted at a screen point, or, asked from the keyboard, at (-1, -1).
+  void contextMenuRequested(QPoint global);
+
  protected:
   void OnDraw(CDC& dc) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -51,6 +55,7 @@ class CQuirraView : public CScrollView {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   CTavlo& Drawing() const;

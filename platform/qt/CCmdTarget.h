@@ -10,15 +10,21 @@ class CCmdUI {
  public:
   explicit CCmdUI(int id) : m_nID(id) {}
   void Enable(bool on = true) { m_enabled = on; }
-  void SetCheck(int check = 1) { m_checked = check != 0; }
+  void SetCheck(int check = 1) {
+    m_checked = check != 0;
+    m_checkable = true;
+  }
   int GetID() const { return m_nID; }
   bool IsEnabled() const { return m_enabled; }
   bool IsChecked() const { return m_checked; }
+  // Whether the update handler speaks of a check mark at all.
+  bool IsCheckable() const { return m_checkable; }
 
  private:
   int m_nID;
   bool m_enabled = true;
   bool m_checked = false;
+  bool m_checkable = false;
 };
 
 // Something that handles commands: a view, a document, a frame, the application. Each answers

@@ -1,0 +1,38 @@
+#include "app/CChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "doc/CQuirraDoc.h"
+#include "view/CQuirraView.h"
+
+CChildFrame::CChildFrame(CQuirraDoc& document, QWidget* parent) : QMdiSubWindow(parent), m_document(document) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  m_view = new CQuirraView(document, this);
+  setWidget(m_view);
+  connect(m_view, &CQuirraView::contextMenuRequested, this, &CChildFrame::OnContextMenu);
+  setWindowIcon(QIcon(QStringLiteral(":/pictures/document-48.png")));
+}
+
+CChildFrame::~CChildFrame() = default;
+
+void CChildFrame::UpdateTitle(int number, int count) {
+  QString title = m_document.GetTitle();
+  if (count > 1) title += QStringLiteral(":%1").arg(number);
+  setWindowTitle(title + QStringLiteral("[*]"));
+  setWindowModified(m_document.IsModified());
+}
+
+void CChildFrame::OnContextMenu(QPoint global) {
+  if (global == QPoint(-1, -1)) global = m_view->mapToGlobal(QPoint(0, 0)) + QPoint(5, 5);
+  emit contextMenuRequested(this, global);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  bool allow = true;
+  emit closing(this, &allow);
+  if (!allow) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}

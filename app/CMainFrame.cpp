@@ -1,0 +1,238 @@
+#include "app/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/CChildFrame.h"
+#include "app/CQuirraApp.h"
+#include "app/CSplashWnd.h"
+#include "app/CommandActions.h"
+#include "app/KeyLocks.h"
+#include "doc/CQuirraDoc.h"
+#include "res/Resources.h"
+
+namespace {
+
+CQuirraApp& App() { return *CQuirraApp::Instance(); }
+
+bool HasActiveDocument(CMainFrame& f) { return f.GetActiveFrame() != nullptr; }
+
+// A recent file as the menu shows it: the name, with the folder shortened when it is long.
+QString RecentItemText(int index, const QString& path) {
+  QString shown = QDir::toNativeSeparators(path);
+  if (shown.size() > 60) shown = QStringLiteral("...") + shown.right(57);
+  return QStringLiteral("&%1 %2").arg(index + 1).arg(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+}  // namespace
+
+const MessageMap<CMainFrame>& CMainFrame::GetMessageMap() {
+  using Map = MessageMap<CMainFrame>;
+  static const Map map = [] {
+    std::vector<Map::Command> commands = {
+        {ID_FILE_SAVE, [](CMainFrame& f) { App().DoSave(f.GetActiveFrame()->GetDocument(), false); }},
+        {ID_FILE_SAVE_AS, [](CMainFrame& f) { App().DoSave(f.GetActiveFrame()->GetDocument(), true); }},
+        {ID_FILE_CLOSE, [](CMainFrame& f) { App().CloseDocument(f.GetActiveFrame()->GetDocument()); }},
+        {ID_APP_EXIT, [](CMainFrame& f) { f.close(); }},
+        {ID_VIEW_TOOLBAR, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
+        {ID_VIEW_STATUS_BAR, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
+        {ID_WINDOW_NEW, [](CMainFrame& f) { App().CreateFrame(f.GetActiveFrame()->GetDocument()); }},
+        {ID_WINDOW_CASCADE, [](CMainFrame& f) { f.m_mdiArea->cascadeSubWindows(); }},
+        {ID_WINDOW_TILE_HORZ, [](CMainFrame& f) { f.m_mdiArea->tileSubWindows(); }},
+        {ID_WINDOW_ARRANGE, [](CMainFrame& f) {
+           // Minimised windows in a row along the bottom of the area.
+           int x = 0;
+           for (QMdiSubWindow* w : f.m_mdiArea->subWindowList()) {
+             if (!w->isMinimized()) continue;
+             w->move(x, f.m_mdiArea->viewport()->height() - w->height());
+             x += w->width();
+           }
+         }},
+    };
+    std::vector<Map::Update> updates;
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_WINDOW_CASCADE,
+                   ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
+      updates.push_back({id, [](CMainFrame& f, CCmdUI& ui) { ui.Enable(HasActiveDocument(f)); }});
+    updates.push_back({ID_VIEW_TOOLBAR, [](CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_toolBar->isVisible()); }});
+    updates.push_back({ID_VIEW_STATUS_BAR, [](CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.statusBar()->isVisible()); }});
+    for (int i = 0; i < kRecentFiles; ++i) {
+      commands.push_back({ID_FILE_MRU_FILE1 + i, [i](CMainFrame&) { App().OpenRecentFile(i); }});
+      updates.push_back({ID_FILE_MRU_FILE1 + i, [i](CMainFrame&, CCmdUI& ui) {
+                           ui.Enable(i < App().GetRecentFiles().Files().size());
+                         }});
+    }
+    return Map(std::move(commands), std::move(updates));
+  }();
+  return map;
+}
+
+CMainFrame::CMainFrame(const CCommandRouter& router) {
+  setWindowTitle(QString::fromStdString(res::LoadString(IDR_MAINFRAME)));
+  setWindowIcon(QIcon(QStringLiteral(":/pictures/quirra-48.png")));
+  setAcceptDrops(true);
+  m_mdiArea = new QMdiArea(this);
+  setCentralWidget(m_mdiArea);
+  m_actions = new CommandActions(router, this);
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+    UpdateMenuBar();
+    UpdateCommands();
+  });
+  UpdateMenuBar();
+  resize(900, 650);
+  CSplashWnd::ShowSplashScreen(this);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CChildFrame* CMainFrame::GetActiveFrame() const {
+  // The current window stays current while the program is in the background.
+  return qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
+}
+
+void CMainFrame::BuildMenus() {
+  for (const res::MenuItem& popup : res::LoadMenu(IDR_MAINFRAME)) m_frameMenus.push_back(m_actions->BuildMenu(popup, this));
+  for (const res::MenuItem& popup : res::LoadMenu(IDR_TAVLOTYPE))
+    m_documentMenus.push_back(m_actions->BuildMenu(popup, this));
+  for (QMenu* file : {m_frameMenus.front(), m_documentMenus.front()})
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileItems);
+  for (QMenu* menu : m_documentMenus)
+    if (menu->title() == QLatin1String("&Window"))
+      connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateWindowList(menu); });
+  UpdateRecentFileItems();
+}
+
+QMenu* CMainFrame::GetContextMenu() {
+  if (!m_contextMenu) m_contextMenu = m_actions->BuildMenu(res::LoadMenu(IDR_POPUP).front(), this);
+  return m_contextMenu;
+}
+
+void CMainFrame::UpdateMenuBar() {
+  const bool document = GetActiveFrame() != nullptr;
+  if (document == m_showingDocumentMenus && !menuBar()->actions().isEmpty()) return;
+  m_showingDocumentMenus = document;
+  menuBar()->clear();
+  for (QMenu* menu : document ? m_documentMenus : m_frameMenus) menuBar()->addMenu(menu);
+}
+
+void CMainFrame::UpdateRecentFileItems() {
+  const QStringList& files = App().GetRecentFiles().Files();
+  for (int i = 0; i < kRecentFiles; ++i) {
+    QAction* item = m_actions->Action(ID_FILE_MRU_FILE1 + i);
+    if (i < files.size()) {
+      item->setText(RecentItemText(i, files[i]));
+      item->setVisible(true);
+    } else {
+      item->setText(QStringLiteral("Recent File"));
+      item->setVisible(i == 0 && files.isEmpty());
+    }
+  }
+  m_actions->Update();
+}
+
+void CMainFrame::UpdateWindowList(QMenu* menu) {
+  for (QAction* a : m_windowListActions) {
+    menu->removeAction(a);
+    a->deleteLater();
+  }
+  m_windowListActions.clear();
+  const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+  if (windows.isEmpty()) return;
+  m_windowListActions.push_back(menu->addSeparator());
+  int n = 0;
+  for (QMdiSubWindow* w : windows) {
+    QString title = w->windowTitle().replace(QLatin1String("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+    QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(title.replace(QLatin1Char('&'), QLatin1String("&&"))));
+    a->setCheckable(true);
+    a->setChecked(w == m_mdiArea->activeSubWindow());
+    connect(a, &QAction::triggered, this, [this, w] { m_mdiArea->setActiveSubWindow(w); });
+    m_windowListActions.push_back(a);
+  }
+}
+
+void CMainFrame::BuildToolBar() {
+  m_toolBar = addToolBar(QStringLiteral("Standard"));
+  m_toolBar->setObjectName(QStringLiteral("ToolBar128"));
+  m_toolBar->setIconSize(QSize(16, 16));
+  const QPixmap strip(QStringLiteral(":/pictures/toolbar.png"));
+  int image = 0;
+  for (int id : res::ToolbarButtons()) {
+    if (id == ID_SEPARATOR) {
+      m_toolBar->addSeparator();
+      continue;
+    }
+    QAction* action = m_actions->Action(id);
+    action->setIcon(QIcon(strip.copy(16 * image++, 0, 16, 16)));
+    action->setIconVisibleInMenu(false);
+    m_toolBar->addAction(action);
+  }
+}
+
+void CMainFrame::BuildStatusBar() {
+  m_ready = new QLabel(QString::fromStdString(res::LoadString(AFX_IDS_IDLEMESSAGE)));
+  statusBar()->addWidget(m_ready, 1);
+  for (int id : res::StatusIndicators()) {
+    if (id == ID_SEPARATOR) continue;
+    auto* pane = new QLabel(QString::fromStdString(res::LoadString(id)));
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(pane->text()) + 12);
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(pane);
+    m_keyPanes.emplace_back(id, pane);
+  }
+  UpdateKeyStates();
+  // The window system sends no event when a lock changes elsewhere, so look twice a second.
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateKeyStates);
+  timer->start(500);
+}
+
+void CMainFrame::UpdateKeyStates() {
+  const std::optional<KeyLocks> locks = QueryKeyLocks();
+  for (const auto& [id, pane] : m_keyPanes) {
+    const bool on = locks && (id == ID_INDICATOR_CAPS   ? locks->caps
+                              : id == ID_INDICATOR_NUM ? locks->num
+                                                       : locks->scroll);
+    // The pane keeps its place; its text shows only while the lock is on.
+    pane->setText(on ? QString::fromStdString(res::LoadString(id)) : QString());
+  }
+}
+
+void CMainFrame::UpdateCommands() {
+  m_actions->Update();
+  const CChildFrame* active = GetActiveFrame();
+  const QString app = QString::fromStdString(res::LoadString(IDR_MAINFRAME));
+  setWindowTitle(active ? app + QStringLiteral(" - ") + active->GetDocument().GetTitle() : app);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!App().SaveAllModified()) {
+    event->ignore();
+    return;
+  }
+  App().CloseAllDocuments();
+  QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  for (const QUrl& url : urls)
+    if (url.isLocalFile()) App().OpenDocumentFile(url.toLocalFile());
+}

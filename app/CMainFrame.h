@@ -1,0 +1,65 @@
+#pragma once
+
+#include <vector>
+
+#include <QMainWindow>
+
+#include "platform/qt/CCmdTarget.h"
+
+class CChildFrame;
+class CommandActions;
+class CCommandRouter;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The main window: the menu bar (menu 128 while no document window is active, menu 129 while one
+// is), the toolbar, the status bar with its message pane and key-state panes, and the area that
+// holds the child windows. It carries the file commands that act on the active document, the
+// recent files, the View toggles and the Window commands. Files dropped on it open.
+class CMainFrame : public QMainWindow, public CCmdTarget {
+  Q_OBJECT
+  DECLARE_MESSAGE_MAP(CMainFrame)
+
+ public:
+  using Base = CCmdTarget;
+
+  explicit CMainFrame(const CCommandRouter& router);
+  ~CMainFrame() override;
+
+  QMdiArea* GetMdiArea() const { return m_mdiArea; }
+  CChildFrame* GetActiveFrame() const;
+  CommandActions& GetActions() const { return *m_actions; }
+  QToolBar* GetToolBar() const { return m_toolBar; }
+  // The context menu, built once from menu 103.
+  QMenu* GetContextMenu();
+  // Shows the menu bar that fits whether a document window is active.
+  void UpdateMenuBar();
+  // Refreshes enabling and check marks of every command, and the window title.
+  void UpdateCommands();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void UpdateRecentFileItems();
+  void UpdateWindowList(QMenu* menu);
+  void UpdateKeyStates();
+
+  QMdiArea* m_mdiArea;
+  CommandActions* m_actions;
+  QToolBar* m_toolBar = nullptr;
+  std::vector<QMenu*> m_frameMenus;     // menu 128
+  std::vector<QMenu*> m_documentMenus;  // menu 129
+  QMenu* m_contextMenu = nullptr;
+  std::vector<QAction*> m_windowListActions;
+  QLabel* m_ready = nullptr;
+  std::vector<std::pair<int, QLabel*>> m_keyPanes;
+  bool m_showingDocumentMenus = false;
+};

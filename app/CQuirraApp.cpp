@@ -1,0 +1,274 @@
+#include "app/CQuirraApp.h"
+
+#include <algorithm>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/CommandActions.h"
+#include "app/InstanceChannel.h"
+#include "app/ShellRegistration.h"
+#include "doc/CQuirraDoc.h"
+#include "platform/qt/CMultiDocTemplate.h"
+#include "res/Resources.h"
+#include "view/CQuirraView.h"
+
+namespace {
+
+CQuirraApp* g_app = nullptr;
+
+QString FileFilter() { return QString::fromStdString(res::TemplateStrings().filterName); }
+
+}  // namespace
+
+CommandLineInfo ParseCommandLine(const QStringList& arguments) {
+  CommandLineInfo info;
+  for (const QString& arg : arguments) {
+    const QString word = arg.mid(1).toLower();
+    if ((arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) &&
+        (word == QLatin1String("embedding") || word == QLatin1String("automation"))) {
+      info.showSplash = false;
+    } else if (arg == QLatin1String("--shell-open")) {
+      info.shellOpen = true;
+    } else {
+      info.files << arg;
+    }
+  }
+  return info;
+}
+
+const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
+  static const MessageMap<CQuirraApp> map(
+      {
+          {ID_APP_ABOUT, [](CQuirraApp& a) { a.OnAppAbout(); }},
+          {ID_FILE_NEW, [](CQuirraApp& a) { a.OnFileNew(); }},
+          {ID_FILE_OPEN, [](CQuirraApp& a) { a.OnFileOpen(); }},
+      },
+      {});
+  return map;
+}
+
+CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) { g_app = this; }
+
+CQuirraApp::~CQuirraApp() {
+  if (qApp) qApp->removeEventFilter(this);
+  m_mainFrame.reset();
+  if (g_app == this) g_app = nullptr;
+}
+
+CQuirraApp* CQuirraApp::Instance() { return g_app; }
+
+std::vector<CCmdTarget*> CQuirraApp::RouteChain() const {
+  std::vector<CCmdTarget*> chain;
+  if (CChildFrame* frame = ActiveFrame()) {
+    chain.push_back(frame->GetView());
+    chain.push_back(&frame->GetDocument());
+    chain.push_back(frame);
+  }
+  if (m_mainFrame) chain.push_back(m_mainFrame.get());
+  chain.push_back(const_cast<CQuirraApp*>(this));
+  return chain;
+}
+
+bool CQuirraApp::InitInstance(const QStringList& arguments) {
+  const CommandLineInfo info = ParseCommandLine(arguments);
+  CSplashWnd::EnableSplashScreen(info.showSplash);
+  qApp->installEventFilter(this);
+
+  QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  QCoreApplication::setApplicationName(QString::fromStdString(res::LoadString(AFX_IDS_APP_TITLE)));
+  QGuiApplication::setApplicationDisplayName(QCoreApplication::applicationName());
+  m_recentFiles.ReadList();
+
+  m_template = std::make_unique<CMultiDocTemplate>([] { return std::make_unique<CQuirraDoc>(); },
+                                                   QString::fromStdString(res::TemplateStrings().docName));
+  connect(m_template.get(), &CMultiDocTemplate::documentAdded, this, [this](CDocument* doc) {
+    auto* quirra = static_cast<CQuirraDoc*>(doc);
+    connect(doc, &CDocument::modifiedChanged, this, [this, quirra] { UpdateTitles(*quirra); });
+    connect(doc, &CDocument::titleChanged, this, [this, quirra] { UpdateTitles(*quirra); });
+  });
+
+  m_mainFrame = std::make_unique<CMainFrame>(m_router);
+  // Menus and buttons follow the state of the commands whenever the program has nothing to do.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
+          &CMainFrame::UpdateCommands);
+  connect(m_mainFrame.get(), &CMainFrame::destroyed, this, [this] { m_frames.clear(); });
+
+  m_channel = new InstanceChannel(this);
+  m_channel->Listen();
+  connect(m_channel, &InstanceChannel::openRequested, this, [this](const QString& path) {
+    OpenDocumentFile(path);
+    m_mainFrame->raise();
+    m_mainFrame->activateWindow();
+  });
+  RegisterShellFileTypes(QCoreApplication::applicationFilePath());
+
+  if (info.files.isEmpty()) {
+    if (!OnFileNew()) return false;
+  } else {
+    for (const QString& file : info.files)
+      if (!OpenDocumentFile(file)) return false;
+  }
+  m_mainFrame->show();
+  m_mainFrame->UpdateCommands();
+  return true;
+}
+
+bool CQuirraApp::eventFilter(QObject* watched, QEvent* event) {
+  if (CSplashWnd::PreTranslateAppMessage(event)) return true;
+  return QObject::eventFilter(watched, event);
+}
+
+void CQuirraApp::OnAppAbout() {
+  CAboutDlg dlg(m_mainFrame.get());
+  dlg.DoModal();
+}
+
+CQuirraDoc* CQuirraApp::OnFileNew() {
+  auto* doc = static_cast<CQuirraDoc*>(m_template->OpenNewDocument());
+  if (doc) CreateFrame(*doc);
+  return doc;
+}
+
+void CQuirraApp::OnFileOpen() {
+  QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Open"));
+  dialog.setNameFilter(FileFilter());
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  OpenDocumentFile(dialog.selectedFiles().first());
+}
+
+CQuirraDoc* CQuirraApp::OpenDocumentFile(const QString& path) {
+  if (auto* open = static_cast<CQuirraDoc*>(m_template->FindDocument(path))) {
+    const auto frames = FramesOf(*open);
+    if (!frames.empty()) m_mainFrame->GetMdiArea()->setActiveSubWindow(frames.front());
+    return open;
+  }
+  auto* doc = static_cast<CQuirraDoc*>(m_template->OpenDocumentFile(path));
+  if (!doc) return nullptr;
+  m_recentFiles.Add(path);
+  CreateFrame(*doc);
+  return doc;
+}
+
+void CQuirraApp::OpenRecentFile(int index) {
+  const QStringList files = m_recentFiles.Files();
+  if (index < 0 || index >= files.size()) return;
+  // A file that no longer opens leaves the list.
+  if (!OpenDocumentFile(files[index])) m_recentFiles.Remove(files.indexOf(files[index]));
+}
+
+bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
+  QString path = doc.GetPathName();
+  if (saveAs || path.isEmpty()) {
+    QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"));
+    dialog.setNameFilter(FileFilter());
+    dialog.setDefaultSuffix(QStringLiteral("qrf"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(path.isEmpty() ? doc.GetTitle() : path);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first();
+  }
+  if (!m_template->SaveDocument(&doc, path)) return false;
+  m_recentFiles.Add(path);
+  return true;
+}
+
+bool CQuirraApp::SaveModified(CQuirraDoc& doc) {
+  if (!doc.IsModified()) return true;
+  const auto answer =
+      QMessageBox::question(m_mainFrame.get(), QCoreApplication::applicationName(),
+                            QStringLiteral("Save changes to %1?").arg(doc.GetTitle()),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (answer == QMessageBox::Cancel) return false;
+  return answer == QMessageBox::No || DoSave(doc, false);
+}
+
+bool CQuirraApp::SaveAllModified() {
+  for (CDocument* doc : m_template->GetDocuments())
+    if (!SaveModified(*static_cast<CQuirraDoc*>(doc))) return false;
+  return true;
+}
+
+bool CQuirraApp::CloseDocument(CQuirraDoc& doc) {
+  if (!SaveModified(doc)) return false;
+  m_closing = &doc;
+  for (CChildFrame* frame : FramesOf(doc)) frame->close();
+  m_closing = nullptr;
+  return true;
+}
+
+void CQuirraApp::CloseAllDocuments() {
+  m_closingAll = true;
+  for (CChildFrame* frame : std::vector<CChildFrame*>(m_frames)) frame->close();
+  m_closingAll = false;
+}
+
+CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
+  auto* frame = new CChildFrame(doc);
+  m_frames.push_back(frame);
+  m_mainFrame->GetMdiArea()->addSubWindow(frame);
+  connect(frame, &CChildFrame::closing, this, &CQuirraApp::FrameClosing);
+  connect(frame, &QObject::destroyed, this, [this, frame] { FrameDestroyed(frame); });
+  connect(frame, &CChildFrame::contextMenuRequested, this, [this](CChildFrame*, QPoint global) {
+    QMenu* menu = m_mainFrame->GetContextMenu();
+    m_mainFrame->GetActions().Update();
+    menu->popup(global);
+  });
+  // Three quarters of the area, once there is an area to measure: the first window comes before
+  // the main window is shown.
+  const QSize area = m_mainFrame->GetMdiArea()->isVisible() ? m_mainFrame->GetMdiArea()->size() : QSize(880, 560);
+  frame->resize(area * 3 / 4);
+  frame->show();
+  frame->GetView()->OnInitialUpdate();
+  frame->GetView()->setFocus();
+  m_mainFrame->GetMdiArea()->setActiveSubWindow(frame);
+  UpdateTitles(doc);
+  m_mainFrame->UpdateMenuBar();
+  return frame;
+}
+
+std::vector<CChildFrame*> CQuirraApp::FramesOf(const CQuirraDoc& doc) const {
+  std::vector<CChildFrame*> frames;
+  for (CChildFrame* f : m_frames)
+    if (&f->GetDocument() == &doc) frames.push_back(f);
+  return frames;
+}
+
+CChildFrame* CQuirraApp::ActiveFrame() const { return m_mainFrame ? m_mainFrame->GetActiveFrame() : nullptr; }
+
+void CQuirraApp::FrameClosing(CChildFrame* frame, bool* allow) {
+  CQuirraDoc& doc = frame->GetDocument();
+  if (m_closingAll || m_closing == &doc || FramesOf(doc).size() > 1) return;
+  *allow = SaveModified(doc);
+}
+
+void CQuirraApp::FrameDestroyed(CChildFrame* frame) {
+  const auto it = std::find(m_frames.begin(), m_frames.end(), frame);
+  if (it == m_frames.end()) return;
+  CQuirraDoc& doc = frame->GetDocument();
+  m_frames.erase(it);
+  if (FramesOf(doc).empty())
+    m_template->CloseDocument(&doc);
+  else
+    UpdateTitles(doc);
+  if (m_mainFrame) {
+    m_mainFrame->UpdateMenuBar();
+    m_mainFrame->UpdateCommands();
+  }
+}
+
+void CQuirraApp::UpdateTitles(const CQuirraDoc& doc) {
+  const auto frames = FramesOf(doc);
+  for (size_t i = 0; i < frames.size(); ++i) frames[i]->UpdateTitle(int(i) + 1, int(frames.size()));
+  if (m_mainFrame) m_mainFrame->UpdateCommands();
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QStringList>
+
+#include "app/RecentFileList.h"
+#include "platform/qt/CCmdTarget.h"
+#include "platform/qt/CCommandRouter.h"
+
+class CChildFrame;
+class CMainFrame;
+class CMultiDocTemplate;
+class CQuirraDoc;
+class CQuirraView;
+class InstanceChannel;
+
+// What the command line asks for.
+struct CommandLineInfo {
+  QStringList files;
+  bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
+  bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one
+};
+CommandLineInfo ParseCommandLine(const QStringList& arguments);
+
+// The application: start-up, the one document template, the main window, the recent files, the
+// documents' windows, and the commands New, Open and About. Commands go to the active view, its
+// document, its child window, the main window and then here.
+class CQuirraApp : public QObject, public CCmdTarget {
+  Q_OBJECT
+  DECLARE_MESSAGE_MAP(CQuirraApp)
+
+ public:
+  using Base = CCmdTarget;
+
+  CQuirraApp();
+  ~CQuirraApp() override;
+  static CQuirraApp* Instance();
+
+  // Start-up, in order: command line, splash, settings and recent files, document template, main
+  // window (with the splash over it), the open-in-running-instance channel, the desktop
+  // registration, then a new document or the files named. False when the program must end (the
+  // window could not be made, or a file named could not be opened, after its message).
+  bool InitInstance(const QStringList& arguments);
+
+  CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
+  CMultiDocTemplate& GetTemplate() const { return *m_template; }
+  RecentFileList& GetRecentFiles() { return m_recentFiles; }
+  const CCommandRouter& GetRouter() const { return m_router; }
+
+  CQuirraDoc* OnFileNew();
+  void OnFileOpen();
+  // Opens the file in a new window, or brings forward the window of a document already open on
+  // it. Null when it could not be opened (the user has been told why).
+  CQuirraDoc* OpenDocumentFile(const QString& path);
+  void OpenRecentFile(int index);
+  // Save (asking for a name when the document has none) or Save As. False when not saved.
+  bool DoSave(CQuirraDoc& doc, bool saveAs);
+  // Asks whether to save a modified document: false when the user cancels or the save fails.
+  bool SaveModified(CQuirraDoc& doc);
+  bool SaveAllModified();
+  // Asks to save, then closes every window of the document. False when cancelled.
+  bool CloseDocument(CQuirraDoc& doc);
+  void CloseAllDocuments();
+
+  CChildFrame* CreateFrame(CQuirraDoc& doc);
+  std::vector<CChildFrame*> FramesOf(const CQuirraDoc& doc) const;
+  CChildFrame* ActiveFrame() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::vector<CCmdTarget*> RouteChain() const;
+  void OnAppAbout();
+  void FrameClosing(CChildFrame* frame, bool* allow);
+  void FrameDestroyed(CChildFrame* frame);
+  void UpdateTitles(const CQuirraDoc& doc);
+
+  CCommandRouter m_router;
+  RecentFileList m_recentFiles;
+  std::unique_ptr<CMultiDocTemplate> m_template;
+  std::unique_ptr<CMainFrame> m_mainFrame;
+  InstanceChannel* m_channel = nullptr;
+  std::vector<CChildFrame*> m_frames;
+  const CQuirraDoc* m_closing = nullptr;  // the document whose windows CloseDocument is closing
+  bool m_closingAll = false;
+};
