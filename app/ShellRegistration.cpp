@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString kMimeType = QStringLiteral("application/x-quirra-document");
-
 QString DataHome() {
   const QString env = qEnvironmentVariable("XDG_DATA_HOME");
   return env.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : env;
@@ -47,30 +45,11 @@ void Refresh(const QString& tool, const QString& folder) {
 
 QString RegisterShellFileTypes(const QString& executable) {
   const QString home = DataHome();
-  WriteIfChanged(home + QStringLiteral("/mime/packages/quirra.xml"),
-                 QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                                "  <mime-type type=\"%1\">\n"
-                                "    <comment>Tavlo Document</comment>\n"
-                                "    <icon name=\"application-x-quirra-document\"/>\n"
-                                "    <glob pattern=\"*.qrf\"/>\n"
-                                "  </mime-type>\n"
-                                "</mime-info>\n")
-                     .arg(kMimeType)
-                     .toUtf8());
-  WriteIfChanged(home + QStringLiteral("/applications/quirra.desktop"),
-                 QStringLiteral("[Desktop Entry]\n"
-                                "Type=Application\n"
-                                "Name=Quirra\n"
-                                "GenericName=Drawing Editor\n"
-                                "Comment=Draw lines, curves, ellipses and rectangles\n"
-                                "Exec=%1 --shell-open %F\n"
-                                "Icon=quirra\n"
-                                "MimeType=%2;\n"
-                                "Categories=Graphics;VectorGraphics;\n"
-                                "Terminal=false\n")
-                     .arg(QuoteExec(executable), kMimeType)
-                     .toUtf8());
+  WriteIfChanged(home + QStringLiteral("/mime/packages/quirra.xml"), Resource(QStringLiteral(":/desktop/quirra-mime.xml")));
+  // The installed entry runs "quirra" from the path; this one runs the editor that registers it.
+  QByteArray entry = Resource(QStringLiteral(":/desktop/quirra.desktop"));
+  entry.replace("Exec=quirra ", "Exec=" + QuoteExec(executable).toUtf8() + ' ');
+  WriteIfChanged(home + QStringLiteral("/applications/quirra.desktop"), entry);
   for (const char* size : {"48", "128"}) {
     const QString dir = home + QStringLiteral("/icons/hicolor/%1x%1/").arg(QLatin1String(size));
     WriteIfChanged(dir + QStringLiteral("apps/quirra.png"),
