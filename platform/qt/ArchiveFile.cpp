@@ -39,6 +39,13 @@ QString SaveFileThroughArchive(const QString& path, const std::function<void(CAr
     file.cancelWriting();
     return reason;
   }
+  // QSaveFile::commit (Qt 6.4) does not notice when the final flush of its write buffer fails
+  // (a full disk, a file-size limit) and renames the short file over the old one. Flush first.
+  if (!file.flush()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return reason;
+  }
   if (!file.commit()) return file.errorString();
   return QString();
 }

@@ -1,0 +1,318 @@
+// Documents made, saved and opened through the document template, with real files in a temporary
+// folder, and the failures the user is told about.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <sstream>
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "DocFixture.h"
+#include "ModalHandler.h"
+#include "model/DocumentImage.h"
+#include "platform/core/CArchive.h"
+#include "platform/qt/CMultiDocTemplate.h"
+#include "res/Resources.h"
+
+namespace {
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// What the model itself writes for this drawing and grip.
+QByteArray ModelBytes(const CTavlo& drawing, int hitMode, int hitPart) {
+  DocumentImage image;
+  image.drawing = drawing;
+  image.hitMode = hitMode;
+  image.hitPart = hitPart;
+  std::stringbuf buf;
+  CArchive ar(buf, CArchive::store);
+  image.Serialize(ar);
+  ar.Close();
+  const std::string s = buf.str();
+  return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+class DocFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    templ.SetReporter([this](const QString& text) { reports << text; });
+  }
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  CQuirraDoc* NewDoc() { return static_cast<CQuirraDoc*>(templ.OpenNewDocument()); }
+  CQuirraDoc* Open(const QString& path) { return static_cast<CQuirraDoc*>(templ.OpenDocumentFile(path)); }
+
+  // A saved drawing of `count` rectangles, the middle one (or the only one) gripped.
+  QString SavedDrawing(const QString& name, int count) {
+    CQuirraDoc* doc = NewDoc();
+    doc->tool = kRectangle;
+    for (int i = 0; i < count; ++i) doc->GetDrawing().AddShape(DragShape(*doc, 10 * i, 5, 10 * i + 30, 40));
+    doc->GetDrawing().SetSelected(count / 2);
+    doc->hitMode = HIT_VERTEX;
+    doc->hitPart = 3;
+    EXPECT_TRUE(templ.SaveDocument(doc, Path(name)));
+    templ.CloseDocument(doc);
+    return Path(name);
+  }
+
+  QTemporaryDir dir;
+  CMultiDocTemplate templ{[] { return std::make_unique<CQuirraDoc>(); },
+                          QString::fromStdString(res::TemplateStrings().docName)};
+  QStringList reports;
+};
+
+TEST_F(DocFiles, NewDocumentsAreNumberedTavloOneTwo) {
+  CQuirraDoc* first = NewDoc();
+  CQuirraDoc* second = NewDoc();
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first->GetTitle(), "Tavlo1");
+  EXPECT_EQ(second->GetTitle(), "Tavlo2");
+  EXPECT_TRUE(first->GetPathName().isEmpty());
+  EXPECT_FALSE(second->IsModified());
+  EXPECT_EQ(first->GetDrawing().GetUpperBound(), -1);
+  EXPECT_EQ(templ.GetDocuments().size(), 2u);
+}
+
+TEST_F(DocFiles, SavedGripComesBackButToolAndAttributesStartAfresh) {
+  CQuirraDoc* doc = NewDoc();
+  doc->tool = kEllipse;
+  for (int i = 0; i < 3; ++i) doc->GetDrawing().AddShape(DragShape(*doc, 20 * i, 10, 20 * i + 15, 60));
+  doc->ApplyPenStyle(3);
+  doc->ApplyBrushStyle(4);
+  doc->penColor = 0x0000FF;
+  doc->brushColor = 0x00FF00;
+  doc->GetDrawing().SetSelected(1);
+  doc->hitMode = HIT_EDGE;
+  doc->hitPart = 2;
+  doc->ApplyPenWidth(3);  // marks the document modified
+  doc->GetDrawing().SetZoom(300);
+  doc->GetDrawing().SetRotateMode(true);
+  ASSERT_TRUE(doc->IsModified());
+  const CTavlo saved = doc->GetDrawing();
+
+  const QString path = Path("picture.qrf");
+  ASSERT_TRUE(templ.SaveDocument(doc, path));
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_EQ(doc->GetTitle(), "picture.qrf");
+  EXPECT_EQ(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
+  EXPECT_EQ(ReadBytes(path), ModelBytes(saved, HIT_EDGE, 2));
+  EXPECT_EQ(ReadBytes(path).size(), 14 + 3 * 120);
+  templ.CloseDocument(doc);
+  ASSERT_TRUE(templ.GetDocuments().empty());
+
+  CQuirraDoc* back = Open(path);
+  ASSERT_NE(back, nullptr);
+  EXPECT_TRUE(back->GetDrawing().GetShapes() == saved.GetShapes());
+  EXPECT_EQ(back->GetDrawing().GetSelected(), 1);
+  EXPECT_EQ(back->hitMode, HIT_EDGE);
+  EXPECT_EQ(back->hitPart, 2);
+  EXPECT_EQ(back->GetDrawing().GetShapes()[1].GetPenWidth(), 3);
+  EXPECT_EQ(back->tool, kLine);
+  EXPECT_EQ(back->penColor, 0u);
+  EXPECT_EQ(back->penStyle, 0);
+  EXPECT_EQ(back->penWidth, 1);
+  EXPECT_EQ(back->brushColor, 0u);
+  EXPECT_EQ(back->brushStyle, kBrushTransparent);
+  EXPECT_EQ(back->GetDrawing().GetZoom(), 100);
+  EXPECT_FALSE(back->GetDrawing().GetRotateMode());
+  EXPECT_FALSE(back->IsModified());
+  EXPECT_EQ(back->GetTitle(), "picture.qrf");
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(DocFiles, OpeningAnOpenFileAgainGivesTheSameDocumentUnread) {
+  const QString path = SavedDrawing("twice.qrf", 2);
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  doc->GetDrawing().AddShape(DragShape(*doc, 0, 0, 5, 5));
+  doc->SetModifiedFlag(true);
+
+  QDir::current().mkpath(Path("sub"));
+  EXPECT_EQ(Open(path), doc);
+  EXPECT_EQ(Open(Path("sub/../twice.qrf")), doc);
+  EXPECT_EQ(templ.GetDocuments().size(), 1u);
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(doc->GetDrawing().GetUpperBound(), 2);
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(DocFiles, ClearingADocumentGivesAFreshDrawing) {
+  const QString path = SavedDrawing("three.qrf", 3);
+  WriteBytes(Path("short.qrf"), ReadBytes(path).left(150));
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  doc->GetDrawing().SetZoom(500);
+  doc->GetDrawing().SetRotateMode(true);
+  doc->SetModifiedFlag(true);
+
+  ASSERT_TRUE(doc->OnNewDocument());
+  EXPECT_EQ(doc->GetDrawing().GetUpperBound(), -1);
+  EXPECT_EQ(doc->GetDrawing().GetSelected(), -1);
+  EXPECT_EQ(doc->GetDrawing().GetZoom(), 100);
+  EXPECT_FALSE(doc->GetDrawing().GetRotateMode());
+  EXPECT_FALSE(doc->IsModified());
+
+  // A failed load leaves nothing half read behind.
+  ASSERT_TRUE(doc->OnOpenDocument(path));
+  doc->GetDrawing().SetZoom(200);
+  EXPECT_FALSE(doc->OnOpenDocument(Path("short.qrf")));
+  EXPECT_FALSE(doc->GetLastError().isEmpty());
+  EXPECT_EQ(doc->GetDrawing().GetUpperBound(), -1);
+  EXPECT_EQ(doc->GetDrawing().GetZoom(), 100);
+}
+
+// The open documents before a failed open, to see that it left them alone.
+struct Snapshot {
+  explicit Snapshot(const CMultiDocTemplate& templ) {
+    for (CDocument* d : templ.GetDocuments()) {
+      docs.push_back(d);
+      titles << d->GetTitle();
+      modified.push_back(d->IsModified());
+      drawings.push_back(static_cast<CQuirraDoc*>(d)->GetDrawing());
+    }
+  }
+  void ExpectSame(const CMultiDocTemplate& templ) const {
+    ASSERT_EQ(templ.GetDocuments(), docs);
+    for (size_t i = 0; i < docs.size(); ++i) {
+      EXPECT_EQ(docs[i]->GetTitle(), titles[int(i)]);
+      EXPECT_EQ(docs[i]->IsModified(), modified[i]);
+      EXPECT_TRUE(static_cast<CQuirraDoc*>(docs[i])->GetDrawing() == drawings[i]);
+    }
+  }
+  std::vector<CDocument*> docs;
+  QStringList titles;
+  std::vector<bool> modified;
+  std::vector<CTavlo> drawings;
+};
+
+TEST_F(DocFiles, UnreadableFilesAreReportedOnceAndOpenNothing) {
+  const QByteArray good = ReadBytes(SavedDrawing("good.qrf", 2));
+  ASSERT_EQ(good.size(), 14 + 2 * 120);
+  CQuirraDoc* open = Open(Path("good.qrf"));
+  CQuirraDoc* untitled = NewDoc();
+  ASSERT_TRUE(open && untitled);
+  untitled->GetDrawing().AddShape(DragShape(*untitled, 1, 2, 3, 4));
+  untitled->SetModifiedFlag(true);
+  const Snapshot before(templ);
+
+  QByteArray badCount = good;
+  badCount[6 + 120 + 36] = 11;  // the second shape claims 11 points
+  WriteBytes(Path("cut.qrf"), good.left(100));
+  WriteBytes(Path("count.qrf"), badCount);
+  WriteBytes(Path("nohit.qrf"), good.left(good.size() - 8));
+  QDir::current().mkpath(Path("folder.qrf"));
+
+  const struct {
+    const char* name;
+    const char* reason;
+  } cases[] = {{"cut.qrf", "damaged"},
+               {"count.qrf", "damaged"},
+               {"nohit.qrf", "damaged"},
+               {"folder.qrf", "folder"},
+               {"missing.qrf", "No such file"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    reports.clear();
+    EXPECT_EQ(Open(Path(c.name)), nullptr);
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].contains(QDir::toNativeSeparators(Path(c.name)))) << reports[0].toStdString();
+    EXPECT_TRUE(reports[0].contains(c.reason, Qt::CaseInsensitive)) << reports[0].toStdString();
+    before.ExpectSame(templ);
+  }
+  EXPECT_EQ(NewDoc()->GetTitle(), "Tavlo3");  // after Tavlo1 (saved, closed) and Tavlo2
+}
+
+TEST_F(DocFiles, DefaultReportIsOneWarningBox) {
+  const QString good = SavedDrawing("fine.qrf", 2);
+  const QString path = SavedDrawing("broken.qrf", 3);
+  WriteBytes(path, ReadBytes(path).left(200));
+
+  // A template that reports the way the program does, with a message box.
+  CMultiDocTemplate shown{[] { return std::make_unique<CQuirraDoc>(); }, "Tavlo"};
+  CDocument* untitled = shown.OpenNewDocument();
+  untitled->SetModifiedFlag(true);
+  ASSERT_NE(shown.OpenDocumentFile(good), nullptr);
+  const Snapshot before(shown);
+
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  ModalHandler modal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    icon = box->icon();
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(shown.OpenDocumentFile(path), nullptr);
+  EXPECT_EQ(modal.Seen(), 1);
+  EXPECT_FALSE(modal.TimedOut());
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path))) << text.toStdString();
+  EXPECT_TRUE(text.contains("damaged")) << text.toStdString();
+  before.ExpectSame(shown);
+}
+
+TEST_F(DocFiles, SaveIntoAPlainFileFailsAndKeepsTheDocumentModified) {
+  WriteBytes(Path("plain"), "not a folder");
+  CQuirraDoc* doc = NewDoc();
+  doc->GetDrawing().AddShape(DragShape(*doc, 1, 1, 9, 9));
+  doc->SetModifiedFlag(true);
+  const QString target = Path("plain/drawing.qrf");
+
+  EXPECT_FALSE(templ.SaveDocument(doc, target));
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_TRUE(reports[0].contains(QDir::toNativeSeparators(target))) << reports[0].toStdString();
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(doc->GetTitle(), "Tavlo1");
+  EXPECT_TRUE(doc->GetPathName().isEmpty());
+  EXPECT_EQ(ReadBytes(Path("plain")), "not a folder");
+}
+
+TEST_F(DocFiles, SaveThatCannotFinishLeavesTheOldFileWhole) {
+  const QString path = SavedDrawing("old.qrf", 1);
+  const QByteArray old = ReadBytes(path);
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  for (int i = 0; i < 8; ++i) doc->GetDrawing().AddShape(DragShape(*doc, i, i, 50, 50));
+  doc->SetModifiedFlag(true);
+
+  // Let no file grow past 400 bytes while saving: the new content needs more than 1000. Works for
+  // any user, root included, unlike a read-only folder.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 400;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = templ.SaveDocument(doc, path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(ok);
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_TRUE(reports[0].contains(QDir::toNativeSeparators(path))) << reports[0].toStdString();
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.qrf"});
+}
+
+}  // namespace
