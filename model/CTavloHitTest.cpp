@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "model/CTavlo.h"
+#include "model/EllipseWalk.h"
 #include "model/Geometry.h"
 #include "platform/core/LineDDA.h"
 
@@ -147,49 +148,4 @@ bool CTavlo::HitBezier(int X, int Y, CPoint p0, CPoint p1, CPoint p2, CPoint p3,
   return false;
 }
 
-bool CTavlo::HitEllipse(int X, int Y, CPoint p, CPoint q, int t) {
-  // 128-bit throughout: the squared semi-axes times a semi-axis pass 64 bits for large boxes.
-  using Wide = __int128;
-  const int64_t cx = std::min(p.x, q.x) + std::llabs(int64_t(q.x) - p.x) / 2;
-  const int64_t cy = std::min(p.y, q.y) + std::llabs(int64_t(q.y) - p.y) / 2;
-  const int64_t a = std::llabs(int64_t(q.x) - p.x) / 2;
-  const int64_t b = std::llabs(int64_t(q.y) - p.y) / 2;
-  const Wide a2 = Wide(a) * a, b2 = Wide(b) * b;
-
-  // The walk visits the four mirror images (cx +- px, cy +- py); one of them is near the test
-  // point exactly when |px - DX| < t and |py - DY| < t. px only grows and py only shrinks, so
-  // once px >= DX + t or py <= DY - t nothing later can be near, and the walk stops early.
-  const int64_t DX = std::llabs(X - cx), DY = std::llabs(Y - cy);
-  auto near = [&](int64_t px, int64_t py) { return std::llabs(px - DX) < t && std::llabs(py - DY) < t; };
-  auto beyond = [&](int64_t px, int64_t py) { return px >= DX + t || py <= DY - t; };
-
-  int64_t px = 0, py = b;
-  Wide d = b2 - a2 * b + a2 / 4;
-  Wide dx = 0, dy = 2 * a2 * b;
-  while (dx < dy) {
-    if (near(px, py)) return true;
-    if (beyond(px, py)) return false;
-    if (d >= 0) {
-      --py;
-      dy -= 2 * a2;
-      d -= dy;
-    }
-    ++px;
-    dx += 2 * b2;
-    d += dx + b2;
-  }
-  d += ((3 * (a2 - b2)) / 2 - (dx + dy)) / 2;
-  while (py >= 0) {
-    if (near(px, py)) return true;
-    if (beyond(px, py)) return false;
-    if (d <= 0) {
-      ++px;
-      dx += 2 * b2;
-      d += dx;
-    }
-    --py;
-    dy -= 2 * a2;
-    d += a2 - dy;
-  }
-  return false;
-}
+bool CTavlo::HitEllipse(int X, int Y, CPoint p, CPoint q, int t) { return EllipseWalkNear(X, Y, p, q, t); }
