@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine, builds Quirra, then starts it or runs the tests.
 #   ./build.sh run [FILE...]   build and start the editor
-#   ./build.sh test            build and run every test
+#   ./build.sh test            build and run every test: the suite, the suite again under
+#                              AddressSanitizer and UndefinedBehaviorSanitizer, and the file
+#                              reader's fuzzer for 60 seconds on its corpus
+#   ./build.sh bench           build and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev)
+          qt6-base-dev qt6-svg-dev libgl-dev libx11-dev libgtest-dev libgmock-dev)
+case "${1:-run}" in
+  test) packages+=(clang libclang-rt-14-dev) ;;
+  bench) packages+=(librsvg2-bin) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,11 +36,28 @@ case "${1:-run}" in
     exec build/app/quirra "$@"
     ;;
   test)
-    cd build
-    exec ctest --output-on-failure --timeout 600 -j "$(nproc)"
+    (cd build && ctest --output-on-failure --timeout 600 -j "$(nproc)")
+
+    echo "== The suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIRRA_SANITIZE=ON -DQUIRRA_BUILD_BENCH=OFF
+    cmake --build build-sanitize
+    (cd build-sanitize && ctest --output-on-failure --timeout 900 -j "$(nproc)")
+
+    echo "== The file reader's fuzzer, 60 seconds"
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIRRA_FUZZ=ON \
+      -DQUIRRA_BUILD_TESTS=OFF -DQUIRRA_BUILD_BENCH=OFF
+    cmake --build build-fuzz --target qrf_fuzzer
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cp fuzz/corpus/* "$work"/
+    build-fuzz/fuzz/qrf_fuzzer -max_total_time=60 -timeout=10 -rss_limit_mb=4096 \
+      -artifact_prefix="$work/" "$work"
+    ;;
+  bench)
+    build/bench/file_bench
     ;;
   *)
-    echo "usage: ./build.sh run [FILE...] | ./build.sh test" >&2
+    echo "usage: ./build.sh run [FILE...] | ./build.sh test | ./build.sh bench" >&2
     exit 2
     ;;
 esac
