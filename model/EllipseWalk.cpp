@@ -88,7 +88,12 @@ bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t, int64_
   // Columns before DX - t + 1 are too far left to be near: jump as far towards it as the flat
   // part allows (the allowed columns form a prefix, so halve the interval).
   const int64_t target = std::min(DX - t + 1, w.a);
-  if (minJump > 0 && w.a >= 1 && w.b >= 1 && target >= minJump && FlatJumpable(w, 1)) {
+  if (minJump > 0 && target >= minJump && w.b2 * (target - 1) < w.a2 * w.py && G1(w, target - 1, w.py) < 0) {
+    // Even the last of those columns keeps the walk in its row, so no column before moves it.
+    w.px = target;
+    w.dx = 2 * w.b2 * w.px;
+    w.d = G1(w, w.px, w.py);
+  } else if (minJump > 0 && w.a >= 1 && w.b >= 1 && target >= minJump && FlatJumpable(w, 1)) {
     int64_t lo = 1, hi = target;
     while (lo < hi) {
       const int64_t mid = lo + (hi - lo + 1) / 2;
@@ -126,6 +131,13 @@ bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t, int64_
     // Rows above DY + t are too high to be near. Once the walk's column is the closed-form one and
     // the outline gains less than one column per row from here down, jump to that row.
     const int64_t row = DY + t;
+    // Where even the lowest of those rows keeps the walk in its column, no row between moves it.
+    if (minJump > 0 && w.py - row >= minJump && K4(w, w.px, row + 1) + c4 > 0) {
+      w.py = row;
+      w.dy = 2 * w.a2 * w.py;
+      w.d = (K4(w, w.px, w.py) + c4) / 4;
+      continue;
+    }
     if (minJump > 0 && steps > 0 && steps % 32 == 1 && w.py - row >= minJump && w.px >= 1 &&
         K4(w, w.px, w.py + 1) + c4 > 0 && K4(w, w.px - 1, w.py + 1) + c4 <= 0 &&
         2.0L * (long double)w.a2 * (long double)(w.py + 1) <
