@@ -95,7 +95,11 @@ CMainFrame::CMainFrame(const CCommandRouter& router) {
   CSplashWnd::ShowSplashScreen(this);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  // The area hides and deletes the child windows only after this body, when the frame is half
+  // gone: their activation changes must no longer reach it.
+  disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 CChildFrame* CMainFrame::GetActiveFrame() const {
   // The current window stays current while the program is in the background.

@@ -37,24 +37,20 @@ QString InstanceChannel::SocketPath() {
 bool InstanceChannel::Listen() {
   const QString path = SocketPath();
   if (path.isEmpty()) return false;
+  // Someone answers: another editor serves already. Nobody answers: a crashed one left it. Ask
+  // before listening: with access options set, listen() puts its socket in place of whatever
+  // is at the path, even of a live one.
+  QLocalSocket probe;
+  probe.connectToServer(path);
+  if (probe.waitForConnected(500)) return false;
+  QLocalServer::removeServer(path);
   m_server = new QLocalServer(this);
   m_server->setSocketOptions(QLocalServer::UserAccessOption);
   m_server->setMaxPendingConnections(8);
   if (!m_server->listen(path)) {
-    // Someone answers: another editor serves already. Nobody answers: a crashed one left it.
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(500)) {
-      delete m_server;
-      m_server = nullptr;
-      return false;
-    }
-    QLocalServer::removeServer(path);
-    if (!m_server->listen(path)) {
-      delete m_server;
-      m_server = nullptr;
-      return false;
-    }
+    delete m_server;
+    m_server = nullptr;
+    return false;
   }
   connect(m_server, &QLocalServer::newConnection, this, &InstanceChannel::Accept);
   return true;

@@ -1,0 +1,140 @@
+// Files handed to the editor that is already running, through its socket in XDG_RUNTIME_DIR.
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTest>
+
+#include "app/InstanceChannel.h"
+#include "tests/shell/ShellFixture.h"
+
+namespace shelltest {
+namespace {
+
+// One message as any local program could send it.
+void SendRaw(const QByteArray& message) {
+  QLocalSocket socket;
+  socket.connectToServer(InstanceChannel::SocketPath());
+  ASSERT_TRUE(socket.waitForConnected(2000));
+  socket.write(message);
+  ASSERT_TRUE(socket.waitForBytesWritten(2000));
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(2000);
+}
+
+// What an editor that crashed leaves behind: a socket file that nobody listens on.
+bool LeaveDeadSocket(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (size_t(name.size()) >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  const bool made = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 1) == 0;
+  ::close(fd);
+  return made;
+}
+
+class RunningInstance : public ShellTest {
+ protected:
+  // Sends one good file and waits for its window: the messages sent before it have been read by
+  // then, once every connection the editor accepted is gone.
+  void OpenThrough(const QString& path) {
+    ASSERT_TRUE(InstanceChannel::SendToRunning({path}));
+    const QString name = QFileInfo(path).fileName();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().contains(name); })) << Titles().join(',').toStdString();
+    const auto* server = app->findChild<QLocalServer*>();
+    ASSERT_NE(server, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->findChildren<QLocalSocket*>().isEmpty(); }));
+  }
+};
+
+TEST_F(RunningInstance, OpensTheFilesSentToIt) {
+  const QString sent = WriteFile("sent.qrf", DrawingFile(TwoShapes(), 0, 0, 0));
+  const QString other = WriteFile("other.qrf", DrawingFile({}, -1, 0, 0));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  OpenThrough(sent);
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "sent.qrf"}));
+  EXPECT_EQ(Doc().GetPathName(), sent);
+  EXPECT_EQ(Doc().GetDrawing().GetUpperBound(), 1);
+
+  // Several in one message; one already open only comes forward.
+  ASSERT_TRUE(InstanceChannel::SendToRunning({other, sent}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().size() == 3 && Doc().GetPathName() == sent; }));
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "sent.qrf", "other.qrf"}));
+}
+
+TEST_F(RunningInstance, OpensNothingButAbsolutePathsOfExistingFiles) {
+  WriteFile("relative.qrf", DrawingFile({}, -1, 0, 0));
+  const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(files.path()));
+  SendRaw("relative.qrf\n");
+  SendRaw(QFile::encodeName(files.filePath("missing.qrf")) + '\n');
+  SendRaw(QFile::encodeName(files.path()) + '\n');
+  QByteArray junk;
+  for (int i = 0; i < 256; ++i) junk.append(char(i));
+  SendRaw(junk + junk);
+  // A message larger than the limit counts for nothing, not even its good first line.
+  SendRaw(QFile::encodeName(good) + '\n' + QByteArray(InstanceChannel::kMaxMessage, '/'));
+  OpenThrough(good);
+  QDir::setCurrent(before);
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf"}));
+
+  // Good and bad lines in one message: only the good one counts.
+  const QString second = WriteFile("second.qrf", DrawingFile({}, -1, 0, 0));
+  SendRaw("relative.qrf\n" + junk + '\n' + QFile::encodeName(second) + '\n');
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().size() == 3; }));
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf", "second.qrf"}));
+}
+
+TEST_F(RunningInstance, SocketBelongsToTheUserAlone) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  const QString path = InstanceChannel::SocketPath();
+  ASSERT_FALSE(path.isEmpty());
+  EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(runtime.path()).absoluteFilePath());
+  EXPECT_TRUE(path.contains(QString::number(::getuid())));
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+  EXPECT_TRUE(S_ISSOCK(info.st_mode));
+  EXPECT_EQ(info.st_uid, ::getuid());
+  EXPECT_EQ(info.st_mode & (S_IRWXG | S_IRWXO), 0u) << std::oct << info.st_mode;
+
+  // A second editor finds the first one serving and leaves its socket alone.
+  InstanceChannel second;
+  EXPECT_FALSE(second.Listen());
+  OpenThrough(WriteFile("still.qrf", DrawingFile({}, -1, 0, 0)));
+}
+
+TEST_F(RunningInstance, AStaleSocketDoesNotStopTheNextEditor) {
+  const QString file = WriteFile("after.qrf", DrawingFile({}, -1, 0, 0));
+  for (const bool plainFile : {false, true}) {
+    SCOPED_TRACE(plainFile ? "plain file" : "dead socket");
+    const QString path = InstanceChannel::SocketPath();
+    QFile::remove(path);
+    if (plainFile) {
+      QFile stale(path);
+      ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+      stale.write("left over");
+    } else {
+      ASSERT_TRUE(LeaveDeadSocket(path));
+    }
+    ASSERT_TRUE(QFileInfo::exists(path));
+    ASSERT_TRUE(Start({"-Embedding"}));
+    OpenThrough(file);
+    EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "after.qrf"}));
+    Stop();
+  }
+}
+
+}  // namespace
+}  // namespace shelltest

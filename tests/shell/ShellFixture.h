@@ -1,0 +1,122 @@
+// The whole editor started in-process, as a user would start it, with its settings, desktop files
+// and instance socket in fresh temporary folders; helpers to drive its windows with real events.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <memory>
+#include <vector>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPoint>
+#include <QPointer>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CQuirraApp.h"
+#include "app/CommandActions.h"
+#include "doc/CQuirraDoc.h"
+#include "platform/qt/CMultiDocTemplate.h"
+#include "res/CommandIds.h"
+#include "view/CQuirraView.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace shelltest {
+
+// One shape record of a drawing file.
+struct Record {
+  int type = kRectangle;
+  QPoint center;
+  std::vector<QPoint> points;
+  uint32_t penColor = 0;
+  uint32_t brushColor = 0;
+  int penWidth = 1;
+  int penStyle = 0;
+  int brushStyle = kBrushTransparent;
+};
+
+// The bytes of a drawing file: selection, count, 120-byte records, hitMode, hitPart.
+QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hitMode, int hitPart);
+
+// Deals with the modal windows that open while it lives: polls QApplication::activeModalWidget()
+// from whatever event loop runs and hands each newly shown one to `act`, which should close it.
+// One still open after a few seconds is rejected, so a failing test cannot hang.
+class ModalCloser : public QObject {
+ public:
+  explicit ModalCloser(std::function<void(QWidget*)> act);
+  int Seen() const { return m_seen; }
+  bool TimedOut() const { return m_timedOut; }
+
+ private:
+  void Poll();
+
+  std::function<void(QWidget*)> m_act;
+  QTimer m_timer;
+  QPointer<QWidget> m_current;
+  QElapsedTimer m_shownFor;
+  int m_seen = 0;
+  bool m_timedOut = false;
+};
+
+// Clicks the button of a message box; false when `w` is no message box or lacks that button.
+bool Answer(QWidget* w, QMessageBox::StandardButton button);
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts a new editor with the given command line (without the program name).
+  bool Start(const QStringList& arguments);
+  void Stop();
+  // A desktop database refresh started by the editor still runs on the data folder.
+  bool RefreshRunning() const;
+
+  CMainFrame* Frame() const { return app->GetMainFrame(); }
+  std::vector<CChildFrame*> Children() const;
+  // The child windows' titles as shown, in creation order.
+  QStringList Titles() const;
+  QStringList MenuBarTitles() const;
+  CChildFrame* Active() const { return Frame()->GetActiveFrame(); }
+  CQuirraView* View() const { return Active()->GetView(); }
+  CQuirraDoc& Doc() const { return Active()->GetDocument(); }
+  QAction* Action(int id) const { return Frame()->GetActions().Action(id); }
+
+  // Makes the main window the active window with the active view focused, so that keys take the
+  // way through the shortcuts that a user's keys take.
+  void Activate();
+
+  // Lets the program run until it has nothing left to do, as between two things a user does;
+  // that is when menus and keys follow the state of their commands.
+  void Idle();
+
+  // Mouse gestures in the active view, in client pixels.
+  QWidget* Viewport() const { return View()->viewport(); }
+  void Drag(QPoint from, QPoint to);
+  // A double-click on a shape, which picks and grips it.
+  void Pick(QPoint p);
+
+  // Writes a file in the test's own folder and returns its absolute path.
+  QString WriteFile(const QString& name, const QByteArray& bytes) const;
+  QString SettingsFile() const;
+  // The desktop's MIME database under the data folder is complete.
+  bool MimeDatabaseWritten() const;
+
+  QTemporaryDir config, data, runtime, files;
+  std::unique_ptr<CQuirraApp> app;
+};
+
+// A rectangle and, beside it, a thick red ellipse.
+std::vector<Record> TwoShapes();
+
+}  // namespace shelltest
