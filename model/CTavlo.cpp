@@ -1,5 +1,6 @@
 #include "model/CTavlo.h"
 
+#include <atomic>
 #include <cmath>
 #include <utility>
 
@@ -10,12 +11,23 @@ const CRuntimeClass CTavlo::classCTavlo{"CTavlo", 1, []() -> CObject* { return n
 
 const CRuntimeClass* CTavlo::GetRuntimeClass() const { return &classCTavlo; }
 
-void CTavlo::AddShape(CShape shape) { selected = shapes.Add(std::move(shape)); }
+uint64_t CTavlo::NextRevision() {
+  static std::atomic<uint64_t> counter{0};
+  return ++counter;
+}
+
+void CTavlo::Touch() { backdropRevision = NextRevision(); }
+
+void CTavlo::AddShape(CShape shape) {
+  selected = shapes.Add(std::move(shape));
+  Touch();
+}
 
 void CTavlo::DeleteSelected() {
   if (!HasSelection()) return;
   shapes.RemoveAt(selected, 1);
   selected = -1;
+  Touch();
 }
 
 CShape CTavlo::GetShape(int index) const {
@@ -28,9 +40,13 @@ void CTavlo::SetShape(CShape shape, int index) {
   const int i = index == 0 ? selected : index;
   if (i < 0 || i >= shapes.GetSize()) return;
   shapes.ElementAt(i) = shape;
+  if (i != selected) Touch();
 }
 
-void CTavlo::Exchange(int i, int j) { std::swap(shapes.ElementAt(i), shapes.ElementAt(j)); }
+void CTavlo::Exchange(int i, int j) {
+  std::swap(shapes.ElementAt(i), shapes.ElementAt(j));
+  Touch();
+}
 
 void CTavlo::MoveForwards() {
   if (!HasSelection()) return;
@@ -130,9 +146,11 @@ void CTavlo::Serialize(CArchive& ar) {
   ar >> stored;
   shapes.Serialize(ar);
   selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
+  Touch();
 }
 
 bool operator==(const CTavlo& a, const CTavlo& b) {
+  // The revision counts changes; it is not part of what a drawing holds.
   return a.angle == b.angle && a.rotateMode == b.rotateMode && a.zoom == b.zoom && a.selected == b.selected &&
          a.shapes == b.shapes;
 }

@@ -21,8 +21,14 @@ class CTavlo : public CObject {
   void DeleteSelected();
   int GetUpperBound() const { return shapes.GetUpperBound(); }
   int GetSelected() const { return selected; }
-  void SetSelected(int index) { selected = index; }
-  void ClearSelection() { selected = -1; }
+  void SetSelected(int index) {
+    selected = index;
+    Touch();
+  }
+  void ClearSelection() {
+    selected = -1;
+    Touch();
+  }
   CShape GetShape(int index) const;
   void SetShape(CShape shape, int index);
   const CShapeArray& GetShapes() const { return shapes; }
@@ -62,6 +68,15 @@ class CTavlo : public CObject {
   // centre marker in rotate mode), turned by a rotation in progress. Every pen and brush made is
   // freed, and the context's pen and brush are current again on return.
   void Draw(CDC& dc) const;
+  // The two layers of that picture, for a view that keeps the first while only the selected shape
+  // changes: every unselected shape, then the selection on top. Together they paint what Draw
+  // paints.
+  void DrawUnselected(CDC& dc) const;
+  void DrawSelected(CDC& dc) const;
+  // Changes whenever anything but the selected shape itself changes: another shape, the list, or
+  // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
+  // Revisions are unique across drawings, so a new drawing never takes an old one's.
+  uint64_t GetBackdropRevision() const { return backdropRevision; }
 
   // Tests the drawing-unit point (x, y) against the shape at `index` (-1: none) in zoomed pixels:
   // the centre handle in rotate mode (kind 5), then each vertex handle i and edge handle i (kinds
@@ -92,7 +107,9 @@ class CTavlo : public CObject {
   bool HasSelection() const { return selected >= 0 && selected < shapes.GetSize(); }
   void Exchange(int i, int j);
   CShape ClipOfSelected() const;
+  void Touch();
   void DrawShape(CDC& dc, const CShape& shape) const;
+  bool Visible(CDC& dc, const CShape& shape) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
 
   double angle = 0.0;
@@ -100,4 +117,6 @@ class CTavlo : public CObject {
   int zoom = 100;
   int selected = -1;
   CShapeArray shapes;
+  uint64_t backdropRevision = NextRevision();
+  static uint64_t NextRevision();
 };

@@ -1,5 +1,8 @@
 #include "model/CTavlo.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "model/Geometry.h"
 #include "platform/core/CDC.h"
 
@@ -24,9 +27,42 @@ void CTavlo::Draw(CDC& dc) const {
   dc.DeleteObject(black);
 }
 
+void CTavlo::DrawUnselected(CDC& dc) const {
+  for (int i = 0; i <= GetUpperBound(); ++i)
+    if (i != selected) DrawShape(dc, shapes[i]);
+}
+
+void CTavlo::DrawSelected(CDC& dc) const {
+  if (!HasSelection()) return;
+  CPen grey, black;
+  dc.CreatePen(grey, PS_SOLID, 1, kSelectionGrey);
+  dc.CreatePen(black, PS_SOLID, 1, RGB(0, 0, 0));
+  DrawSelection(dc, grey, black);
+  dc.DeleteObject(grey);
+  dc.DeleteObject(black);
+}
+
+// False when the shape cannot change a pixel inside the context's clip box: its points (which
+// hold the curve, the ellipse and any fill) widened by its pen lie wholly outside.
+bool CTavlo::Visible(CDC& dc, const CShape& s) const {
+  int64_t left, top, right, bottom;
+  if (!dc.GetClipBox(left, top, right, bottom) || s.GetPointCount() == 0) return true;
+  int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
+  for (int i = 0; i < s.GetPointCount(); ++i) {
+    CPoint p = s.GetPoint(i);
+    ZoomPoint(p);
+    x0 = std::min<int64_t>(x0, p.x);
+    x1 = std::max<int64_t>(x1, p.x);
+    y0 = std::min<int64_t>(y0, p.y);
+    y1 = std::max<int64_t>(y1, p.y);
+  }
+  const int64_t pen = std::clamp(s.GetPenWidth(), 1, 255) + 2;
+  return x1 + pen >= left && x0 - pen <= right && y1 + pen >= top && y0 - pen <= bottom;
+}
+
 void CTavlo::DrawShape(CDC& dc, const CShape& s) const {
   const int type = s.GetType();
-  if (type < kLine || type > kEllipse) return;
+  if (type < kLine || type > kEllipse || !Visible(dc, s)) return;
   CPen pen;
   dc.CreatePen(pen, s.GetPenStyle(), s.GetPenWidth(), s.GetPenColor());
   CPen* oldPen = dc.SelectObject(&pen);

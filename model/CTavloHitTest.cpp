@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "model/CTavlo.h"
@@ -70,6 +71,35 @@ bool CTavlo::HitTest(int x, int y, int index, int& kind, int& part) const {
 
   if (rotateMode && OnHandle(test, zoomed(s.GetCenter()), t)) {
     kind = HIT_CENTER;
+    return true;
+  }
+
+  // Every handle, segment pixel and curve sample lies in the box of the zoomed points that make
+  // them, the ellipse walk at least in its rows; a point further than t from that box hits none.
+  // Most shapes of a large drawing are ruled out here, before any walk.
+  int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;
+  auto cover = [&](int i) {
+    const CPoint z = zoomed(s.GetPoint(i));
+    left = std::min<int64_t>(left, z.x);
+    right = std::max<int64_t>(right, z.x);
+    top = std::min<int64_t>(top, z.y);
+    bottom = std::max<int64_t>(bottom, z.y);
+  };
+  for (int i = 0; i < n; ++i) cover(i);
+  if (s.GetType() == kBezier)
+    for (int i = 0; i < 4; ++i) cover(i);
+  if (s.GetType() == kEllipse) {
+    cover(0);
+    cover(2);
+  }
+  const int64_t reach = int64_t(t) + 1;
+  if (test.y < top - reach || test.y > bottom + reach) return false;
+  if (test.x < left - reach || test.x > right + reach) {
+    // Beside the box: only the ellipse walk may stray that far across.
+    if (s.GetType() != kEllipse || !HitEllipse(test.x, test.y, zoomed(s.GetPoint(0)), zoomed(s.GetPoint(2)), t))
+      return false;
+    kind = HIT_OUTLINE;
+    part = n == 2 ? 1 : n;
     return true;
   }
 

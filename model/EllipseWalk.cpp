@@ -109,9 +109,34 @@ bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t, int64_
     }
   }
 
+  // Runs of steps whose outcome is the same can be crossed at once as well: jumps are tried every
+  // few steps (every step when tests ask for the shortest jumps).
+  int64_t steps = 0;
+  auto tryRun = [&] { return minJump > 0 && (minJump <= 2 || ++steps % 16 == 0); };
+
   while (w.dx < w.dy) {
     if (near()) return true;
     if (beyond()) return false;
+    // A run along the row: columns whose decision keeps the row, and the part goes on. The
+    // columns must all be far from the point: anywhere when the row is, else left of it.
+    if (tryRun() && G1(w, w.px, w.py) < 0) {
+      const int64_t hi = std::llabs(w.py - DY) >= t ? w.a + 2 : std::min(DX - t, w.a + 2);
+      auto keeps = [&](int64_t c) { return G1(w, c, w.py) < 0 && w.b2 * c < w.a2 * w.py; };
+      if (hi - w.px + 1 >= minJump && hi >= w.px) {
+        int64_t lo = w.px, up = hi;
+        while (lo < up) {
+          const int64_t mid = lo + (up - lo + 1) / 2;
+          if (keeps(mid)) lo = mid;
+          else up = mid - 1;
+        }
+        if (lo - w.px + 1 >= minJump) {
+          w.px = lo + 1;
+          w.dx = 2 * w.b2 * w.px;
+          w.d = G1(w, w.px, w.py);
+          continue;
+        }
+      }
+    }
     if (w.d >= 0) {
       --w.py;
       w.dy -= 2 * w.a2;
@@ -124,32 +149,69 @@ bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t, int64_
 
   w.d += ((3 * (w.a2 - w.b2)) / 2 - (w.dx + w.dy)) / 2;
   const Wide c4 = 4 * w.d - K4(w, w.px, w.py);
-  int64_t steps = 0;
+  steps = 0;
+  auto setRow = [&](int64_t px, int64_t py) {
+    w.px = px;
+    w.py = py;
+    w.dx = 2 * w.b2 * w.px;
+    w.dy = 2 * w.a2 * w.py;
+    w.d = (K4(w, w.px, w.py) + c4) / 4;
+  };
   while (w.py >= 0) {
     if (near()) return true;
     if (beyond()) return false;
+    if (tryRun()) {
+      if (K4(w, w.px, w.py) + c4 > 0) {
+        // A run down the column: rows whose decision keeps the column (the decision only weakens
+        // going down, to row 1). Rows must be far from the point: all when the column is, else
+        // the rows above it.
+        const int64_t lo = std::llabs(w.px - DX) >= t ? 1 : std::max<int64_t>(1, DY + t);
+        if (lo <= w.py) {
+          int64_t r = lo, up = w.py;
+          while (r < up) {
+            const int64_t mid = r + (up - r) / 2;
+            if (K4(w, w.px, mid) + c4 > 0) up = mid;
+            else r = mid + 1;
+          }
+          if (w.py - r + 1 >= minJump) {
+            setRow(w.px, r - 1);
+            continue;
+          }
+        }
+      } else {
+        // A run down the diagonal: every row moves the column. In the steep part the decision
+        // value only grows along the diagonal, so the run ends at the first step where it is
+        // positive. Steps must be far from the point: left of it or above it.
+        const int64_t hi = std::min(w.py, std::max(DX - t - w.px, w.py - DY - t));
+        if (hi >= 0 && hi + 1 >= minJump) {
+          int64_t k = 0, up = hi + 1;  // k: first step in [0, hi + 1] whose decision keeps the column
+          while (k < up) {
+            const int64_t mid = k + (up - k) / 2;
+            if (K4(w, w.px + mid, w.py - mid) + c4 > 0) up = mid;
+            else k = mid + 1;
+          }
+          if (k >= minJump) {
+            setRow(w.px + k, w.py - k);
+            continue;
+          }
+        }
+      }
+    }
     // Rows above DY + t are too high to be near. Once the walk's column is the closed-form one and
     // the outline gains less than one column per row from here down, jump to that row.
     const int64_t row = DY + t;
     // Where even the lowest of those rows keeps the walk in its column, no row between moves it.
     if (minJump > 0 && w.py - row >= minJump && K4(w, w.px, row + 1) + c4 > 0) {
-      w.py = row;
-      w.dy = 2 * w.a2 * w.py;
-      w.d = (K4(w, w.px, w.py) + c4) / 4;
+      setRow(w.px, row);
       continue;
     }
-    if (minJump > 0 && steps > 0 && steps % 32 == 1 && w.py - row >= minJump && w.px >= 1 &&
+    if (minJump > 0 && steps % 32 == 1 && w.py - row >= minJump && w.px >= 1 &&
         K4(w, w.px, w.py + 1) + c4 > 0 && K4(w, w.px - 1, w.py + 1) + c4 <= 0 &&
         2.0L * (long double)w.a2 * (long double)(w.py + 1) <
             kSlopeLimit * (long double)w.b2 * (long double)(2 * w.px - 1)) {
-      w.py = row;
-      w.px = SteepColumn(w, c4, row);
-      w.dx = 2 * w.b2 * w.px;
-      w.dy = 2 * w.a2 * w.py;
-      w.d = (K4(w, w.px, w.py) + c4) / 4;
+      setRow(SteepColumn(w, c4, row), row);
       continue;
     }
-    ++steps;
     if (w.d <= 0) {
       ++w.px;
       w.dx += 2 * w.b2;

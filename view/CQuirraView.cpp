@@ -4,11 +4,14 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 
 #include "doc/CQuirraDoc.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
+#include "platform/qt/CQPainterDC.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -77,6 +80,36 @@ void CQuirraView::OnInitialUpdate() {
 }
 
 void CQuirraView::OnDraw(CDC& dc) { Drawing().Draw(dc); }
+
+void CQuirraView::paintEvent(QPaintEvent* event) {
+  const CTavlo& drawing = Drawing();
+  if (!m_caching) {
+    m_backdrop = QImage();
+    CScrollView::paintEvent(event);
+    return;
+  }
+  const CPoint scroll = GetScrollPosition();
+  const qreal scale = viewport()->devicePixelRatioF();
+  const BackdropKey key{drawing.GetBackdropRevision(), drawing.GetZoom(), QPoint(scroll.x, scroll.y),
+                        viewport()->size(), scale};
+  if (m_backdrop.isNull() || !(key == m_backdropKey)) {
+    // White, then every unselected shape, as the full paint lays them down.
+    m_backdrop = QImage(viewport()->size() * scale, QImage::Format_RGB32);
+    m_backdrop.setDevicePixelRatio(scale);
+    m_backdrop.fill(Qt::white);
+    QPainter painter(&m_backdrop);
+    painter.translate(-scroll.x, -scroll.y);
+    CQPainterDC dc(painter);
+    drawing.DrawUnselected(dc);
+    m_backdropKey = key;
+  }
+  QPainter painter(viewport());
+  painter.setClipRect(event->rect());
+  painter.drawImage(QPoint(0, 0), m_backdrop);
+  painter.translate(-scroll.x, -scroll.y);
+  CQPainterDC dc(painter);
+  drawing.DrawSelected(dc);
+}
 
 CPoint CQuirraView::ToDrawing(QPoint client) const {
   const CPoint scroll = GetScrollPosition();

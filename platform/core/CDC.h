@@ -96,6 +96,13 @@ class CDC {
   virtual void MoveTo(int x, int y) { m_position = CPoint(x, y); }
   virtual void LineTo(int x, int y) = 0;
 
+  // The box of pixels that drawing can change, in the context's coordinates; false when the
+  // context cannot tell (then everything counts as visible).
+  virtual bool GetClipBox(int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) const {
+    (void)left, (void)top, (void)right, (void)bottom;
+    return false;
+  }
+
   const CPen& GetCurrentPen() const { return *m_pen; }
   const CBrush& GetCurrentBrush() const { return *m_brush; }
   CPoint GetCurrentPosition() const { return m_position; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -40,8 +41,10 @@ void CScrollView::InvalidateAll() { viewport()->update(); }
 
 void CScrollView::OnInitialUpdate() { InvalidateAll(); }
 
-void CScrollView::paintEvent(QPaintEvent*) {
+void CScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
+  // Only what needs painting: shapes outside the area are passed over.
+  painter.setClipRect(event->rect());
   painter.fillRect(viewport()->rect(), Qt::white);
   const CPoint scroll = GetScrollPosition();
   painter.translate(-scroll.x, -scroll.y);

@@ -1,0 +1,173 @@
+// Painting, dragging, searching and exporting large drawings. Prints "name value unit" lines:
+//   paint_10k_ms, paint_100k_ms        a full paint of mixed shapes into 1920x1080 at 100 %
+//   drag_step_10k_ms, drag_step_100k_ms  one mouse move dragging a selected shape in a real view,
+//                                      to the finished repaint
+//   find_miss_100k_ms                  FindShapeAt at a point inside the drawing that hits nothing
+//   export_10k_ms, rsvg_10k_ms         our PNG export of 10,000 shapes, and rsvg-convert turning
+//                                      our SVG export of the same drawing into a PNG
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/PictureExport.h"
+#include "doc/CQuirraDoc.h"
+#include "model/CTavlo.h"
+#include "platform/qt/CQPainterDC.h"
+#include "view/CQuirraView.h"
+
+namespace {
+
+double Millis(const std::function<void()>& fn) {
+  const auto start = std::chrono::steady_clock::now();
+  fn();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+void Report(const char* name, double value, const char* unit) { std::printf("%s %.2f %s\n", name, value, unit); }
+
+// A probe point that no shape of the drawing comes near.
+const CPoint kHole(960, 540);
+
+// Mixed shapes over 1920x1080: every kind, every pen style and width, solid, hollow and hatched
+// fills, sizes from small to a fifth of the screen. None comes near kHole.
+void Fill(CTavlo& drawing, int count) {
+  std::mt19937 rng(42);
+  std::uniform_int_distribution<int> x(0, 1900), y(0, 1060), size(4, 380), pick(0, 99);
+  const int kinds[] = {kLine, kRectangle, kPolygonRect, kBezier, kEllipse};
+  while (drawing.GetUpperBound() + 1 < count) {
+    const int kind = kinds[pick(rng) % 5];
+    const int x0 = x(rng), y0 = y(rng), w = size(rng) / (1 + pick(rng) % 4), h = size(rng) / (1 + pick(rng) % 4);
+    if (x0 - 20 < kHole.x && kHole.x < x0 + w + 20 && y0 - 20 < kHole.y && kHole.y < y0 + h + 20) continue;
+    CShape s;
+    s.SetType(kind);
+    s.SetCenter(x0 + 10, y0 + 10);
+    s.SetPenColor(RGB(uint8_t(pick(rng) * 2), uint8_t(pick(rng)), uint8_t(pick(rng) * 2)));
+    s.SetPenStyle(pick(rng) % 6);
+    s.SetPenWidth(1 + pick(rng) % 3);
+    if (kind == kLine) {
+      s.SetPointCount(2);
+      s.SetPoint(0, x0, y0);
+      s.SetPoint(1, x0 + w, y0 + h);
+    } else {
+      s.SetPointCount(4);
+      s.SetPoint(0, x0, y0);
+      s.SetPoint(1, x0 + w, y0);
+      s.SetPoint(2, x0 + w, y0 + h);
+      s.SetPoint(3, x0, y0 + h);
+      const int fill = pick(rng) % 8;
+      s.SetBrushStyle(fill == 6 ? kBrushTransparent : fill == 7 ? kBrushPaint : fill);
+      s.SetBrushColor(RGB(uint8_t(pick(rng)), uint8_t(pick(rng) * 2), 200));
+    }
+    drawing.AddShape(s);
+  }
+  drawing.ClearSelection();
+}
+
+double PaintFull(int count) {
+  CTavlo drawing;
+  Fill(drawing, count);
+  QImage image(1920, 1080, QImage::Format_RGB32);
+  std::vector<double> times;
+  for (int i = 0; i < 5; ++i)
+    times.push_back(Millis([&] {
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      CQPainterDC dc(painter);
+      drawing.Draw(dc);
+    }));
+  return Median(times);
+}
+
+double DragStep(int count) {
+  CQuirraDoc doc;
+  doc.OnNewDocument();
+  Fill(doc.GetDrawing(), count);
+  // The shape to drag: a rectangle in front of everything, gripped by its outline.
+  CShape box;
+  box.SetType(kRectangle);
+  box.SetPointCount(4);
+  box.SetPoint(0, 600, 300);
+  box.SetPoint(1, 900, 300);
+  box.SetPoint(2, 900, 500);
+  box.SetPoint(3, 600, 500);
+  box.SetBrushStyle(HS_CROSS);
+  doc.GetDrawing().AddShape(box);
+  doc.tool = kRectangle;
+  CQuirraView view(doc);
+  view.resize(1920, 1080);
+  view.show();
+  view.OnInitialUpdate();
+  if (!QTest::qWaitForWindowExposed(&view)) std::fprintf(stderr, "the view was never shown\n");
+  QWidget* vp = view.viewport();
+  vp->repaint();
+  QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(750, 300));
+  std::vector<double> times;
+  for (int i = 1; i <= 30; ++i) {
+    const QPoint to(750 + (i % 7) * 3, 300 + (i % 5) * 2 + i);
+    times.push_back(Millis([&] {
+      QTest::mouseMove(vp, to);
+      vp->repaint();
+    }));
+  }
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(750, 330));
+  return Median(times);
+}
+
+double FindMiss(int count) {
+  CTavlo drawing;
+  Fill(drawing, count);
+  std::vector<double> times;
+  for (int i = 0; i < 7; ++i)
+    times.push_back(Millis([&] {
+      int index, kind, part;
+      if (drawing.FindShapeAt(kHole.x, kHole.y, index, kind, part)) std::fprintf(stderr, "the probe hit %d\n", index);
+    }));
+  return Median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  Report("paint_10k_ms", PaintFull(10000), "ms");
+  Report("paint_100k_ms", PaintFull(100000), "ms");
+  Report("drag_step_10k_ms", DragStep(10000), "ms");
+  Report("drag_step_100k_ms", DragStep(100000), "ms");
+  Report("find_miss_100k_ms", FindMiss(100000), "ms");
+
+  QTemporaryDir dir;
+  CTavlo drawing;
+  Fill(drawing, 10000);
+  const QString png = dir.filePath("out.png"), svg = dir.filePath("out.svg");
+  std::vector<double> ours;
+  for (int i = 0; i < 3; ++i) ours.push_back(Millis([&] { picture_export::ExportPng(drawing, 100, png); }));
+  Report("export_10k_ms", Median(ours), "ms");
+  picture_export::ExportSvg(drawing, 100, svg);
+  const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
+  if (rsvg.isEmpty()) {
+    std::printf("rsvg_10k_ms - ms (rsvg-convert not installed: apt-get install librsvg2-bin)\n");
+  } else {
+    std::vector<double> theirs;
+    for (int i = 0; i < 3; ++i)
+      theirs.push_back(Millis([&] { QProcess::execute(rsvg, {svg, QStringLiteral("-o"), dir.filePath("rsvg.png")}); }));
+    Report("rsvg_10k_ms", Median(theirs), "ms");
+  }
+  return 0;
+}
