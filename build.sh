@@ -55,6 +55,7 @@ case "${1:-run}" in
     ;;
   bench)
     build/bench/file_bench
+    QT_QPA_PLATFORM=offscreen build/bench/paint_bench
     ;;
   *)
     echo "usage: ./build.sh run [FILE...] | ./build.sh test | ./build.sh bench" >&2
