@@ -20,23 +20,12 @@
 #include "platform/core/CArchive.h"
 #include "platform/qt/ArchiveFile.h"
 
+#include "bench/BenchUtil.h"
+
 namespace {
 
 constexpr int kShapes = 1000000;
 constexpr int kRounds = 3;
-
-double Millis(const std::function<void()>& fn) {
-  const auto start = std::chrono::steady_clock::now();
-  fn();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void Report(const char* name, double value, const char* unit) { std::printf("%s %.1f %s\n", name, value, unit); }
 
 // Writes a file of kShapes mixed shapes. Appending one shape at a time grows the array in the
 // small steps the editor uses for interactive work, so the records are laid out in one go here.

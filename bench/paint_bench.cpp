@@ -26,20 +26,9 @@
 #include "platform/qt/CQPainterDC.h"
 #include "view/CQuirraView.h"
 
+#include "bench/BenchUtil.h"
+
 namespace {
-
-double Millis(const std::function<void()>& fn) {
-  const auto start = std::chrono::steady_clock::now();
-  fn();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void Report(const char* name, double value, const char* unit) { std::printf("%s %.2f %s\n", name, value, unit); }
 
 // A probe point that no shape of the drawing comes near.
 const CPoint kHole(960, 540);

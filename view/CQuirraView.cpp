@@ -169,11 +169,11 @@ void CQuirraView::OnMouseMove(QPoint client) {
   Drawing().UnzoomPoint(p);
   if (p == lastPoint) return;
   switch (m_document.tool) {
-    case kLine: LineStep(p); break;
+    case kLine: DragStep(p, true); break;
     case kRectangle:
     case kPolygonRect:
     case kBezier:
-    case kEllipse: FourPointStep(p); break;
+    case kEllipse: DragStep(p, false); break;
     default: break;
   }
 }
@@ -206,34 +206,8 @@ void CQuirraView::CreateShape(CPoint p, bool line) {
   Changed();
 }
 
-void CQuirraView::LineStep(CPoint p) {
-  CTavlo& drawing = Drawing();
-  const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
-  CShape s = drawing.GetShape(0);
-  switch (m_document.hitMode) {
-    case HIT_NONE: CreateShape(p, true); return;
-    case HIT_VERTEX:
-      if (m_document.hitPart < 0 || m_document.hitPart >= s.GetPointCount()) return;
-      MovePoint(s, m_document.hitPart, d.x, d.y);
-      break;
-    case HIT_OUTLINE:
-      MovePoint(s, 0, d.x, d.y);
-      MovePoint(s, 1, d.x, d.y);
-      MoveCenter(s, d);
-      break;
-    case HIT_ROTATE:
-      drawing.TrackRotation(lastPoint.x, lastPoint.y, p.x, p.y);
-      Changed();
-      return;
-    case HIT_CENTER: MoveCenter(s, d); break;
-    default: return;  // an edge grip does nothing to a line
-  }
-  drawing.SetShape(s, 0);
-  lastPoint = p;
-  Changed();
-}
-
-void CQuirraView::FourPointStep(CPoint p) {
+// One drag step by the rules of the tool: a line (tool 1) or a four-point kind.
+void CQuirraView::DragStep(CPoint p, bool line) {
   CTavlo& drawing = Drawing();
   const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
   CShape s = drawing.GetShape(0);
@@ -243,7 +217,7 @@ void CQuirraView::FourPointStep(CPoint p) {
   const int next = i + 1 == n ? 0 : i + 1;
   const bool boxed = m_document.tool == kRectangle || m_document.tool == kEllipse;
   switch (m_document.hitMode) {
-    case HIT_NONE: CreateShape(p, false); return;
+    case HIT_NONE: CreateShape(p, line); return;
     case HIT_VERTEX:
       if (i < 0 || i >= n) return;
       // A rectangle or ellipse keeps its sides: the two neighbours follow along the sides they
@@ -258,7 +232,7 @@ void CQuirraView::FourPointStep(CPoint p) {
       MovePoint(s, i, d.x, d.y);
       break;
     case HIT_EDGE:
-      if (i < 0 || i >= n) return;
+      if (line || i < 0 || i >= n) return;  // a line has no edge grip
       if (boxed) {
         // Edges 0 and 2 move up and down, 1 and 3 sideways; the space bar makes a rectangle's
         // edge slide along itself instead. An ellipse is never sheared.
@@ -272,10 +246,12 @@ void CQuirraView::FourPointStep(CPoint p) {
       }
       break;
     case HIT_OUTLINE:
-      for (int k = 0; k < n; ++k) MovePoint(s, k, d.x, d.y);
+      // The whole shape: a line's two points, every point of the others, and the centre.
+      for (int k = 0; k < (line ? 2 : n); ++k) MovePoint(s, k, d.x, d.y);
       MoveCenter(s, d);
       break;
     case HIT_ROTATE:
+      // The angle is measured from the press point for the whole drag: lastPoint stays.
       drawing.TrackRotation(lastPoint.x, lastPoint.y, p.x, p.y);
       Changed();
       return;

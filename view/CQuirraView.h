@@ -70,8 +70,7 @@ class CQuirraView : public CScrollView {
   CTavlo& Drawing() const;
   CPoint ToDrawing(QPoint client) const;
   void Changed();
-  void LineStep(CPoint p);
-  void FourPointStep(CPoint p);
+  void DragStep(CPoint p, bool line);
   void CreateShape(CPoint p, bool line);
 
   // Delete and the four reordering commands: the operation, then no grip, modified, repaint.

@@ -8,24 +8,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/app/RunQuirra.h"
+
 namespace {
-
-struct Outcome {
-  int status;
-  QByteArray out;
-  QByteArray err;
-};
-
-Outcome Quirra(const QStringList& args) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
-  p.setProcessEnvironment(env);
-  p.start(QStringLiteral(QUIRRA_BINARY), args);
-  EXPECT_TRUE(p.waitForFinished(60000));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
 
 void Put32(QByteArray& b, int32_t v) {
   for (int i = 0; i < 4; ++i) b.append(char((uint32_t(v) >> (8 * i)) & 0xFF));

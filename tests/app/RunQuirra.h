@@ -1,0 +1,25 @@
+// Runs the real quirra executable as a script would: no display, no platform chosen for it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+struct Outcome {
+  int status;  // the exit code, or -1 when the program did not end normally
+  QByteArray out;
+  QByteArray err;
+};
+
+inline Outcome Quirra(const QStringList& args) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(QUIRRA_BINARY), args);
+  EXPECT_TRUE(p.waitForFinished(60000));
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
+}
