@@ -218,7 +218,8 @@ CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
   m_frames.push_back(frame);
   m_mainFrame->GetMdiArea()->addSubWindow(frame);
   connect(frame, &CChildFrame::closing, this, &CQuirraApp::FrameClosing);
-  connect(frame, &QObject::destroyed, this, [this, frame] { FrameDestroyed(frame); });
+  // By the time destroyed() arrives the frame is no longer a CChildFrame: keep its document here.
+  connect(frame, &QObject::destroyed, this, [this, frame, &doc] { FrameDestroyed(frame, doc); });
   connect(frame, &CChildFrame::contextMenuRequested, this, [this](CChildFrame*, QPoint global) {
     QMenu* menu = m_mainFrame->GetContextMenu();
     m_mainFrame->GetActions().Update();
@@ -252,10 +253,9 @@ void CQuirraApp::FrameClosing(CChildFrame* frame, bool* allow) {
   *allow = SaveModified(doc);
 }
 
-void CQuirraApp::FrameDestroyed(CChildFrame* frame) {
+void CQuirraApp::FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc) {
   const auto it = std::find(m_frames.begin(), m_frames.end(), frame);
   if (it == m_frames.end()) return;
-  CQuirraDoc& doc = frame->GetDocument();
   m_frames.erase(it);
   if (FramesOf(doc).empty())
     m_template->CloseDocument(&doc);

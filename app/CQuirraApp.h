@@ -76,7 +76,7 @@ class CQuirraApp : public QObject, public CCmdTarget {
   std::vector<CCmdTarget*> RouteChain() const;
   void OnAppAbout();
   void FrameClosing(CChildFrame* frame, bool* allow);
-  void FrameDestroyed(CChildFrame* frame);
+  void FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc);
   void UpdateTitles(const CQuirraDoc& doc);
 
   CCommandRouter m_router;

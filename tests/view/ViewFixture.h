@@ -118,7 +118,7 @@ class ViewTest : public ::testing::Test {
   QPoint Client(CPoint unit) const {
     const int z = drawing().GetZoom();
     const CPoint s = view.GetScrollPosition();
-    return QPoint(unit.x * z / 100 - s.x, unit.y * z / 100 - s.y);
+    return QPoint(int(int64_t(unit.x) * z / 100 - s.x), int(int64_t(unit.y) * z / 100 - s.y));
   }
 
   viewtest::Window window;
