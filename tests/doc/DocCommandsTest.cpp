@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "DocFixture.h"
-#include "ModalHandler.h"
+#include "tests/support/ModalHandler.h"
 #include "res/CommandIds.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "DocFixture.h"
-#include "ModalHandler.h"
+#include "tests/support/ModalHandler.h"
 #include "doc/CPropertiesDlg.h"
 #include "doc/PropertiesTexts.h"
 #include "platform/qt/DialogUnits.h"

@@ -16,7 +16,7 @@
 #include <QTest>
 
 #include "DocFixture.h"
-#include "ModalHandler.h"
+#include "tests/support/ModalHandler.h"
 #include "model/DocumentImage.h"
 #include "platform/core/CArchive.h"
 #include "platform/qt/CMultiDocTemplate.h"

@@ -64,26 +64,6 @@ std::vector<Record> TwoShapes() {
   return {a, b};
 }
 
-ModalCloser::ModalCloser(std::function<void(QWidget*)> act) : m_act(std::move(act)) {
-  connect(&m_timer, &QTimer::timeout, this, &ModalCloser::Poll);
-  m_timer.start(10);
-}
-
-void ModalCloser::Poll() {
-  QWidget* modal = QApplication::activeModalWidget();
-  if (!modal) return;
-  if (modal != m_current) {
-    m_current = modal;
-    m_shownFor.start();
-    ++m_seen;
-    m_act(modal);
-  } else if (m_shownFor.elapsed() > 5000) {
-    m_timedOut = true;
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    else modal->close();
-  }
-}
-
 bool Answer(QWidget* w, QMessageBox::StandardButton button) {
   auto* box = qobject_cast<QMessageBox*>(w);
   QAbstractButton* b = box ? box->button(button) : nullptr;

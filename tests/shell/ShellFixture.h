@@ -2,6 +2,8 @@
 // and instance socket in fresh temporary folders; helpers to drive its windows with real events.
 #pragma once
 
+#include "tests/support/ModalHandler.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -48,25 +50,6 @@ struct Record {
 // The bytes of a drawing file: selection, count, 120-byte records, hitMode, hitPart.
 QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hitMode, int hitPart);
 
-// Deals with the modal windows that open while it lives: polls QApplication::activeModalWidget()
-// from whatever event loop runs and hands each newly shown one to `act`, which should close it.
-// One still open after a few seconds is rejected, so a failing test cannot hang.
-class ModalCloser : public QObject {
- public:
-  explicit ModalCloser(std::function<void(QWidget*)> act);
-  int Seen() const { return m_seen; }
-  bool TimedOut() const { return m_timedOut; }
-
- private:
-  void Poll();
-
-  std::function<void(QWidget*)> m_act;
-  QTimer m_timer;
-  QPointer<QWidget> m_current;
-  QElapsedTimer m_shownFor;
-  int m_seen = 0;
-  bool m_timedOut = false;
-};
 
 // Clicks the button of a message box; false when `w` is no message box or lacks that button.
 bool Answer(QWidget* w, QMessageBox::StandardButton button);

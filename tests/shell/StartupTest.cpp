@@ -97,7 +97,7 @@ TEST_F(Startup, DamagedFileEndsStartUpAfterOneMessageNamingIt) {
   bytes.chop(120 + 8);
   const QString path = WriteFile("torn.qrf", bytes);
   QStringList texts;
-  ModalCloser closer([&](QWidget* w) {
+  ModalHandler closer([&](QWidget* w) {
     if (auto* box = qobject_cast<QMessageBox*>(w)) texts << box->text();
     if (!Answer(w, QMessageBox::Ok)) w->close();
   });

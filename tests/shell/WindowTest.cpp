@@ -242,8 +242,8 @@ TEST_F(Drop, AFileDroppedOnTheMainWindowOpens) {
 class SavePrompt : public ShellTest {
  protected:
   // Answers every question with `button`, noting what was asked.
-  ModalCloser Answering(QMessageBox::StandardButton button) {
-    return ModalCloser([this, button](QWidget* w) {
+  ModalHandler Answering(QMessageBox::StandardButton button) {
+    return ModalHandler([this, button](QWidget* w) {
       if (auto* box = qobject_cast<QMessageBox*>(w)) {
         asked << box->text();
         offered = box->standardButtons();
@@ -266,7 +266,7 @@ TEST_F(SavePrompt, CancelKeepsTheModifiedWindow) {
   Modify();
   EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
   {
-    ModalCloser closer = Answering(QMessageBox::Cancel);
+    ModalHandler closer = Answering(QMessageBox::Cancel);
     EXPECT_FALSE(Active()->close());
     Action(ID_FILE_CLOSE)->trigger();
     Action(ID_APP_EXIT)->trigger();
@@ -281,7 +281,7 @@ TEST_F(SavePrompt, CancelKeepsTheModifiedWindow) {
   EXPECT_EQ(Doc().GetDrawing().GetUpperBound(), 0);
   // Unchanged documents close without a question.
   Action(ID_FILE_NEW)->trigger();
-  ModalCloser none = Answering(QMessageBox::Cancel);
+  ModalHandler none = Answering(QMessageBox::Cancel);
   Action(ID_FILE_CLOSE)->trigger();
   EXPECT_EQ(none.Seen(), 0);
   EXPECT_TRUE(QTest::qWaitFor([this] { return Titles() == QStringList{"Tavlo1*"}; }));
@@ -292,7 +292,7 @@ TEST_F(SavePrompt, NoClosesWithoutWriting) {
   const QString path = WriteFile("kept.qrf", bytes);
   ASSERT_TRUE(Start({"-Embedding", path}));
   Modify();
-  ModalCloser closer = Answering(QMessageBox::No);
+  ModalHandler closer = Answering(QMessageBox::No);
   Action(ID_FILE_CLOSE)->trigger();
   EXPECT_EQ(closer.Seen(), 1);
   EXPECT_EQ(asked, QStringList{"Save changes to kept.qrf?"});
@@ -314,7 +314,7 @@ TEST_F(About, ShowsNameVersionAndPictureAndEnterClosesIt) {
   QStringList buttons;
   QSize picture;
   int result = -1;
-  ModalCloser closer([&](QWidget* w) {
+  ModalHandler closer([&](QWidget* w) {
     auto* dialog = qobject_cast<QDialog*>(w);
     ASSERT_NE(dialog, nullptr);
     caption = dialog->windowTitle();

@@ -1,4 +1,4 @@
-#include "ModalHandler.h"
+#include "tests/support/ModalHandler.h"
 
 #include <QApplication>
 #include <QDialog>
