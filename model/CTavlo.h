@@ -108,8 +108,12 @@ class CTavlo : public CObject {
   void Exchange(int i, int j);
   CShape ClipOfSelected() const;
   void Touch();
+  struct Box {
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+  };
+  void DrawLayers(CDC& dc, bool unselected) const;
   void DrawShape(CDC& dc, const CShape& shape) const;
-  bool Visible(CDC& dc, const CShape& shape) const;
+  bool Visible(const CShape& shape, const Box& clip) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
 
   double angle = 0.0;

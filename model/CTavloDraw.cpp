@@ -16,37 +16,34 @@ int CTavlo::GetTolerance() const {
   return 3 * (factor == 0 ? 1 : factor);
 }
 
-void CTavlo::Draw(CDC& dc) const {
+void CTavlo::Draw(CDC& dc) const { DrawLayers(dc, true); }
+
+void CTavlo::DrawSelected(CDC& dc) const {
+  if (HasSelection()) DrawLayers(dc, false);
+}
+
+// The two selection pens exist for the whole call, made first and freed last.
+void CTavlo::DrawLayers(CDC& dc, bool unselected) const {
   CPen grey, black;
   dc.CreatePen(grey, PS_SOLID, 1, kSelectionGrey);
   dc.CreatePen(black, PS_SOLID, 1, RGB(0, 0, 0));
-  for (int i = 0; i <= GetUpperBound(); ++i)
-    if (i != selected) DrawShape(dc, shapes[i]);
+  if (unselected) DrawUnselected(dc);
   if (HasSelection()) DrawSelection(dc, grey, black);
   dc.DeleteObject(grey);
   dc.DeleteObject(black);
 }
 
 void CTavlo::DrawUnselected(CDC& dc) const {
+  Box clip;
+  const bool clipped = dc.GetClipBox(clip.left, clip.top, clip.right, clip.bottom);
   for (int i = 0; i <= GetUpperBound(); ++i)
-    if (i != selected) DrawShape(dc, shapes[i]);
+    if (i != selected && (!clipped || Visible(shapes[i], clip))) DrawShape(dc, shapes[i]);
 }
 
-void CTavlo::DrawSelected(CDC& dc) const {
-  if (!HasSelection()) return;
-  CPen grey, black;
-  dc.CreatePen(grey, PS_SOLID, 1, kSelectionGrey);
-  dc.CreatePen(black, PS_SOLID, 1, RGB(0, 0, 0));
-  DrawSelection(dc, grey, black);
-  dc.DeleteObject(grey);
-  dc.DeleteObject(black);
-}
-
-// False when the shape cannot change a pixel inside the context's clip box: its points (which
-// hold the curve, the ellipse and any fill) widened by its pen lie wholly outside.
-bool CTavlo::Visible(CDC& dc, const CShape& s) const {
-  int64_t left, top, right, bottom;
-  if (!dc.GetClipBox(left, top, right, bottom) || s.GetPointCount() == 0) return true;
+// False when the shape cannot change a pixel inside the clip box: its points (which hold the
+// curve, the ellipse and any fill) widened by its pen lie wholly outside.
+bool CTavlo::Visible(const CShape& s, const Box& clip) const {
+  if (s.GetPointCount() == 0) return true;
   int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
   for (int i = 0; i < s.GetPointCount(); ++i) {
     CPoint p = s.GetPoint(i);
@@ -57,12 +54,12 @@ bool CTavlo::Visible(CDC& dc, const CShape& s) const {
     y1 = std::max<int64_t>(y1, p.y);
   }
   const int64_t pen = std::clamp(s.GetPenWidth(), 1, 255) + 2;
-  return x1 + pen >= left && x0 - pen <= right && y1 + pen >= top && y0 - pen <= bottom;
+  return x1 + pen >= clip.left && x0 - pen <= clip.right && y1 + pen >= clip.top && y0 - pen <= clip.bottom;
 }
 
 void CTavlo::DrawShape(CDC& dc, const CShape& s) const {
   const int type = s.GetType();
-  if (type < kLine || type > kEllipse || !Visible(dc, s)) return;
+  if (type < kLine || type > kEllipse) return;
   CPen pen;
   dc.CreatePen(pen, s.GetPenStyle(), s.GetPenWidth(), s.GetPenColor());
   CPen* oldPen = dc.SelectObject(&pen);
