@@ -10,6 +10,7 @@
 
 #include "model/CTavlo.h"
 #include "platform/qt/CQPainterDC.h"
+#include "view/BackdropPainter.h"
 
 namespace picture_export {
 
@@ -62,10 +63,9 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels) return TooLarge(w, h);
   QImage image(int(w), int(h), QImage::Format_RGB32);
   if (image.isNull()) return QStringLiteral("there is not enough memory for a %1 x %2 picture").arg(w).arg(h);
-  {
-    QPainter painter(&image);
-    Paint(drawing, painter, image.size());
-  }
+  // Painted as the view paints its picture; the selection was dropped above.
+  image.fill(Qt::white);
+  backdrop_painter::Paint(drawing, image, QPoint(0, 0));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   QImageWriter writer(&file, "png");

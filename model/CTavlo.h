@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "model/CShapeArray.h"
+#include "model/PixelBox.h"
 #include "platform/core/CObject.h"
 
 class CDC;
@@ -73,6 +77,12 @@ class CTavlo : public CObject {
   // paints.
   void DrawUnselected(CDC& dc) const;
   void DrawSelected(CDC& dc) const;
+  // DrawUnselected in two steps, so that the work can be shared out: the unselected shapes that
+  // can change a pixel the context shows, in stacking order, and then painting any of them, each
+  // with its own pen and brush. On a context that replaces pixels, shapes whose every pixel the
+  // fills of shapes above them paint over are left out.
+  std::vector<int> ShapesToPaint(const CDC& dc) const;
+  void DrawShapes(CDC& dc, const int* indices, size_t count) const;
   // Changes whenever anything but the selected shape itself changes: another shape, the list, or
   // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
   // Revisions are unique across drawings, so a new drawing never takes an old one's.
@@ -108,12 +118,10 @@ class CTavlo : public CObject {
   void Exchange(int i, int j);
   CShape ClipOfSelected() const;
   void Touch();
-  struct Box {
-    int64_t left = 0, top = 0, right = 0, bottom = 0;
-  };
   void DrawLayers(CDC& dc, bool unselected) const;
   void DrawShape(CDC& dc, const CShape& shape) const;
-  bool Visible(const CShape& shape, const Box& clip) const;
+  // False when the shape cannot change a pixel inside the clip box.
+  bool Visible(const CShape& shape, const PixelBox& clip) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
 
   double angle = 0.0;

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <vector>
+
+#include "model/CoverageMask.h"
+#include "model/ShapeCover.h"
 
 #include "model/Geometry.h"
 #include "platform/core/CDC.h"
@@ -34,27 +39,52 @@ void CTavlo::DrawLayers(CDC& dc, bool unselected) const {
 }
 
 void CTavlo::DrawUnselected(CDC& dc) const {
-  Box clip;
-  const bool clipped = dc.GetClipBox(clip.left, clip.top, clip.right, clip.bottom);
-  for (int i = 0; i <= GetUpperBound(); ++i)
-    if (i != selected && (!clipped || Visible(shapes[i], clip))) DrawShape(dc, shapes[i]);
+  const std::vector<int> order = ShapesToPaint(dc);
+  DrawShapes(dc, order.data(), order.size());
 }
 
-// False when the shape cannot change a pixel inside the clip box: its points (which hold the
-// curve, the ellipse and any fill) widened by its pen lie wholly outside.
-bool CTavlo::Visible(const CShape& s, const Box& clip) const {
-  if (s.GetPointCount() == 0) return true;
-  int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
-  for (int i = 0; i < s.GetPointCount(); ++i) {
-    CPoint p = s.GetPoint(i);
-    ZoomPoint(p);
-    x0 = std::min<int64_t>(x0, p.x);
-    x1 = std::max<int64_t>(x1, p.x);
-    y0 = std::min<int64_t>(y0, p.y);
-    y1 = std::max<int64_t>(y1, p.y);
+void CTavlo::DrawShapes(CDC& dc, const int* indices, size_t count) const {
+  for (size_t k = 0; k < count; ++k)
+    if (indices[k] >= 0 && indices[k] <= GetUpperBound()) DrawShape(dc, shapes[indices[k]]);
+}
+
+std::vector<int> CTavlo::ShapesToPaint(const CDC& dc) const {
+  std::vector<int> order;
+  PixelBox clip;
+  const bool clipped = dc.GetClipBox(clip.left, clip.top, clip.right, clip.bottom);
+  if (!clipped || !dc.ReplacesPixels()) {
+    for (int i = 0; i <= GetUpperBound(); ++i)
+      if (i != selected && (!clipped || Visible(shapes[i], clip))) order.push_back(i);
+    return order;
   }
-  const int64_t pen = std::clamp(s.GetPenWidth(), 1, 255) + 2;
-  return x1 + pen >= clip.left && x0 - pen <= clip.right && y1 + pen >= clip.top && y0 - pen <= clip.bottom;
+  // Front to back, a shape is left out when the filled insides of the shapes above it already
+  // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
+  // bury most of their shapes this way.
+  CoverageMask covered(clip.left, clip.top, clip.right, clip.bottom);
+  PixelBox boxes[ShapeCover::kMaxBoxes];
+  for (int i = GetUpperBound(); i >= 0; --i) {
+    if (i == selected) continue;
+    const CShape& s = shapes[i];
+    const int reach = ShapeCover::Reach(s, zoom, boxes);
+    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
+    for (int k = 0; k < reach; ++k) {
+      const PixelBox& b = boxes[k];
+      if (!b.Overlaps(clip)) continue;
+      seen = true;
+      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b.left, b.top, b.right, b.bottom);
+    }
+    if (!seen || buried) continue;
+    order.push_back(i);
+    const int core = ShapeCover::Core(s, zoom, boxes);
+    for (int k = 0; k < core; ++k) covered.Cover(boxes[k].left, boxes[k].top, boxes[k].right, boxes[k].bottom);
+  }
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+bool CTavlo::Visible(const CShape& s, const PixelBox& clip) const {
+  PixelBox box;
+  return !ShapeCover::Extent(s, zoom, box) || box.Overlaps(clip);
 }
 
 void CTavlo::DrawShape(CDC& dc, const CShape& s) const {

@@ -13,6 +13,7 @@
 #include "model/Geometry.h"
 #include "platform/qt/CQPainterDC.h"
 #include "res/CommandIds.h"
+#include "view/BackdropPainter.h"
 
 namespace {
 
@@ -97,10 +98,7 @@ void CQuirraView::paintEvent(QPaintEvent* event) {
     m_backdrop = QImage(viewport()->size() * scale, QImage::Format_RGB32);
     m_backdrop.setDevicePixelRatio(scale);
     m_backdrop.fill(Qt::white);
-    QPainter painter(&m_backdrop);
-    painter.translate(-scroll.x, -scroll.y);
-    CQPainterDC dc(painter);
-    drawing.DrawUnselected(dc);
+    backdrop_painter::Paint(drawing, m_backdrop, QPoint(scroll.x, scroll.y));
     m_backdropKey = key;
   }
   QPainter painter(viewport());

@@ -103,6 +103,11 @@ class CDC {
     return false;
   }
 
+  // True when drawing replaces the pixels it touches outright (opaque colours, no blending, no
+  // smoothing) and nothing but the finished pixels is kept. Then whatever later drawing wholly
+  // paints over may be left out. False for contexts that record calls or write documents.
+  virtual bool ReplacesPixels() const { return false; }
+
   const CPen& GetCurrentPen() const { return *m_pen; }
   const CBrush& GetCurrentBrush() const { return *m_brush; }
   CPoint GetCurrentPosition() const { return m_position; }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPolygon>
 
@@ -109,4 +110,12 @@ bool CQPainterDC::GetClipBox(int64_t& left, int64_t& top, int64_t& right, int64_
   right = int64_t(std::ceil(box.right())) + 1;
   bottom = int64_t(std::ceil(box.bottom())) + 1;
   return true;
+}
+
+bool CQPainterDC::ReplacesPixels() const {
+  // The engine, not the device: a widget may be painted through a redirection into anything.
+  const QPaintEngine* engine = m_painter.paintEngine();
+  return engine && engine->type() == QPaintEngine::Raster && !m_painter.testRenderHint(QPainter::Antialiasing) &&
+         m_painter.compositionMode() == QPainter::CompositionMode_SourceOver && m_painter.opacity() == 1.0 &&
+         m_painter.transform().type() <= QTransform::TxTranslate;
 }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/CShape.h"
+#include "model/PixelBox.h"
+
+// Where a shape drawn upright at a zoom (no turn in progress) can change pixels, and where it is
+// sure to paint every pixel, each as a few upright boxes. A painter that replaces pixels uses the
+// two to leave out shapes that later shapes paint over entirely.
+class ShapeCover {
+ public:
+  static constexpr int kMaxBoxes = 16;
+
+  // Boxes that together hold every pixel the shape can change, its pen included; at most
+  // kMaxBoxes. Returns how many, 0 for a shape without points.
+  static int Reach(const CShape& shape, int zoom, PixelBox* boxes);
+  // Boxes each wholly painted by the shape's fill; at most kMaxBoxes. Only fills that paint every
+  // pixel count: solid ones and hatches, whose gaps take the background. Returns how many.
+  static int Core(const CShape& shape, int zoom, PixelBox* boxes);
+
+  // The box of the zoomed points widened by the pen: a bound of the whole shape.
+  static bool Extent(const CShape& shape, int zoom, PixelBox& box);
+  // Near enough to the origin that the raster engine's pixels stay within these bounds. Far out
+  // it clips paths itself, and shapes there are neither left out nor used to leave others out.
+  static bool Trusted(const PixelBox& box);
+};

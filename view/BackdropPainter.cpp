@@ -1,0 +1,82 @@
+#include "view/BackdropPainter.h"
+
+#include <functional>
+#include <vector>
+
+#include <QImage>
+#include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
+#include "model/CTavlo.h"
+#include "platform/qt/CQPainterDC.h"
+
+namespace backdrop_painter {
+
+namespace {
+
+// Below this many shapes the threads cost more than they save.
+constexpr size_t kFewShapes = 64;
+// Above this many pixels the extra layer costs more memory than it is worth (a 4096 x 4096 export).
+constexpr qint64 kLargestLayer = qint64(1) << 24;
+
+// Runs every job on the thread pool and waits for all of them. Painting on a pool thread also
+// keeps Qt from handing each large fill to the pool and waiting for it, which costs more than it
+// saves. A job the pool cannot take at once runs here instead, so this never waits on a pool that
+// is full.
+void RunOnPool(const std::vector<std::function<void()>>& jobs) {
+  QThreadPool* pool = QThreadPool::globalInstance();
+  QSemaphore done;
+  int started = 0;
+  for (const auto& job : jobs) {
+    if (!pool->contains(QThread::currentThread()) && pool->tryStart([&job, &done] {
+          job();
+          done.release();
+        }))
+      ++started;
+    else
+      job();
+  }
+  done.acquire(started);
+}
+
+}  // namespace
+
+void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
+  auto paintRun = [&](QImage& target, const int* indices, size_t count) {
+    QPainter painter(&target);
+    painter.translate(-scroll.x(), -scroll.y());
+    CQPainterDC dc(painter);
+    drawing.DrawShapes(dc, indices, count);
+  };
+
+  std::vector<int> order;
+  {
+    QPainter painter(&image);
+    painter.translate(-scroll.x(), -scroll.y());
+    CQPainterDC dc(painter);
+    order = drawing.ShapesToPaint(dc);
+  }
+
+  const bool split = order.size() >= kFewShapes && QThread::idealThreadCount() > 1 &&
+                     qint64(image.width()) * image.height() <= kLargestLayer;
+  if (!split) {
+    RunOnPool({[&] { paintRun(image, order.data(), order.size()); }});
+    return;
+  }
+  QImage layer(image.size(), QImage::Format_ARGB32_Premultiplied);
+  if (layer.isNull()) {  // no memory for it: paint in one run
+    RunOnPool({[&] { paintRun(image, order.data(), order.size()); }});
+    return;
+  }
+  layer.setDevicePixelRatio(image.devicePixelRatio());
+  layer.fill(Qt::transparent);
+  const size_t lower = order.size() / 2;
+  RunOnPool({[&] { paintRun(image, order.data(), lower); },
+             [&] { paintRun(layer, order.data() + lower, order.size() - lower); }});
+  QPainter painter(&image);
+  painter.drawImage(QPoint(0, 0), layer);
+}
+
+}  // namespace backdrop_painter

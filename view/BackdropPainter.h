@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPoint>
+
+class CTavlo;
+class QImage;
+
+// Paints every unselected shape of a drawing over an image, scrolled to `scroll`, with the pixels
+// CTavlo::DrawUnselected paints through a CQPainterDC on a painter over the image.
+//
+// The work goes to Qt's thread pool: on a machine with more than one core the shapes to paint are
+// cut in two runs of the stack, painted side by side, the upper run into a clear layer laid over
+// the lower when both are done. Every colour is opaque and nothing is smoothed, so each pixel of
+// the layer is either untouched or final. Returns when the picture is complete. The drawing must
+// not change meanwhile.
+namespace backdrop_painter {
+
+void Paint(const CTavlo& drawing, QImage& image, QPoint scroll);
+
+}  // namespace backdrop_painter
