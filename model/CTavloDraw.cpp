@@ -1,14 +1,11 @@
 #include "model/CTavlo.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <vector>
 
 #include "model/CoverageMask.h"
-#include "model/ShapeCover.h"
-
 #include "model/Geometry.h"
+#include "model/ShapeCover.h"
 #include "platform/core/CDC.h"
 
 namespace {
@@ -60,7 +57,7 @@ std::vector<int> CTavlo::ShapesToPaint(const CDC& dc) const {
   // Front to back, a shape is left out when the filled insides of the shapes above it already
   // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
   // bury most of their shapes this way.
-  CoverageMask covered(clip.left, clip.top, clip.right, clip.bottom);
+  CoverageMask covered(clip);
   PixelBox boxes[ShapeCover::kMaxBoxes];
   for (int i = GetUpperBound(); i >= 0; --i) {
     if (i == selected) continue;
@@ -71,12 +68,12 @@ std::vector<int> CTavlo::ShapesToPaint(const CDC& dc) const {
       const PixelBox& b = boxes[k];
       if (!b.Overlaps(clip)) continue;
       seen = true;
-      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b.left, b.top, b.right, b.bottom);
+      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b);
     }
     if (!seen || buried) continue;
     order.push_back(i);
     const int core = ShapeCover::Core(s, zoom, boxes);
-    for (int k = 0; k < core; ++k) covered.Cover(boxes[k].left, boxes[k].top, boxes[k].right, boxes[k].bottom);
+    for (int k = 0; k < core; ++k) covered.Cover(boxes[k]);
   }
   std::reverse(order.begin(), order.end());
   return order;

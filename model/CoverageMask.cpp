@@ -14,10 +14,9 @@ uint64_t Span(int64_t from, int64_t to) {
 }
 }  // namespace
 
-CoverageMask::CoverageMask(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t maxCells)
-    : m_left(left), m_top(top) {
-  if (right < left || bottom < top) return;
-  const int64_t width = right - left + 1, height = bottom - top + 1;
+CoverageMask::CoverageMask(const PixelBox& area, int64_t maxCells) : m_left(area.left), m_top(area.top) {
+  if (area.right < area.left || area.bottom < area.top) return;
+  const int64_t width = area.right - area.left + 1, height = area.bottom - area.top + 1;
   // Wider cells until the mask fits; capped so that even a 2^33-pixel box gets a mask.
   while (m_shift < 40 && (CeilDiv(width, m_shift) * CeilDiv(height, m_shift)) > std::max<int64_t>(maxCells, 1))
     ++m_shift;
@@ -38,7 +37,8 @@ bool CoverageMask::ForWords(int64_t row, int64_t c0, int64_t c1, Visit visit) co
   return true;
 }
 
-void CoverageMask::Cover(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+void CoverageMask::Cover(const PixelBox& box) {
+  const auto [left, top, right, bottom] = box;
   if (right < left || bottom < top || m_bits.empty()) return;
   // Cells wholly inside: the first whose start is at or after `left`, the last whose end is at or
   // before `right`.
@@ -54,7 +54,8 @@ void CoverageMask::Cover(int64_t left, int64_t top, int64_t right, int64_t botto
     });
 }
 
-bool CoverageMask::Covers(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+bool CoverageMask::Covers(const PixelBox& box) const {
+  const auto [left, top, right, bottom] = box;
   if (right < left || bottom < top || m_bits.empty()) return true;
   const int64_t c0 = std::max<int64_t>(FloorDiv(left - m_left, m_shift), 0);
   const int64_t c1 = std::min<int64_t>(FloorDiv(right - m_left, m_shift), m_cols - 1);

@@ -3,20 +3,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/PixelBox.h"
+
 // The pixels of a box that later drawing is known to paint over, one bit per square cell. A cell
 // is marked only when a covered box holds all of it, so the mask never claims a pixel that is not
-// covered. Boxes are pixel boxes with both corners included.
+// covered.
 class CoverageMask {
  public:
-  // The pixels left..right by top..bottom. Cells are single pixels, or 2, 4, 8... pixels square
-  // when that keeps the mask within maxCells.
-  CoverageMask(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t maxCells = int64_t(1) << 24);
+  // The pixels of `area`. Cells are single pixels, or 2, 4, 8... pixels square when that keeps
+  // the mask within maxCells.
+  explicit CoverageMask(const PixelBox& area, int64_t maxCells = int64_t(1) << 24);
 
   // Marks every cell that lies wholly inside the box.
-  void Cover(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  void Cover(const PixelBox& box);
   // True when every cell of the mask that the box touches is marked. The mask only speaks for its
   // own box: a box that misses it entirely counts as covered.
-  bool Covers(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+  bool Covers(const PixelBox& box) const;
 
   int CellSize() const { return 1 << m_shift; }
 

@@ -51,6 +51,14 @@ int AddCore(PixelBox* boxes, int count, double left, double top, double right, d
   return count + 1;
 }
 
+// The ellipse inscribed in the box of points 0 and 2: its centre and half-axes.
+struct Oval {
+  double cx, cy, rx, ry;
+};
+Oval OvalOf(const Pt* p) {
+  return {(p[0].x + p[2].x) / 2, (p[0].y + p[2].y) / 2, std::abs(p[2].x - p[0].x) / 2, std::abs(p[2].y - p[0].y) / 2};
+}
+
 bool FillsEveryPixel(const CShape& s) {
   const int brush = s.GetBrushStyle();
   return brush == kBrushPaint || (brush >= HS_HORIZONTAL && brush <= HS_DIAGCROSS);
@@ -118,12 +126,13 @@ bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
 }
 
 int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
-  if (!Extent(s, zoom, boxes[0])) return 0;
-  // Far out, or a record the tighter bounds were not made for: the whole extent.
-  if (!Trusted(boxes[0])) return 1;
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);
+  if (n == 0) return 0;
   const double m = PenReach(s);
+  boxes[0] = Around(p, n, m);  // the extent
+  // Far out, or a record the tighter bounds were not made for: the whole extent.
+  if (!Trusted(boxes[0])) return 1;
   switch (s.GetType()) {
     case kLine: return n >= 2 ? Runs(p, n, false, m, boxes) : 1;
     case kRectangle:
@@ -134,8 +143,7 @@ int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
     case kEllipse: {
       if (n < 3) return 1;
       // Bands across the ellipse, each as wide as the ellipse gets within it.
-      const double cx = (p[0].x + p[2].x) / 2, cy = (p[0].y + p[2].y) / 2;
-      const double rx = std::abs(p[2].x - p[0].x) / 2, ry = std::abs(p[2].y - p[0].y) / 2;
+      const auto [cx, cy, rx, ry] = OvalOf(p);
       if (ry < 8) return 1;
       const double mm = m + 1 + kBulge * std::max(rx, ry);
       constexpr int kBands = 8;
@@ -158,8 +166,7 @@ int ShapeCover::Core(const CShape& s, int zoom, PixelBox* boxes) {
   const int n = Zoomed(s, zoom, p);
   if (s.GetType() == kEllipse && n >= 3) {
     // Boxes whose corners lie on the ellipse, at three angles from its axes.
-    const double cx = (p[0].x + p[2].x) / 2, cy = (p[0].y + p[2].y) / 2;
-    const double rx = std::abs(p[2].x - p[0].x) / 2, ry = std::abs(p[2].y - p[0].y) / 2;
+    const auto [cx, cy, rx, ry] = OvalOf(p);
     int count = 0;
     for (const double angle : {M_PI / 4, M_PI / 8, 3 * M_PI / 8}) {
       const double hx = rx * std::cos(angle), hy = ry * std::sin(angle);

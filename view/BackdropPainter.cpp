@@ -44,37 +44,31 @@ void RunOnPool(const std::vector<std::function<void()>>& jobs) {
 }  // namespace
 
 void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
-  auto paintRun = [&](QImage& target, const int* indices, size_t count) {
+  // Each run paints through a context of its own, set up as the one that chose the shapes.
+  auto withContext = [&](QImage& target, const auto& use) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
     CQPainterDC dc(painter);
-    drawing.DrawShapes(dc, indices, count);
+    use(dc);
+  };
+  std::vector<int> order;
+  withContext(image, [&](CQPainterDC& dc) { order = drawing.ShapesToPaint(dc); });
+  auto paintRun = [&](QImage& target, size_t from, size_t to) {
+    withContext(target, [&](CQPainterDC& dc) { drawing.DrawShapes(dc, order.data() + from, to - from); });
   };
 
-  std::vector<int> order;
-  {
-    QPainter painter(&image);
-    painter.translate(-scroll.x(), -scroll.y());
-    CQPainterDC dc(painter);
-    order = drawing.ShapesToPaint(dc);
-  }
-
-  const bool split = order.size() >= kFewShapes && QThread::idealThreadCount() > 1 &&
-                     qint64(image.width()) * image.height() <= kLargestLayer;
-  if (!split) {
-    RunOnPool({[&] { paintRun(image, order.data(), order.size()); }});
-    return;
-  }
-  QImage layer(image.size(), QImage::Format_ARGB32_Premultiplied);
-  if (layer.isNull()) {  // no memory for it: paint in one run
-    RunOnPool({[&] { paintRun(image, order.data(), order.size()); }});
+  QImage layer;
+  if (order.size() >= kFewShapes && QThread::idealThreadCount() > 1 &&
+      qint64(image.width()) * image.height() <= kLargestLayer)
+    layer = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
+  if (layer.isNull()) {  // one run: too few shapes, one core, a huge picture or no memory for a layer
+    RunOnPool({[&] { paintRun(image, 0, order.size()); }});
     return;
   }
   layer.setDevicePixelRatio(image.devicePixelRatio());
   layer.fill(Qt::transparent);
   const size_t lower = order.size() / 2;
-  RunOnPool({[&] { paintRun(image, order.data(), lower); },
-             [&] { paintRun(layer, order.data() + lower, order.size() - lower); }});
+  RunOnPool({[&] { paintRun(image, 0, lower); }, [&] { paintRun(layer, lower, order.size()); }});
   QPainter painter(&image);
   painter.drawImage(QPoint(0, 0), layer);
 }

@@ -56,38 +56,38 @@ class OpaqueRecordingDC : public CRecordingDC {
 }  // namespace
 
 TEST(CoverageMask, MarksOnlyWholeCellsAndAnswersForItsOwnBox) {
-  CoverageMask fine(0, 0, 199, 99);
+  CoverageMask fine({0, 0, 199, 99});
   ASSERT_EQ(fine.CellSize(), 1);
-  fine.Cover(10, 10, 20, 30);
-  EXPECT_TRUE(fine.Covers(10, 10, 20, 30));
-  EXPECT_FALSE(fine.Covers(9, 10, 20, 30));
-  EXPECT_FALSE(fine.Covers(10, 10, 21, 30));
-  EXPECT_FALSE(fine.Covers(10, 10, 20, 31));
-  fine.Cover(21, 10, 150, 30);  // joins on across a word boundary
-  EXPECT_TRUE(fine.Covers(12, 11, 150, 29));
-  EXPECT_TRUE(fine.Covers(300, 300, 400, 400)) << "a box beyond the mask is not its business";
-  EXPECT_TRUE(fine.Covers(-50, -50, -1, -1));
-  EXPECT_FALSE(fine.Covers(-50, -50, 10, 10)) << "pixel (0, 0) is inside and uncovered";
+  fine.Cover({10, 10, 20, 30});
+  EXPECT_TRUE(fine.Covers({10, 10, 20, 30}));
+  EXPECT_FALSE(fine.Covers({9, 10, 20, 30}));
+  EXPECT_FALSE(fine.Covers({10, 10, 21, 30}));
+  EXPECT_FALSE(fine.Covers({10, 10, 20, 31}));
+  fine.Cover({21, 10, 150, 30});  // joins on across a word boundary
+  EXPECT_TRUE(fine.Covers({12, 11, 150, 29}));
+  EXPECT_TRUE(fine.Covers({300, 300, 400, 400})) << "a box beyond the mask is not its business";
+  EXPECT_TRUE(fine.Covers({-50, -50, -1, -1}));
+  EXPECT_FALSE(fine.Covers({-50, -50, 10, 10})) << "pixel (0, 0) is inside and uncovered";
 
   // Cells of 4 pixels: a box that holds no whole cell marks nothing.
-  CoverageMask coarse(-100, -100, 99, 99, 2500);
+  CoverageMask coarse({-100, -100, 99, 99}, 2500);
   ASSERT_EQ(coarse.CellSize(), 4);
-  coarse.Cover(-99, -99, -94, -94);
-  EXPECT_FALSE(coarse.Covers(-97, -97, -96, -96));
-  coarse.Cover(-100, -100, -93, -93);
-  EXPECT_TRUE(coarse.Covers(-100, -100, -93, -93));
-  EXPECT_FALSE(coarse.Covers(-100, -100, -92, -93));
+  coarse.Cover({-99, -99, -94, -94});
+  EXPECT_FALSE(coarse.Covers({-97, -97, -96, -96}));
+  coarse.Cover({-100, -100, -93, -93});
+  EXPECT_TRUE(coarse.Covers({-100, -100, -93, -93}));
+  EXPECT_FALSE(coarse.Covers({-100, -100, -92, -93}));
 }
 
 TEST(CoverageMask, NeverClaimsAPixelNoBoxCovered) {
   std::mt19937 rng(3);
   auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   for (const int64_t maxCells : {int64_t(1) << 20, int64_t(900), int64_t(60)}) {
-    CoverageMask mask(-40, -30, 139, 89, maxCells);
+    CoverageMask mask({-40, -30, 139, 89}, maxCells);
     std::vector<std::vector<bool>> truth(120, std::vector<bool>(180, false));
     for (int round = 0; round < 300; ++round) {
       const int x = in(-60, 150), y = in(-50, 100), w = in(0, 40), h = in(0, 40);
-      mask.Cover(x, y, x + w, y + h);
+      mask.Cover({x, y, x + w, y + h});
       for (int py = std::max(y, -30); py <= std::min(y + h, 89); ++py)
         for (int px = std::max(x, -40); px <= std::min(x + w, 139); ++px) truth[py + 30][px + 40] = true;
 
@@ -95,11 +95,11 @@ TEST(CoverageMask, NeverClaimsAPixelNoBoxCovered) {
       bool all = true;
       for (int py = std::max(qy, -30); py <= std::min(qy + qh, 89); ++py)
         for (int px = std::max(qx, -40); px <= std::min(qx + qw, 139); ++px) all = all && truth[py + 30][px + 40];
-      if (mask.Covers(qx, qy, qx + qw, qy + qh)) {
+      if (mask.Covers({qx, qy, qx + qw, qy + qh})) {
         ASSERT_TRUE(all) << "cells of " << mask.CellSize();
       }
       if (mask.CellSize() == 1) {
-        ASSERT_EQ(mask.Covers(qx, qy, qx + qw, qy + qh), all);
+        ASSERT_EQ(mask.Covers({qx, qy, qx + qw, qy + qh}), all);
       }
     }
   }
