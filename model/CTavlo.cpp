@@ -18,16 +18,18 @@ uint64_t CTavlo::NextRevision() {
 
 void CTavlo::Touch() { backdropRevision = NextRevision(); }
 
-void CTavlo::AddShape(CShape shape) {
-  selected = shapes.Add(std::move(shape));
+void CTavlo::Select(int index) {
+  selected = index;
+  angle = 0.0;
   Touch();
 }
+
+void CTavlo::AddShape(CShape shape) { Select(shapes.Add(std::move(shape))); }
 
 void CTavlo::DeleteSelected() {
   if (!HasSelection()) return;
   shapes.RemoveAt(selected, 1);
-  selected = -1;
-  Touch();
+  Select(-1);
 }
 
 CShape CTavlo::GetShape(int index) const {

@@ -25,14 +25,10 @@ class CTavlo : public CObject {
   void DeleteSelected();
   int GetUpperBound() const { return shapes.GetUpperBound(); }
   int GetSelected() const { return selected; }
-  void SetSelected(int index) {
-    selected = index;
-    Touch();
-  }
-  void ClearSelection() {
-    selected = -1;
-    Touch();
-  }
+  // A turn in progress belongs to the shape that was selected: whatever changes the selection
+  // drops it, so it can never land on another shape.
+  void SetSelected(int index) { Select(index); }
+  void ClearSelection() { Select(-1); }
   CShape GetShape(int index) const;
   void SetShape(CShape shape, int index);
   const CShapeArray& GetShapes() const { return shapes; }
@@ -66,6 +62,8 @@ class CTavlo : public CObject {
   void RotatePoint(CPoint& p) const;
   // Writes the pending turn into the selected shape's points and ends it (angle 0).
   void ApplyRotation();
+  // Ends a pending turn without applying it.
+  void CancelRotation() { angle = 0.0; }
 
   // Paints every shape but the selected one in stacking order with its own pen and brush, then
   // the selected shape on top as a light grey wireframe with its handles (black handles and a
@@ -115,6 +113,7 @@ class CTavlo : public CObject {
 
  private:
   bool HasSelection() const { return selected >= 0 && selected < shapes.GetSize(); }
+  void Select(int index);
   void Exchange(int i, int j);
   CShape ClipOfSelected() const;
   void Touch();

@@ -155,6 +155,8 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
 void CQuirraView::OnLButtonUp() {
   if (!m_capture) return;
   if (Drawing().GetRotateMode() && m_document.hitMode != HIT_NONE) Drawing().ApplyRotation();
+  // A turn that was not applied (rotate mode went off in another window) ends with its gesture.
+  Drawing().CancelRotation();
   m_capture = false;
   InvalidateAll();
 }
@@ -283,7 +285,15 @@ void CQuirraView::mouseDoubleClickEvent(QMouseEvent* event) {
     CScrollView::mouseDoubleClickEvent(event);
 }
 
-void CQuirraView::mouseMoveEvent(QMouseEvent* event) { OnMouseMove(event->position().toPoint()); }
+void CQuirraView::mouseMoveEvent(QMouseEvent* event) {
+  // The release went to a popup or a dialog that took the mouse while the button was held: the
+  // gesture ended there, so end it here as the release would have.
+  if (m_capture && !(event->buttons() & Qt::LeftButton)) {
+    OnLButtonUp();
+    return;
+  }
+  OnMouseMove(event->position().toPoint());
+}
 
 void CQuirraView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Space) spaceDown = true;
@@ -310,9 +320,11 @@ void CQuirraView::keyReleaseEvent(QKeyEvent* event) {
   CScrollView::keyReleaseEvent(event);
 }
 
-// A release that happens in another window never reaches this one: let go of the space bar.
+// A release that happens in another window, a popup or a dialog never reaches this one: let go
+// of the space bar, and end a gesture as its release would.
 void CQuirraView::focusOutEvent(QFocusEvent* event) {
   spaceDown = false;
+  OnLButtonUp();
   CScrollView::focusOutEvent(event);
 }
 
@@ -345,6 +357,12 @@ void CQuirraView::OnEditPaste() {
 }
 
 void CQuirraView::OnEditRotate() {
+  // Switched in the middle of a rotation drag, the turn on screen is what the user chose: apply
+  // it and end the drag, rather than leave an angle that the handles no longer show.
+  if (m_capture && m_document.hitMode == HIT_ROTATE) {
+    Drawing().ApplyRotation();
+    m_capture = false;
+  }
   Drawing().SetRotateMode(!Drawing().GetRotateMode());
   InvalidateAll();
 }

@@ -118,6 +118,33 @@ TEST(Rotation, RotatePointTurnsOnlyInRotateModeWhileATurnIsPending) {
   EXPECT_EQ(Rotated(d, CPoint(220, 200)), CPoint(200, 220));
 }
 
+// The pending turn is the selected shape's: a change of selection must not carry it over.
+TEST(Rotation, EveryChangeOfTheSelectionDropsAPendingTurn) {
+  CShape clip;
+  const std::pair<const char*, void (*)(CTavlo&, CShape&)> changes[] = {
+      {"SetSelected", [](CTavlo& d, CShape&) { d.SetSelected(0); }},
+      {"ClearSelection", [](CTavlo& d, CShape&) { d.ClearSelection(); }},
+      {"AddShape", [](CTavlo& d, CShape& c) { d.AddShape(c); }},
+      {"DeleteSelected", [](CTavlo& d, CShape&) { d.DeleteSelected(); }},
+      {"MoveBackwards", [](CTavlo& d, CShape&) { d.MoveBackwards(); }},
+      {"CutSelected", [](CTavlo& d, CShape& c) { d.CutSelected(c); }},
+      {"CopySelected", [](CTavlo& d, CShape& c) { d.CopySelected(c); }},
+  };
+  for (const auto& [name, change] : changes) {
+    CTavlo d = Pivot100();
+    d.SetRotateMode(true);
+    QuarterTurn(d);
+    ASSERT_NE(d.GetAngle(), 0.0);
+    change(d, clip);
+    EXPECT_EQ(d.GetAngle(), 0.0) << name;
+  }
+  // Rotate mode alone keeps it: the view decides what a switch in mid-turn means.
+  CTavlo d = Pivot100();
+  QuarterTurn(d);
+  d.SetRotateMode(true);
+  EXPECT_NE(d.GetAngle(), 0.0);
+}
+
 TEST(Rotation, TurningAtTheEndsOfTheRangeClampsInsteadOfOverflowing) {
   CTavlo d;
   CShape s;

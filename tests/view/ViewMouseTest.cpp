@@ -352,6 +352,79 @@ TEST_F(RotateMode, TurnIsMeasuredFromThePressAndAppliedAtRelease) {
   EXPECT_EQ(at(0).GetCenter(), kBoxCentre);
 }
 
+// A turn is shown until the gesture ends; it must never be left over for another shape or a
+// later release.
+TEST_F(RotateMode, SwitchedOffMidTurnTheShownTurnIsAppliedAndTheDragEnds) {
+  Press({150, 120});
+  MoveTo({150, 140});
+  const double shown = drawing().GetAngle();
+  ASSERT_NE(shown, 0.0);
+  ASSERT_TRUE(router.Run(ID_EDIT_ROTATE));
+  EXPECT_FALSE(drawing().GetRotateMode());
+  EXPECT_EQ(drawing().GetAngle(), 0.0);
+  EXPECT_FALSE(view.HasCapture());
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(at(0).GetPoint(i), geometry::Turn(kBox[size_t(i)], kBoxCentre, shown));
+  const CShape turned = at(0);
+  MoveTo({160, 150});
+  Release({160, 150});
+  EXPECT_EQ(at(0), turned);
+  EXPECT_EQ(count(), 1);
+}
+
+TEST_F(RotateMode, DeleteMidTurnDropsItSoTheRestOfTheDragDrawsAnUprightShape) {
+  Press({150, 120});
+  MoveTo({150, 140});
+  ASSERT_NE(drawing().GetAngle(), 0.0);
+  ASSERT_TRUE(router.Run(ID_EDIT_DELETE));
+  EXPECT_EQ(drawing().GetAngle(), 0.0);
+  MoveTo({200, 200});
+  MoveTo({230, 240});
+  Release({230, 240});
+  ASSERT_EQ(count(), 1);
+  // A rotation step leaves the press point as the last point: the new shape starts there.
+  EXPECT_EQ(PointsOf(at(0)), (std::vector<CPoint>{{150, 120}, {230, 120}, {230, 240}, {150, 240}}));
+}
+
+// --- A gesture whose release never arrives -----------------------------------------------------
+
+// A popup or a dialog that opens while the button is held takes the release; the view must end
+// the gesture then, not go on dragging at every later move.
+TEST_F(ViewTest, LosingTheMouseEndsTheGestureAsAReleaseWould) {
+  doc.tool = kRectangle;
+  Press({50, 50});
+  MoveTo({80, 70});
+  ASSERT_EQ(count(), 1);
+  QFocusEvent popupOpened(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(&view, &popupOpened);
+  EXPECT_FALSE(view.HasCapture());
+  const CShape drawn = at(0);
+  QTest::mouseRelease(vp(), Qt::LeftButton, {}, {80, 70});  // the test library's idea of the button
+  Send(QEvent::MouseMove, {120, 110}, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(at(0), drawn);
+  Drag({200, 200}, {{240, 230}});
+  EXPECT_EQ(count(), 2);
+
+  // A release lost without any focus change shows in the next move: no button is held.
+  Press({20, 20});
+  MoveTo({40, 40});
+  ASSERT_EQ(count(), 3);
+  const CShape third = at(2);
+  Send(QEvent::MouseMove, {60, 90}, Qt::NoButton, Qt::NoButton);
+  EXPECT_FALSE(view.HasCapture());
+  EXPECT_EQ(at(2), third);
+}
+
+TEST_F(RotateMode, ALostGestureEndsAsAReleaseInRotateMode) {
+  Press({150, 120});
+  MoveTo({150, 140});
+  const double shown = drawing().GetAngle();
+  ASSERT_NE(shown, 0.0);
+  Send(QEvent::MouseMove, {150, 150}, Qt::NoButton, Qt::NoButton);
+  EXPECT_FALSE(view.HasCapture());
+  EXPECT_EQ(drawing().GetAngle(), 0.0);
+  EXPECT_EQ(at(0).GetPoint(2), geometry::Turn(kBox[2], kBoxCentre, shown));
+}
+
 // --- Double-click ----------------------------------------------------------------------------
 
 // Qt under X11 reports a double-click as press, release, double-click, release. The test library
