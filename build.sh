@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine, builds Quirra, then starts it or runs the tests.
 #   ./build.sh run [FILE...]   build and start the editor
-#   ./build.sh test            build and run every test: the suite, the suite again under
+#   ./build.sh test            build and run every test: the suite (with the real-desktop tests
+#                              on an X server of their own), the suite again under
 #                              AddressSanitizer and UndefinedBehaviorSanitizer, and the file
 #                              reader's fuzzer for 60 seconds on its corpus
 #   ./build.sh bench           build and run the benchmarks
@@ -11,7 +12,7 @@ cd "$(dirname "$0")"
 packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-svg-dev libgl-dev libx11-dev libgtest-dev libgmock-dev)
 case "${1:-run}" in
-  test) packages+=(clang libclang-rt-14-dev) ;;
+  test) packages+=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils) ;;
   bench) packages+=(librsvg2-bin) ;;
 esac
 

@@ -5,10 +5,11 @@
 
 #include "platform/qt/CStaticText.h"
 #include "platform/qt/DialogUnits.h"
+#include "platform/qt/ModalFrame.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Quirra"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  SetModalFrame(this);
   const DialogUnits du(font());
   setFixedSize(du.X(226), du.Y(106));
 

@@ -5,11 +5,14 @@
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -17,6 +20,7 @@
 #include "app/CQuirraApp.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
+#include "app/EditorSettings.h"
 #include "app/KeyLocks.h"
 #include "doc/CQuirraDoc.h"
 #include "res/Resources.h"
@@ -47,17 +51,9 @@ const MessageMap<CMainFrame>& CMainFrame::GetMessageMap() {
         {ID_VIEW_TOOLBAR, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
         {ID_VIEW_STATUS_BAR, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
         {ID_WINDOW_NEW, [](CMainFrame& f) { App().CreateFrame(f.GetActiveFrame()->GetDocument()); }},
-        {ID_WINDOW_CASCADE, [](CMainFrame& f) { f.m_mdiArea->cascadeSubWindows(); }},
+        {ID_WINDOW_CASCADE, [](CMainFrame& f) { f.CascadeChildren(); }},
         {ID_WINDOW_TILE_HORZ, [](CMainFrame& f) { f.m_mdiArea->tileSubWindows(); }},
-        {ID_WINDOW_ARRANGE, [](CMainFrame& f) {
-           // Minimised windows in a row along the bottom of the area.
-           int x = 0;
-           for (QMdiSubWindow* w : f.m_mdiArea->subWindowList()) {
-             if (!w->isMinimized()) continue;
-             w->move(x, f.m_mdiArea->viewport()->height() - w->height());
-             x += w->width();
-           }
-         }},
+        {ID_WINDOW_ARRANGE, [](CMainFrame& f) { f.ArrangeIcons(); }},
     };
     std::vector<Map::Update> updates;
     for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_WINDOW_CASCADE,
@@ -91,14 +87,15 @@ CMainFrame::CMainFrame(const CCommandRouter& router) {
     UpdateCommands();
   });
   UpdateMenuBar();
-  resize(900, 650);
+  if (!EditorSettings::RestoreMainWindow(*this)) resize(900, 650);
   CSplashWnd::ShowSplashScreen(this);
 }
 
 CMainFrame::~CMainFrame() {
   // The area hides and deletes the child windows only after this body, when the frame is half
-  // gone: their activation changes must no longer reach it.
+  // gone: their activation and state changes must no longer reach it.
   disconnect(m_mdiArea, nullptr, this, nullptr);
+  for (QMdiSubWindow* child : m_mdiArea->subWindowList()) disconnect(child, nullptr, this, nullptr);
 }
 
 CChildFrame* CMainFrame::GetActiveFrame() const {
@@ -216,9 +213,107 @@ void CMainFrame::UpdateKeyStates() {
 
 void CMainFrame::UpdateCommands() {
   m_actions->Update();
+  UpdateTitle();
+}
+
+// "Quirra - Tavlo1", or "Quirra - [Tavlo1]" while the active child is maximised. A maximised child
+// that hands its buttons to the menu bar appends " - [its title]" to whatever title this window
+// gets, every time it gets one; so the title is set only when its own text changes, and then to
+// just the program's name while such a child is maximised.
+void CMainFrame::UpdateTitle() {
   const CChildFrame* active = GetActiveFrame();
-  const QString app = QString::fromStdString(res::LoadString(IDR_MAINFRAME));
-  setWindowTitle(active ? app + QStringLiteral(" - ") + active->GetDocument().GetTitle() : app);
+  QString title = QString::fromStdString(res::LoadString(IDR_MAINFRAME));
+  if (active && active->isMaximized()) {
+    if (!active->maximizedButtonsWidget()) title += QStringLiteral(" - [%1]").arg(active->windowTitle());
+  } else if (active) {
+    title += QStringLiteral(" - ") + active->GetDocument().GetTitle();
+  }
+  if (title == m_title) return;
+  m_title = title;
+  setWindowTitle(title);
+}
+
+QSize CMainFrame::AreaSize() const {
+  // The first windows come before this one is shown, when nothing is laid out yet: lay it out
+  // now to learn the area's size.
+  if (!isVisible()) {
+    layout()->invalidate();
+    layout()->activate();
+  }
+  return m_mdiArea->contentsRect().size();
+}
+
+int CMainFrame::CascadeStep(const QMdiSubWindow* child) const {
+  // One title bar and its frame, so that each title stays in sight.
+  return child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child) +
+         child->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, child);
+}
+
+void CMainFrame::AddChild(QMdiSubWindow* child) {
+  int others = 0;
+  for (QMdiSubWindow* w : m_mdiArea->subWindowList())
+    if (w != child && !w->isMinimized()) ++others;
+  m_mdiArea->addSubWindow(child);
+  connect(child, &QMdiSubWindow::windowStateChanged, this,
+          [this, child](Qt::WindowStates before, Qt::WindowStates now) { ChildStateChanged(child, before, now); });
+  const QSize area = AreaSize();
+  const QSize size = area * 3 / 4;
+  const int step = std::max(CascadeStep(child), 1);
+  const int places = std::max(std::min(area.width() - size.width(), area.height() - size.height()) / step, 0) + 1;
+  const int offset = step * (others % places);
+  child->setGeometry(QRect(QPoint(offset, offset), size));
+}
+
+void CMainFrame::CascadeChildren() {
+  std::vector<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::StackingOrder))
+    if (!w->isMinimized()) windows.push_back(w);
+  if (windows.empty()) return;
+  const QSize area = AreaSize();
+  const int step = std::max(CascadeStep(windows.front()), 1);
+  // Start again at the top left before a window would be less than half the area.
+  const int places = std::max(std::min(area.width(), area.height()) / 2 / step, 0) + 1;
+  for (size_t i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* w = windows[i];
+    if (w->isMaximized()) w->showNormal();
+    const int offset = step * int(i % places);
+    w->setGeometry(QRect(QPoint(offset, offset), area - QSize(offset, offset)));
+  }
+}
+
+void CMainFrame::ArrangeIcons() {
+  const QSize area = m_mdiArea->viewport()->size();
+  int x = 0, y = area.height();
+  int rowHeight = 0;
+  for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    if (!w->isMinimized()) continue;
+    if (x > 0 && x + w->width() > area.width()) {
+      x = 0;
+      y -= rowHeight;
+      rowHeight = 0;
+    }
+    if (rowHeight == 0) rowHeight = w->height();
+    w->move(x, y - w->height());
+    x += w->width();
+  }
+}
+
+void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before, Qt::WindowStates now) {
+  const bool minimised = now & Qt::WindowMinimized;
+  if (minimised == bool(before & Qt::WindowMinimized)) {
+    UpdateTitle();
+    return;
+  }
+  ArrangeIcons();
+  if (minimised && m_mdiArea->activeSubWindow() == child) {
+    // Keys must not go on to a drawing nobody can see: the window used before it takes over.
+    QMdiSubWindow* next = nullptr;
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder))
+      if (w != child && !w->isMinimized()) next = w;
+    m_mdiArea->setActiveSubWindow(next);
+  }
+  UpdateMenuBar();
+  UpdateCommands();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -226,6 +321,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  EditorSettings::SaveMainWindow(*this);
   App().CloseAllDocuments();
   QMainWindow::closeEvent(event);
 }

@@ -11,6 +11,7 @@ class CommandActions;
 class CCommandRouter;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -39,6 +40,14 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   // Refreshes enabling and check marks of every command, and the window title.
   void UpdateCommands();
 
+  // Puts a new child window in the area: cascading from the top left, each fully inside.
+  void AddChild(QMdiSubWindow* child);
+  // Window, Cascade: the open windows overlapping from the top left, each as large as the area
+  // allows after its offset.
+  void CascadeChildren();
+  // Window, Arrange Icons: minimised windows in rows along the bottom of the area.
+  void ArrangeIcons();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -51,6 +60,10 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   void UpdateRecentFileItems();
   void UpdateWindowList(QMenu* menu);
   void UpdateKeyStates();
+  void UpdateTitle();
+  QSize AreaSize() const;
+  int CascadeStep(const QMdiSubWindow* child) const;
+  void ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before, Qt::WindowStates now);
 
   QMdiArea* m_mdiArea;
   CommandActions* m_actions;
@@ -62,4 +75,5 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   QLabel* m_ready = nullptr;
   std::vector<std::pair<int, QLabel*>> m_keyPanes;
   bool m_showingDocumentMenus = false;
+  QString m_title;  // the title last set, which a maximised child extends on its own
 };

@@ -7,17 +7,19 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMenu>
-#include <QMessageBox>
+#include <QFileInfo>
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
+#include "app/EditorSettings.h"
 #include "app/InstanceChannel.h"
 #include "app/ShellRegistration.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
+#include "platform/qt/ModalFrame.h"
 #include "res/Resources.h"
 #include "view/CQuirraView.h"
 
@@ -25,7 +27,18 @@ namespace {
 
 CQuirraApp* g_app = nullptr;
 
-QString FileFilter() { return QString::fromStdString(res::TemplateStrings().filterName); }
+QStringList FileFilters() {
+  return {QString::fromStdString(res::TemplateStrings().filterName), QStringLiteral("All Files (*.*)")};
+}
+
+// Runs a file dialog in the folder last used; the folder of the file chosen is the next one's.
+QString ChooseFile(QFileDialog& dialog) {
+  dialog.setNameFilters(FileFilters());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  const QString path = dialog.selectedFiles().first();
+  EditorSettings::SetLastFolder(QFileInfo(path).absolutePath());
+  return path;
+}
 
 }  // namespace
 
@@ -85,7 +98,6 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
 
   QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   QCoreApplication::setApplicationName(QString::fromStdString(res::LoadString(AFX_IDS_APP_TITLE)));
-  QGuiApplication::setApplicationDisplayName(QCoreApplication::applicationName());
   m_recentFiles.ReadList();
 
   m_template = std::make_unique<CMultiDocTemplate>([] { return std::make_unique<CQuirraDoc>(); },
@@ -97,6 +109,10 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   });
 
   m_mainFrame = std::make_unique<CMainFrame>(m_router);
+  // Over the main window, never over whatever window is active: at start-up that is the splash,
+  // which closes while the message is still open and would take it along.
+  m_template->SetReporter(
+      [this](const QString& text) { ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text); });
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);
@@ -114,8 +130,12 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   if (info.files.isEmpty()) {
     if (!OnFileNew()) return false;
   } else {
+    // Of several files (a selection from a file manager), each that opens is shown and each that
+    // does not is reported; the editor gives up only when none opened.
+    int opened = 0;
     for (const QString& file : info.files)
-      if (!OpenDocumentFile(file)) return false;
+      if (OpenDocumentFile(file)) ++opened;
+    if (opened == 0) return false;
   }
   m_mainFrame->show();
   m_mainFrame->UpdateCommands();
@@ -123,7 +143,7 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
 }
 
 bool CQuirraApp::eventFilter(QObject* watched, QEvent* event) {
-  if (CSplashWnd::PreTranslateAppMessage(event)) return true;
+  if (CSplashWnd::PreTranslateAppMessage(watched, event)) return true;
   return QObject::eventFilter(watched, event);
 }
 
@@ -139,12 +159,11 @@ CQuirraDoc* CQuirraApp::OnFileNew() {
 }
 
 void CQuirraApp::OnFileOpen() {
-  QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Open"));
-  dialog.setNameFilter(FileFilter());
+  QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Open"), EditorSettings::LastFolder());
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  OpenDocumentFile(dialog.selectedFiles().first());
+  const QString path = ChooseFile(dialog);
+  if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
 CQuirraDoc* CQuirraApp::OpenDocumentFile(const QString& path) {
@@ -170,13 +189,12 @@ void CQuirraApp::OpenRecentFile(int index) {
 bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
   QString path = doc.GetPathName();
   if (saveAs || path.isEmpty()) {
-    QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"));
-    dialog.setNameFilter(FileFilter());
+    QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"), EditorSettings::LastFolder());
     dialog.setDefaultSuffix(QStringLiteral("qrf"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.selectFile(path.isEmpty() ? doc.GetTitle() : path);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    path = dialog.selectedFiles().first();
+    path = ChooseFile(dialog);
+    if (path.isEmpty()) return false;
   }
   if (!m_template->SaveDocument(&doc, path)) return false;
   m_recentFiles.Add(path);
@@ -185,10 +203,9 @@ bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
 
 bool CQuirraApp::SaveModified(CQuirraDoc& doc) {
   if (!doc.IsModified()) return true;
-  const auto answer =
-      QMessageBox::question(m_mainFrame.get(), QCoreApplication::applicationName(),
-                            QStringLiteral("Save changes to %1?").arg(doc.GetTitle()),
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  const auto answer = ShowMessageBox(m_mainFrame.get(), QMessageBox::Question,
+                                     QStringLiteral("Save changes to %1?").arg(doc.GetTitle()),
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
   if (answer == QMessageBox::Cancel) return false;
   return answer == QMessageBox::No || DoSave(doc, false);
 }
@@ -216,7 +233,7 @@ void CQuirraApp::CloseAllDocuments() {
 CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
   auto* frame = new CChildFrame(doc);
   m_frames.push_back(frame);
-  m_mainFrame->GetMdiArea()->addSubWindow(frame);
+  m_mainFrame->AddChild(frame);
   connect(frame, &CChildFrame::closing, this, &CQuirraApp::FrameClosing);
   // By the time destroyed() arrives the frame is no longer a CChildFrame: keep its document here.
   connect(frame, &QObject::destroyed, this, [this, frame, &doc] { FrameDestroyed(frame, doc); });
@@ -225,10 +242,6 @@ CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
     m_mainFrame->GetActions().Update();
     menu->popup(global);
   });
-  // Three quarters of the area, once there is an area to measure: the first window comes before
-  // the main window is shown.
-  const QSize area = m_mainFrame->GetMdiArea()->isVisible() ? m_mainFrame->GetMdiArea()->size() : QSize(880, 560);
-  frame->resize(area * 3 / 4);
   frame->show();
   frame->GetView()->OnInitialUpdate();
   frame->GetView()->setFocus();

@@ -6,7 +6,7 @@
 #include <QScreen>
 
 CSplashWnd::CSplashWnd(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -48,9 +48,14 @@ void CSplashWnd::HideSplashScreen() {
   if (QWidget* parent = parentWidget()) parent->repaint();
 }
 
-bool CSplashWnd::PreTranslateAppMessage(QEvent* event) {
+bool CSplashWnd::PreTranslateAppMessage(QObject* watched, QEvent* event) {
   if (!splashWnd) return false;
   switch (event->type()) {
+    case QEvent::Show:
+      // A question the user must answer (a file that would not open) steps in front: the
+      // picture goes, so the box is neither hidden under it nor loses its first click to it.
+      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal()) splashWnd->HideSplashScreen();
+      return false;
     case QEvent::ShortcutOverride:
       // Claimed so that no command's key fires; the key press that follows closes the splash.
       event->accept();

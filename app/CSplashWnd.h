@@ -14,8 +14,9 @@ class CSplashWnd : public QWidget {
   static void EnableSplashScreen(bool enable) { showSplash = enable; }
   static void ShowSplashScreen(QWidget* parent);
   static CSplashWnd* Current() { return splashWnd; }
-  // An application-wide filter: true when `event` closed the splash and must go no further.
-  static bool PreTranslateAppMessage(QEvent* event);
+  // An application-wide filter: true when `event` closed the splash and must go no further. A
+  // modal window shown meanwhile closes it too, and goes on.
+  static bool PreTranslateAppMessage(QObject* watched, QEvent* event);
 
   void HideSplashScreen();
   ~CSplashWnd() override;

@@ -68,6 +68,9 @@ QAction* CommandActions::Action(int id) {
   }
   action->setShortcuts(keys);
   action->setShortcutContext(Qt::WindowShortcut);
+  // The menu bar names the keys; the context menu shows its items bare, whatever the desktop's
+  // theme prefers.
+  action->setShortcutVisibleInContextMenu(false);
   action->setStatusTip(QString::fromStdString(res::Prompt(id)));
   const QString tip = QString::fromStdString(res::Tooltip(id));
   action->setToolTip(tip.isEmpty() ? action->text().remove(QLatin1Char('&')) : tip);

@@ -6,6 +6,7 @@
 #include "doc/PropertiesTexts.h"
 #include "platform/qt/CStaticText.h"
 #include "platform/qt/DialogUnits.h"
+#include "platform/qt/ModalFrame.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr Control kGroups[] = {
 
 CPropertiesDlg::CPropertiesDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Properties"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  SetModalFrame(this);
   const DialogUnits du(font());
   setFixedSize(du.X(207), du.Y(121));
 

@@ -4,7 +4,9 @@
 
 #include "doc/CPropertiesDlg.h"
 #include "model/DocumentImage.h"
+#include "platform/core/CArchive.h"
 #include "platform/core/CDC.h"
+#include "platform/qt/ModalFrame.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -103,6 +105,9 @@ void CQuirraDoc::Serialize(CArchive& ar) {
   DocumentImage::SerializeDocument(ar, *drawing, mode, part);
   hitMode = mode;
   hitPart = part;
+  // The drag rules go by the tool: a shape that opens selected must be dragged by its own kind's
+  // rules, as after a double-click on it.
+  if (!ar.IsStoring() && drawing->GetSelected() >= 0) tool = drawing->GetShape(0).GetType();
 }
 
 template <typename Value>
@@ -131,6 +136,7 @@ void CQuirraDoc::OnColor(bool pen) {
   if (!colorDialog) {
     colorDialog = std::make_unique<QColorDialog>();
     colorDialog->setOption(QColorDialog::DontUseNativeDialog);
+    SetModalFrame(colorDialog.get());
   }
   // Each time the dialog opens on its own first choice, not on any shape's colour.
   colorDialog->setCurrentColor(QColor(Qt::black));

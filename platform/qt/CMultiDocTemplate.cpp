@@ -5,14 +5,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-
 #include "platform/qt/CDocument.h"
+#include "platform/qt/ModalFrame.h"
 
 CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* parent)
     : QObject(parent), m_factory(std::move(factory)), m_docName(std::move(docName)) {
   m_reporter = [](const QString& text) {
-    QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
+    ShowMessageBox(QApplication::activeWindow(), QMessageBox::Warning, text);
   };
 }
 

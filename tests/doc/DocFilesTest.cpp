@@ -92,7 +92,7 @@ TEST_F(DocFiles, NewDocumentsAreNumberedTavloOneTwo) {
   EXPECT_EQ(templ.GetDocuments().size(), 2u);
 }
 
-TEST_F(DocFiles, SavedGripComesBackButToolAndAttributesStartAfresh) {
+TEST_F(DocFiles, SavedGripComesBackWithTheSelectionsToolButAttributesStartAfresh) {
   CQuirraDoc* doc = NewDoc();
   doc->tool = kEllipse;
   for (int i = 0; i < 3; ++i) doc->GetDrawing().AddShape(DragShape(*doc, 20 * i, 10, 20 * i + 15, 60));
@@ -126,7 +126,7 @@ TEST_F(DocFiles, SavedGripComesBackButToolAndAttributesStartAfresh) {
   EXPECT_EQ(back->hitMode, HIT_EDGE);
   EXPECT_EQ(back->hitPart, 2);
   EXPECT_EQ(back->GetDrawing().GetShapes()[1].GetPenWidth(), 3);
-  EXPECT_EQ(back->tool, kLine);
+  EXPECT_EQ(back->tool, kEllipse);  // the selected shape's kind, not the new document's Line
   EXPECT_EQ(back->penColor, 0u);
   EXPECT_EQ(back->penStyle, 0);
   EXPECT_EQ(back->penWidth, 1);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
@@ -53,6 +54,22 @@ QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hit
 
 // Clicks the button of a message box; false when `w` is no message box or lacks that button.
 bool Answer(QWidget* w, QMessageBox::StandardButton button);
+
+// Counts the events of one type that reach an object while it lives.
+class EventCount : public QObject {
+ public:
+  EventCount(QObject* watched, QEvent::Type type) : m_type(type) { watched->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == m_type) ++count;
+    return false;
+  }
+
+ private:
+  QEvent::Type m_type;
+};
 
 class ShellTest : public ::testing::Test {
  protected:

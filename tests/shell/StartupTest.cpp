@@ -110,6 +110,28 @@ TEST_F(Startup, DamagedFileEndsStartUpAfterOneMessageNamingIt) {
   EXPECT_TRUE(app->GetTemplate().GetDocuments().empty());
 }
 
+TEST_F(Startup, OfSeveralFilesEachThatOpensIsShownAndEachThatDoesNotIsReported) {
+  const QString good = WriteFile("garden.qrf", DrawingFile(TwoShapes(), -1, 0, 0));
+  const QString missing = files.filePath("missing.qrf"), gone = files.filePath("gone.qrf");
+  QStringList texts;
+  ModalHandler closer([&](QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) texts << box->text();
+    if (!Answer(w, QMessageBox::Ok)) w->close();
+  });
+  ASSERT_TRUE(Start({"-Embedding", missing, good}));
+  EXPECT_EQ(Titles(), QStringList{"garden.qrf"});
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains("missing.qrf")) << texts[0].toStdString();
+  Stop();
+
+  // None of them opens: then the editor ends, each one reported.
+  texts.clear();
+  EXPECT_FALSE(Start({"-Embedding", missing, gone}));
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_TRUE(texts[1].contains("gone.qrf")) << texts[1].toStdString();
+  EXPECT_FALSE(closer.TimedOut());
+}
+
 // --- Splash ------------------------------------------------------------------------------------
 
 using Splash = ShellTest;
@@ -165,6 +187,20 @@ TEST_F(Splash, AMousePressOnlyClosesItAndTheNextDragDraws) {
   Drag({30, 30}, {90, 70});
   ASSERT_EQ(Doc().GetDrawing().GetUpperBound(), 0);
   EXPECT_EQ(Doc().GetDrawing().GetShapes()[0].GetPoint(2), CPoint(90, 70));
+}
+
+// The splash would hide the message and take the click meant for it.
+TEST_F(Splash, StepsAsideForAMessageAboutAFileThatWouldNotOpen) {
+  const QString good = WriteFile("garden.qrf", DrawingFile(TwoShapes(), -1, 0, 0));
+  bool splashGone = false;
+  ModalHandler closer([&](QWidget* w) {
+    splashGone = CSplashWnd::Current() == nullptr;
+    if (!Answer(w, QMessageBox::Ok)) w->close();
+  });
+  ASSERT_TRUE(Start({files.filePath("missing.qrf"), good}));
+  EXPECT_EQ(closer.Seen(), 1);
+  EXPECT_TRUE(splashGone);
+  EXPECT_EQ(Titles(), QStringList{"garden.qrf"});
 }
 
 TEST_F(Splash, EmbeddingOrAutomationInAnyCaseSuppressesIt) {

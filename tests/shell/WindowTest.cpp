@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QUrl>
 
@@ -94,6 +95,23 @@ TEST_F(ContextMenu, RightClickOpensItAtTheMouseWithTheStatesOfANewDocument) {
   ellipse->trigger();
   EXPECT_EQ(Doc().tool, kEllipse);
   Dismiss();
+}
+
+// Desktop themes may ask for key texts in context menus; the popup has its items bare anyway,
+// while the menu bar keeps them.
+TEST_F(ContextMenu, ShowsNoKeyTextsEvenWhereTheThemeAsksForThem) {
+  QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
+  QList<QAction*> items;
+  CollectItems(Popup(), items);
+  int keyed = 0;
+  for (QAction* a : items) {
+    if (a->shortcut().isEmpty()) continue;
+    ++keyed;
+    EXPECT_FALSE(a->isShortcutVisibleInContextMenu()) << a->text().toStdString();
+  }
+  QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false);
+  EXPECT_GE(keyed, 5);
+  EXPECT_EQ(Action(ID_EDIT_CUT)->shortcut(), QKeySequence("Ctrl+X"));
 }
 
 TEST_F(ContextMenu, FromTheKeyboardOpensBelowTheClientCorner) {
@@ -337,6 +355,25 @@ TEST_F(About, ShowsNameVersionAndPictureAndEnterClosesIt) {
   EXPECT_EQ(picture, QSize(80, 80));
   EXPECT_EQ(Titles(), QStringList{"Tavlo1"});
   EXPECT_FALSE(Doc().IsModified());
+}
+
+// Some window managers offer to minimise any window and take its owner with it; a modal box
+// that went so would leave the editor out of reach.
+TEST_F(About, AModalBoxMinimisedComesStraightBack) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Drag({30, 30}, {90, 80});
+  ASSERT_TRUE(Doc().IsModified());
+  int restored = 0;
+  ModalHandler closer([&](QWidget* w) {
+    w->showMinimized();
+    if (QTest::qWaitFor([w] { return w->isVisible() && !w->isMinimized(); })) ++restored;
+    if (!Answer(w, QMessageBox::Cancel)) w->close();
+  });
+  Action(ID_APP_ABOUT)->trigger();
+  Action(ID_FILE_CLOSE)->trigger();  // the save question
+  EXPECT_EQ(closer.Seen(), 2);
+  EXPECT_EQ(restored, 2);
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+// The child windows in the area: where new ones go, Cascade, minimising, and the main title while
+// one is maximised.
+#include <QMdiArea>
+#include <QTest>
+#include <QWindow>
+
+#include "tests/shell/ShellFixture.h"
+
+namespace shelltest {
+namespace {
+
+class ChildWindows : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    ASSERT_TRUE(Start({"-Embedding"}));
+    Activate();
+  }
+  QRect Area() const { return Frame()->GetMdiArea()->viewport()->rect(); }
+  // The title the window system shows, placeholders resolved.
+  QString ShownTitle() const { return Frame()->windowHandle()->title(); }
+};
+
+TEST_F(ChildWindows, AMaximisedChildGivesTheOldFrameworksTitleOnceAndThenItRests) {
+  EXPECT_EQ(ShownTitle(), "Quirra - Tavlo1");
+  Active()->showMaximized();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ShownTitle() == QString("Quirra - [Tavlo1]"); }));
+  // Nothing happens from here on: the title must not change at every idle moment.
+  EventCount changes(Frame(), QEvent::WindowTitleChange);
+  for (int i = 0; i < 20; ++i) Idle();
+  EXPECT_EQ(changes.count, 0);
+  EXPECT_EQ(ShownTitle(), "Quirra - [Tavlo1]");
+
+  Active()->showNormal();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ShownTitle() == QString("Quirra - Tavlo1"); }));
+}
+
+TEST_F(ChildWindows, NewWindowsCascadeFromTheTopLeftInsideTheArea) {
+  for (int i = 0; i < 3; ++i) Action(ID_FILE_NEW)->trigger();
+  const auto children = Children();
+  ASSERT_EQ(children.size(), 4u);
+  EXPECT_EQ(children[0]->pos(), QPoint(0, 0));
+  for (size_t i = 0; i < children.size(); ++i) {
+    const QRect g = children[i]->geometry();
+    EXPECT_TRUE(Area().contains(g)) << i << ": " << g.x() << "," << g.y() << " " << g.width() << "x" << g.height();
+    EXPECT_EQ(g.x(), g.y());
+    if (i > 0) {
+      EXPECT_GT(g.x(), children[i - 1]->x());
+    }
+  }
+}
+
+TEST_F(ChildWindows, CascadeKeepsEachWindowAsLargeAsTheAreaAllowsAfterItsOffset) {
+  Action(ID_FILE_NEW)->trigger();
+  Action(ID_FILE_NEW)->trigger();
+  for (CChildFrame* child : Children()) child->setGeometry(40, 30, 200, 150);
+  Action(ID_WINDOW_CASCADE)->trigger();
+  const QList<QMdiSubWindow*> stack = Frame()->GetMdiArea()->subWindowList(QMdiArea::StackingOrder);
+  ASSERT_EQ(stack.size(), 3);
+  for (int i = 0; i < stack.size(); ++i) {
+    const QRect g = stack[i]->geometry();
+    EXPECT_EQ(g.bottomRight(), Area().bottomRight()) << i;
+    EXPECT_EQ(g.x(), g.y()) << i;
+    if (i > 0) {
+      EXPECT_GT(g.x(), stack[i - 1]->x());
+    }
+  }
+  EXPECT_EQ(stack.front()->geometry(), Area());
+  EXPECT_EQ(stack.back(), Frame()->GetMdiArea()->activeSubWindow());
+}
+
+TEST_F(ChildWindows, AMinimisedWindowLinesUpAlongTheBottomAndGivesUpBeingActive) {
+  Action(ID_FILE_NEW)->trigger();
+  Action(ID_FILE_NEW)->trigger();
+  std::vector<QMdiSubWindow*> minimised;
+  for (int i = 0; i < 3; ++i) {
+    QMdiSubWindow* active = Frame()->GetMdiArea()->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    active->showMinimized();
+    minimised.push_back(active);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame()->GetMdiArea()->activeSubWindow() != active; }));
+    if (i < 2) {
+      ASSERT_NE(Active(), nullptr);
+      EXPECT_FALSE(Active()->isMinimized());
+    }
+    int x = 0;
+    for (QMdiSubWindow* w : Frame()->GetMdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+      if (!w->isMinimized()) continue;
+      EXPECT_EQ(w->geometry().bottom(), Area().bottom());
+      EXPECT_EQ(w->x(), x);
+      x += w->width();
+    }
+  }
+  // With every drawing out of sight, keys reach none of them.
+  EXPECT_EQ(Active(), nullptr);
+  EXPECT_FALSE(Action(ID_FILE_SAVE)->isEnabled());
+}
+
+}  // namespace
+}  // namespace shelltest

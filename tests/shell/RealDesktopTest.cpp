@@ -1,0 +1,165 @@
+// The editor under a real X server with a window manager, driven by xdotool and read back with
+// xprop: what only a real desktop shows (titles as the window manager sees them, pointer grabs of
+// popups and dialogs, what the manager offers for each window).
+#include <sys/resource.h>
+
+#include <QMdiArea>
+#include <QMenu>
+#include <QProcess>
+#include <QTest>
+
+#include "app/CSplashWnd.h"
+#include "tests/shell/ShellFixture.h"
+
+namespace shelltest {
+namespace {
+
+// Runs an X tool to its end; its standard output.
+QString Run(const QString& program, const QStringList& arguments) {
+  QProcess p;
+  p.start(program, arguments);
+  EXPECT_TRUE(p.waitForFinished(10000)) << program.toStdString();
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString Property(const QWidget* window, const char* name) {
+  return Run("xprop", {"-id", QString::number(window->winId()), name});
+}
+
+// The title the window manager shows.
+QString XTitle(const QWidget* window) {
+  const QString line = Property(window, "_NET_WM_NAME");
+  const qsizetype quote = line.indexOf('"');
+  return quote < 0 ? QString() : line.mid(quote + 1, line.lastIndexOf('"') - quote - 1);
+}
+
+void Pointer(QPoint global) { Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y())}); }
+void XDo(const QStringList& arguments) { Run("xdotool", arguments); }
+
+double CpuSeconds() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + 1e-6 * double(use.ru_utime.tv_usec + use.ru_stime.tv_usec);
+}
+
+class RealDesktop : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  }
+  void TearDown() override {
+    XDo({"mouseup", "1"});
+    ShellTest::TearDown();
+  }
+  // Lets the program take every event the pointer has caused so far.
+  void Settle(QPoint pointer) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == pointer; }));
+    Idle();
+  }
+  int Shapes() const { return Doc().GetDrawing().GetUpperBound() + 1; }
+};
+
+TEST_F(RealDesktop, AMaximisedChildGivesOneTitleAndTheIdleEditorRests) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Activate();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return XTitle(Frame()) == QString("Quirra - Tavlo1"); }));
+  CChildFrame* child = Active();
+  // A double-click on its title bar.
+  Pointer(child->mapToGlobal(QPoint(child->width() / 2, 8)));
+  XDo({"click", "--repeat", "2", "--delay", "60", "1"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return child->isMaximized(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return XTitle(Frame()) == QString("Quirra - [Tavlo1]"); }));
+
+  // Idle means idle: a second with nothing to do changes no title and takes next to no processor.
+  const double before = CpuSeconds();
+  EventCount changes(Frame(), QEvent::WindowTitleChange);
+  QTest::qWait(1000);
+  EXPECT_EQ(changes.count, 0);
+  EXPECT_LT(CpuSeconds() - before, 0.25);
+  EXPECT_EQ(XTitle(Frame()), "Quirra - [Tavlo1]");
+}
+
+TEST_F(RealDesktop, ModalDialogsAreTitledOnceAndComeBackWhenMinimised) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Activate();
+  QStringList titles;
+  QStringList restored;
+  ModalHandler handler([&](QWidget* w) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !XTitle(w).isEmpty(); }));
+    titles << XTitle(w);
+    XDo({"windowminimize", QString::number(w->winId())});
+    if (QTest::qWaitFor([&] { return Property(w, "WM_STATE").contains("Normal") && !w->isMinimized(); }, 5000) &&
+        Property(Frame(), "WM_STATE").contains("Normal"))
+      restored << XTitle(w);
+    w->close();
+  });
+  Action(ID_APP_ABOUT)->trigger();
+  Action(ID_FILE_OPEN)->trigger();
+  EXPECT_EQ(titles, (QStringList{"About Quirra", "Open"}));
+  EXPECT_EQ(restored, titles);
+  EXPECT_FALSE(handler.TimedOut());
+}
+
+// The popup and the dialog take the pointer, and the button's release with it.
+TEST_F(RealDesktop, ADragCutShortByAPopupOrADialogEndsThere) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Activate();
+  const QPoint start = Viewport()->mapToGlobal(QPoint(60, 60));
+  Pointer(start);
+  XDo({"mousedown", "1"});
+  Pointer(start + QPoint(40, 30));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shapes() == 1; }));
+  XDo({"click", "3"});
+  QMenu* popup = Frame()->GetContextMenu();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }));
+  XDo({"mouseup", "1"});
+  XDo({"key", "Escape"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !popup->isVisible(); }));
+  EXPECT_FALSE(View()->HasCapture());
+  const CShape drawn = Doc().GetDrawing().GetShapes()[0];
+  Pointer(start + QPoint(120, 90));
+  Settle(start + QPoint(120, 90));
+  EXPECT_EQ(Doc().GetDrawing().GetShapes()[0], drawn);
+
+  // Ctrl+O with the button held: the release goes to the file dialog.
+  Pointer(start + QPoint(0, 100));
+  XDo({"mousedown", "1"});
+  Pointer(start + QPoint(50, 140));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shapes() == 2; }));
+  bool dialog = false;
+  ModalHandler handler([&](QWidget* w) {
+    dialog = true;
+    XDo({"mouseup", "1"});
+    w->close();
+  });
+  XDo({"key", "ctrl+o"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog; }));
+  // The window system sent that release to the blocked main window, where it was dropped; the
+  // first move tells the view that no button is held any more.
+  const CShape second = Doc().GetDrawing().GetShapes()[1];
+  Pointer(start + QPoint(150, 40));
+  Settle(start + QPoint(150, 40));
+  EXPECT_FALSE(View()->HasCapture());
+  EXPECT_EQ(Doc().GetDrawing().GetShapes()[1], second);
+
+  // The next press starts a new shape.
+  Pointer(start + QPoint(200, 10));
+  XDo({"mousedown", "1"});
+  Pointer(start + QPoint(230, 50));
+  XDo({"mouseup", "1"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shapes() == 3; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !View()->HasCapture(); }));
+}
+
+TEST_F(RealDesktop, TheSplashIsAnOrdinaryOwnedWindowNotOneAboveAll) {
+  ASSERT_TRUE(Start({}));
+  ASSERT_NE(CSplashWnd::Current(), nullptr);
+  const CSplashWnd* splash = CSplashWnd::Current();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Property(splash, "WM_STATE").contains("Normal"); }));
+  EXPECT_FALSE(Property(splash, "_NET_WM_STATE").contains("ABOVE"));
+  EXPECT_TRUE(Property(splash, "WM_TRANSIENT_FOR").contains(QString::number(Frame()->winId(), 16)));
+}
+
+}  // namespace
+}  // namespace shelltest
