@@ -11,6 +11,10 @@
 CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(false);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { MovePage(horizontalScrollBar(), action, m_total.cx); });
+  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { MovePage(verticalScrollBar(), action, m_total.cy); });
 }
 
 void CScrollView::SetScrollSizes(CSize total) {
@@ -24,8 +28,18 @@ void CScrollView::UpdateBars() {
   const QSize view = viewport()->size();
   horizontalScrollBar()->setRange(0, std::max(m_total.cx - view.width(), 0));
   verticalScrollBar()->setRange(0, std::max(m_total.cy - view.height(), 0));
-  horizontalScrollBar()->setPageStep(std::max(m_total.cx / 10, 1));
-  verticalScrollBar()->setPageStep(std::max(m_total.cy / 10, 1));
+  // Qt sizes the thumb by the page step: as the visible part is to the area, so is the thumb to
+  // its groove. The page actions themselves move a tenth of the area (MovePage).
+  horizontalScrollBar()->setPageStep(view.width());
+  verticalScrollBar()->setPageStep(view.height());
+}
+
+// Called after Qt has moved the slider by its page step and before the value follows it, so the
+// slider can still be put where it should go.
+void CScrollView::MovePage(QScrollBar* bar, int action, int extent) {
+  const int step = std::max(extent / 10, 1);
+  if (action == QAbstractSlider::SliderPageStepAdd) bar->setSliderPosition(bar->value() + step);
+  if (action == QAbstractSlider::SliderPageStepSub) bar->setSliderPosition(bar->value() - step);
 }
 
 CPoint CScrollView::GetScrollPosition() const {
