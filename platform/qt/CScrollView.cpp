@@ -1,10 +1,13 @@
 #include "platform/qt/CScrollView.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "platform/qt/CQPainterDC.h"
 
@@ -72,3 +75,35 @@ void CScrollView::resizeEvent(QResizeEvent* event) {
 }
 
 void CScrollView::scrollContentsBy(int, int) { InvalidateAll(); }
+
+void CScrollView::keyPressEvent(QKeyEvent* event) {
+  QScrollBar* bar = verticalScrollBar();
+  switch (event->key()) {
+    case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+// Qt's bars take the wheel with Shift as a page step along the same bar. Here Shift turns it
+// sideways instead: the horizontal bar gets it as a plain wheel, and moves as many of its line
+// steps as the plain wheel moves the vertical bar.
+void CScrollView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ShiftModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  const QPoint angle = event->angleDelta();
+  const QPoint pixels = event->pixelDelta();
+  // Some systems turn a wheel with Shift sideways themselves.
+  const bool across = std::abs(angle.x()) > std::abs(angle.y());
+  QWheelEvent sideways(event->position(), event->globalPosition(), QPoint(across ? pixels.x() : pixels.y(), 0),
+                       QPoint(across ? angle.x() : angle.y(), 0), event->buttons(),
+                       event->modifiers() & ~Qt::ShiftModifier, event->phase(), event->inverted(), event->source(),
+                       event->pointingDevice());
+  QAbstractScrollArea::wheelEvent(&sideways);
+  event->setAccepted(sideways.isAccepted());
+}

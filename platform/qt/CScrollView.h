@@ -12,8 +12,9 @@ class QScrollBar;
 // scroll position. Each repaint erases the viewport to white and then calls OnDraw with a device
 // context whose origin is the top left of the scrollable area.
 //
-// The thumbs show how much of the area is visible; Page Up and Page Down, and clicks in a bar's
-// trough, move a page step.
+// The thumbs show how much of the area is visible. Page Up and Page Down, and clicks in a bar's
+// trough, move a page step; Home and End go to the top and the bottom; the wheel with Shift
+// scrolls across as the plain wheel scrolls down, by line steps.
 class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   Q_OBJECT
 
@@ -39,6 +40,8 @@ class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void UpdateBars();

@@ -1,8 +1,9 @@
 // Scrolling the view: thumbs as long as the visible part, page steps of a tenth of the extent
-// from the trough and the keys.
+// from the trough and the keys, Home and End, and the wheel with Shift going sideways.
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 #include "tests/view/ViewFixture.h"
 
@@ -44,6 +45,12 @@ class Scrolling : public ViewTest {
                           : QPoint(thumb.center().x(), (thumb.bottom() + groove.bottom()) / 2);
     QTest::mouseClick(bar, Qt::LeftButton, {}, at);
   }
+  void Wheel(Qt::KeyboardModifiers modifiers) {
+    const QPointF at(50, 50);
+    QWheelEvent e(at, vp()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                  false);
+    QApplication::sendEvent(vp(), &e);
+  }
 };
 
 TEST_F(Scrolling, ThumbsAreToTheirGroovesAsTheVisiblePartToTheExtent) {
@@ -66,7 +73,7 @@ TEST_F(Scrolling, ThumbsAreToTheirGroovesAsTheVisiblePartToTheExtent) {
   }
 }
 
-TEST_F(Scrolling, TroughAndPageKeysMoveATenth) {
+TEST_F(Scrolling, TroughAndPageKeysMoveATenthHomeAndEndGoToTheEnds) {
   SetZoom(300);
   const CSize tenth(view.GetTotalSize().cx / 10, view.GetTotalSize().cy / 10);
   ClickPastThumb(V());
@@ -79,6 +86,22 @@ TEST_F(Scrolling, TroughAndPageKeysMoveATenth) {
   EXPECT_EQ(view.GetScrollPosition(), CPoint(tenth.cx, 3 * tenth.cy));
   QTest::keyClick(&view, Qt::Key_PageUp);
   EXPECT_EQ(view.GetScrollPosition(), CPoint(tenth.cx, 2 * tenth.cy));
+  QTest::keyClick(&view, Qt::Key_End);
+  EXPECT_EQ(view.GetScrollPosition(), CPoint(tenth.cx, V()->maximum()));
+  QTest::keyClick(&view, Qt::Key_PageDown);
+  EXPECT_EQ(view.GetScrollPosition(), CPoint(tenth.cx, V()->maximum()));
+  QTest::keyClick(&view, Qt::Key_Home);
+  EXPECT_EQ(view.GetScrollPosition(), CPoint(tenth.cx, 0));
+}
+
+TEST_F(Scrolling, WheelWithShiftScrollsAcrossAsManyLinesAsThePlainWheelDown) {
+  SetZoom(300);
+  const int lines = QApplication::wheelScrollLines();
+  ASSERT_GT(lines, 0);
+  Wheel(Qt::NoModifier);
+  EXPECT_EQ(view.GetScrollPosition(), CPoint(0, lines * V()->singleStep()));
+  Wheel(Qt::ShiftModifier);
+  EXPECT_EQ(view.GetScrollPosition(), CPoint(lines * H()->singleStep(), lines * V()->singleStep()));
 }
 
 }  // namespace
