@@ -181,18 +181,12 @@ TEST(PropertiesDialog, LongestTextsFitTheirBoxes) {
   dlg.objectNumber = 123456;
   dlg.UpdateData();
 
-  QString cut;
+  QStringList cut;
   const auto texts = dlg.findChildren<CStaticText*>();
   for (const CStaticText* t : texts)
-    if (!t->Fits())
-      cut += QStringLiteral("\"%1\" covers %2 x %3 of %4 x %5\n")
-                 .arg(t->text())
-                 .arg(t->TextExtent().width())
-                 .arg(t->TextExtent().height())
-                 .arg(t->width())
-                 .arg(t->height());
+    if (!t->Fits()) cut << t->text();
   EXPECT_EQ(texts.size(), 9);
-  EXPECT_EQ(cut.toStdString(), "");
+  EXPECT_EQ(cut.join(" | ").toStdString(), "");
 
   const QGroupBox* group = nullptr;
   for (const QGroupBox* g : dlg.findChildren<QGroupBox*>())

@@ -11,44 +11,37 @@ using namespace viewtest;
 
 namespace {
 
-// The bar's state as its style reads it when drawing.
-QStyleOptionSlider DrawnAs(const QScrollBar* bar) {
-  QStyleOptionSlider option;
-  option.initFrom(bar);
-  option.orientation = bar->orientation();
-  if (bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
-  option.minimum = bar->minimum();
-  option.maximum = bar->maximum();
-  option.sliderPosition = bar->sliderPosition();
-  option.sliderValue = bar->value();
-  option.singleStep = bar->singleStep();
-  option.pageStep = bar->pageStep();
-  option.upsideDown = bar->invertedAppearance();
-  return option;
-}
-
+// A part of the bar where its style draws it, from the state the bar draws itself with.
 QRect Part(const QScrollBar* bar, QStyle::SubControl part) {
-  const QStyleOptionSlider option = DrawnAs(bar);
-  return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+  QStyleOptionSlider o;
+  o.initFrom(bar);
+  o.orientation = bar->orientation();
+  if (o.orientation == Qt::Horizontal) o.state |= QStyle::State_Horizontal;
+  o.minimum = bar->minimum();
+  o.maximum = bar->maximum();
+  o.sliderPosition = bar->sliderPosition();
+  o.sliderValue = bar->value();
+  o.singleStep = bar->singleStep();
+  o.pageStep = bar->pageStep();
+  o.upsideDown = bar->invertedAppearance();
+  return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar);
 }
 
 class Scrolling : public ViewTest {
  protected:
   QScrollBar* H() const { return view.horizontalScrollBar(); }
   QScrollBar* V() const { return view.verticalScrollBar(); }
-  // A click in the trough, past the thumb.
+  // A click in the trough, half-way between the thumb and the groove's far end.
   void ClickPastThumb(QScrollBar* bar) {
     const QRect thumb = Part(bar, QStyle::SC_ScrollBarSlider);
     const QRect groove = Part(bar, QStyle::SC_ScrollBarGroove);
-    const QPoint at = bar->orientation() == Qt::Horizontal
-                          ? QPoint((thumb.right() + groove.right()) / 2, thumb.center().y())
-                          : QPoint(thumb.center().x(), (thumb.bottom() + groove.bottom()) / 2);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, at);
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar == H() ? QPoint((thumb.right() + groove.right()) / 2, thumb.center().y())
+                                 : QPoint(thumb.center().x(), (thumb.bottom() + groove.bottom()) / 2));
   }
-  void Wheel(Qt::KeyboardModifiers modifiers) {
+  void WheelDown(Qt::KeyboardModifiers modifiers) {
     const QPointF at(50, 50);
-    QWheelEvent e(at, vp()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, modifiers, Qt::NoScrollPhase,
-                  false);
+    QWheelEvent e(at, vp()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(vp(), &e);
   }
 };
@@ -58,17 +51,13 @@ TEST_F(Scrolling, ThumbsAreToTheirGroovesAsTheVisiblePartToTheExtent) {
     SCOPED_TRACE(zoom);
     SetZoom(zoom);
     const CSize total = view.GetTotalSize();
-    const struct {
-      QScrollBar* bar;
-      int visible, extent, thumb, groove;
-    } bars[] = {{H(), vp()->width(), total.cx, Part(H(), QStyle::SC_ScrollBarSlider).width(),
-                 Part(H(), QStyle::SC_ScrollBarGroove).width()},
-                {V(), vp()->height(), total.cy, Part(V(), QStyle::SC_ScrollBarSlider).height(),
-                 Part(V(), QStyle::SC_ScrollBarGroove).height()}};
-    for (const auto& b : bars) {
-      ASSERT_LT(b.visible, b.extent);
-      EXPECT_EQ(b.bar->maximum(), b.extent - b.visible);
-      EXPECT_NEAR(b.thumb, double(b.groove) * b.visible / b.extent, 1.0);
+    auto along = [](QScrollBar* bar, QSize s) { return bar->orientation() == Qt::Horizontal ? s.width() : s.height(); };
+    for (auto [bar, extent] : {std::pair{H(), total.cx}, std::pair{V(), total.cy}}) {
+      const int visible = along(bar, vp()->size());
+      ASSERT_LT(visible, extent);
+      EXPECT_EQ(bar->maximum(), extent - visible);
+      EXPECT_NEAR(along(bar, Part(bar, QStyle::SC_ScrollBarSlider).size()),
+                  double(along(bar, Part(bar, QStyle::SC_ScrollBarGroove).size())) * visible / extent, 1.0);
     }
   }
 }
@@ -98,9 +87,9 @@ TEST_F(Scrolling, WheelWithShiftScrollsAcrossAsManyLinesAsThePlainWheelDown) {
   SetZoom(300);
   const int lines = QApplication::wheelScrollLines();
   ASSERT_GT(lines, 0);
-  Wheel(Qt::NoModifier);
+  WheelDown(Qt::NoModifier);
   EXPECT_EQ(view.GetScrollPosition(), CPoint(0, lines * V()->singleStep()));
-  Wheel(Qt::ShiftModifier);
+  WheelDown(Qt::ShiftModifier);
   EXPECT_EQ(view.GetScrollPosition(), CPoint(lines * H()->singleStep(), lines * V()->singleStep()));
 }
 
