@@ -26,9 +26,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     t->setGeometry(du.ToPixels(x, y, w, h));
   };
   text(QStringLiteral("Quirra Version 3.5"), 66, 13, 98, 8);
-  text(QStringLiteral("Copyright (C) 2026 the Quirra developers"), 65, 25, 100, 8);
-  text(QStringLiteral("An editor for drawings of lines, Bezier curves, ellipses,\nrectangles and polygon rectangles."), 15,
-       65, 200, 20);
+  text(QStringLiteral("(C) 2026 Quirra developers"), 65, 25, 100, 8);
+  text(QStringLiteral("An editor for drawings of lines, Bezier curves, ellipses, rectangles and polygon rectangles."),
+       15, 65, 200, 20);
   text(QStringLiteral("Drawings are saved as Quirra Files (*.qrf)."), 15, 90, 202, 10);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -17,15 +17,21 @@ struct Control {
   int x, y, width, height;
 };
 constexpr int IDC_OBJECT_NUMBER = 1004;
+// In the default font (DejaVu Sans) digits are a quarter wider than the average character that
+// sets the tab stops, so a signed six-digit x runs past its tab column and pushes its y one stop
+// further on. The point column and its group are this many units wider than the classic layout,
+// just enough for such a row; the dialog grows with them and Cancel moves along to stay flush
+// with the group. Longer values are cut at the column's right edge.
+constexpr int kPointsWider = 26;
 constexpr Control kTexts[] = {
     {IDC_OBJECT_NUMBER, "Object number:\t", 7, 7, 130, 8}, {1005, "Object type:\t", 7, 17, 130, 8},
     {1006, "Color:\t", 15, 40, 81, 10},                    {1007, "Style:\t", 15, 50, 81, 10},
     {1008, "Width:\t", 15, 60, 80, 10},                    {1009, "Color:\t", 15, 90, 83, 10},
-    {1010, "Style:\t", 15, 100, 83, 10},                   {1011, "Center:\t", 115, 40, 80, 10},
-    {1013, "Other:\t", 115, 50, 80, 58},
+    {1010, "Style:\t", 15, 100, 83, 10},                   {1011, "Center:\t", 115, 40, 80 + kPointsWider, 10},
+    {1013, "Other:\t", 115, 50, 80 + kPointsWider, 58},
 };
 constexpr Control kGroups[] = {
-    {-1, "Pen", 7, 29, 93, 45}, {-1, "Brush", 7, 78, 93, 37}, {-1, "Points", 110, 29, 90, 86}};
+    {-1, "Pen", 7, 29, 93, 45}, {-1, "Brush", 7, 78, 93, 37}, {-1, "Points", 110, 29, 90 + kPointsWider, 86}};
 
 }  // namespace
 
@@ -33,7 +39,7 @@ CPropertiesDlg::CPropertiesDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Properties"));
   SetModalFrame(this);
   const DialogUnits du(font());
-  setFixedSize(du.X(207), du.Y(121));
+  setFixedSize(du.X(207 + kPointsWider), du.Y(121));
 
   for (const Control& c : kGroups) (new QGroupBox(QString::fromLatin1(c.text), this))->setGeometry(du.ToPixels(c.x, c.y, c.width, c.height));
   for (const Control& c : kTexts) {
@@ -44,7 +50,7 @@ CPropertiesDlg::CPropertiesDlg(QWidget* parent) : QDialog(parent) {
   }
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("IDCANCEL"));
-  cancel->setGeometry(du.ToPixels(150, 10, 50, 14));
+  cancel->setGeometry(du.ToPixels(150 + kPointsWider, 10, 50, 14));
   // Enter presses it too: the dialog has nothing to confirm.
   cancel->setDefault(true);
   cancel->setFocus();

@@ -1,16 +1,23 @@
 #include "platform/qt/CScrollView.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "platform/qt/CQPainterDC.h"
 
 CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(false);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { MovePage(horizontalScrollBar(), action, m_total.cx); });
+  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { MovePage(verticalScrollBar(), action, m_total.cy); });
 }
 
 void CScrollView::SetScrollSizes(CSize total) {
@@ -24,8 +31,18 @@ void CScrollView::UpdateBars() {
   const QSize view = viewport()->size();
   horizontalScrollBar()->setRange(0, std::max(m_total.cx - view.width(), 0));
   verticalScrollBar()->setRange(0, std::max(m_total.cy - view.height(), 0));
-  horizontalScrollBar()->setPageStep(std::max(m_total.cx / 10, 1));
-  verticalScrollBar()->setPageStep(std::max(m_total.cy / 10, 1));
+  // Qt sizes the thumb by the page step: as the visible part is to the area, so is the thumb to
+  // its groove. The page actions themselves move a tenth of the area (MovePage).
+  horizontalScrollBar()->setPageStep(view.width());
+  verticalScrollBar()->setPageStep(view.height());
+}
+
+// Called after Qt has moved the slider by its page step and before the value follows it, so the
+// slider can still be put where it should go.
+void CScrollView::MovePage(QScrollBar* bar, int action, int extent) {
+  const int step = std::max(extent / 10, 1);
+  if (action == QAbstractSlider::SliderPageStepAdd) bar->setSliderPosition(bar->value() + step);
+  if (action == QAbstractSlider::SliderPageStepSub) bar->setSliderPosition(bar->value() - step);
 }
 
 CPoint CScrollView::GetScrollPosition() const {
@@ -58,3 +75,35 @@ void CScrollView::resizeEvent(QResizeEvent* event) {
 }
 
 void CScrollView::scrollContentsBy(int, int) { InvalidateAll(); }
+
+void CScrollView::keyPressEvent(QKeyEvent* event) {
+  QScrollBar* bar = verticalScrollBar();
+  switch (event->key()) {
+    case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+// Qt's bars take the wheel with Shift as a page step along the same bar. Here Shift turns it
+// sideways instead: the horizontal bar gets it as a plain wheel, and moves as many of its line
+// steps as the plain wheel moves the vertical bar.
+void CScrollView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ShiftModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  const QPoint angle = event->angleDelta();
+  const QPoint pixels = event->pixelDelta();
+  // Some systems turn a wheel with Shift sideways themselves.
+  const bool across = std::abs(angle.x()) > std::abs(angle.y());
+  QWheelEvent sideways(event->position(), event->globalPosition(), QPoint(across ? pixels.x() : pixels.y(), 0),
+                       QPoint(across ? angle.x() : angle.y(), 0), event->buttons(),
+                       event->modifiers() & ~Qt::ShiftModifier, event->phase(), event->inverted(), event->source(),
+                       event->pointingDevice());
+  QAbstractScrollArea::wheelEvent(&sideways);
+  event->setAccepted(sideways.isAccepted());
+}

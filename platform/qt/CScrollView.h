@@ -6,10 +6,15 @@
 #include "platform/qt/CCmdTarget.h"
 
 class CDC;
+class QScrollBar;
 
 // A scrolling view: the scroll bars cover a total size in pixels, and painting is shifted by the
 // scroll position. Each repaint erases the viewport to white and then calls OnDraw with a device
 // context whose origin is the top left of the scrollable area.
+//
+// The thumbs show how much of the area is visible. Page Up and Page Down, and clicks in a bar's
+// trough, move a page step; Home and End go to the top and the bottom; the wheel with Shift
+// scrolls across as the plain wheel scrolls down, by line steps.
 class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   Q_OBJECT
 
@@ -35,8 +40,12 @@ class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void UpdateBars();
+  // A bar's page actions move a tenth of its extent, not the visible size Qt would take.
+  void MovePage(QScrollBar* bar, int action, int extent);
   CSize m_total;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QColorDialog>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include "tests/support/ModalHandler.h"
 #include "doc/CPropertiesDlg.h"
 #include "doc/PropertiesTexts.h"
+#include "platform/qt/CStaticText.h"
 #include "platform/qt/DialogUnits.h"
 #include "res/CommandIds.h"
 
@@ -131,8 +133,9 @@ TEST_F(DocDialogs, PropertiesShowsTheGrippedShapeAndClosesWithEnterOrEscape) {
       }
       const DialogUnits du(dlg->font());
       size = dlg->size();
-      expectedSize = QSize(du.X(207), du.Y(121));
-      expectedCancel = du.ToPixels(150, 10, 50, 14);
+      // 26 units wider than the template, for the point column.
+      expectedSize = QSize(du.X(233), du.Y(121));
+      expectedCancel = du.ToPixels(176, 10, 50, 14);
       QTest::keyClick(dlg, key);
       closed = !dlg->isVisible();
     });
@@ -162,6 +165,37 @@ TEST_F(DocDialogs, PropertiesOfTheBackShapeShowsObjectNumberZero) {
     dlg->findChild<QPushButton*>()->click();
   });
   EXPECT_EQ(texts, (QStringList{"Object number:\t0", "Object type:\tLine", "Style:\tUnknow"}));
+}
+
+// The longest names and signed six-digit coordinates: every line shows whole in its box, and
+// the point column stays inside its group and the group inside the dialog.
+TEST(PropertiesDialog, LongestTextsFitTheirBoxes) {
+  CPropertiesDlg dlg;
+  dlg.shape = WithCodes(3, 4, 3, 5);  // Polygon (rectangle), Dash Dot Dot, Extra Bold, Cross diagonal
+  dlg.shape.SetPenColor(0xFFFFFF);
+  dlg.shape.SetBrushColor(0xFFFFFF);
+  dlg.shape.SetCenter(-123456, -654321);
+  const CPoint points[] = {{-123456, -654321}, {654321, -123456}, {-999999, -888888}, {100000, -100000}};
+  for (int i = 0; i < 4; ++i) dlg.shape.SetPoint(i, points[i].x, points[i].y);
+  dlg.shape.SetPointCount(4);
+  dlg.objectNumber = 123456;
+  dlg.UpdateData();
+
+  QStringList cut;
+  const auto texts = dlg.findChildren<CStaticText*>();
+  for (const CStaticText* t : texts)
+    if (!t->Fits()) cut << t->text();
+  EXPECT_EQ(texts.size(), 9);
+  EXPECT_EQ(cut.join(" | ").toStdString(), "");
+
+  const QGroupBox* group = nullptr;
+  for (const QGroupBox* g : dlg.findChildren<QGroupBox*>())
+    if (g->title() == "Points") group = g;
+  ASSERT_NE(group, nullptr);
+  for (const char* name : {"IDC_1011", "IDC_1013"})
+    EXPECT_TRUE(group->geometry().contains(dlg.findChild<CStaticText*>(name)->geometry())) << name;
+  for (const QWidget* child : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    EXPECT_TRUE(dlg.rect().contains(child->geometry())) << child->metaObject()->className();
 }
 
 // Picks `color` in the colour dialog and accepts it, or cancels after picking it.

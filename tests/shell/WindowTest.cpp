@@ -326,18 +326,22 @@ TEST_F(SavePrompt, NoClosesWithoutWriting) {
 
 using About = ShellTest;
 
-TEST_F(About, ShowsNameVersionAndPictureAndEnterClosesIt) {
+TEST_F(About, ShowsNameVersionAndPictureWithEveryTextWholeAndEnterClosesIt) {
   ASSERT_TRUE(Start({"-Embedding"}));
   QString caption, version;
-  QStringList buttons;
+  QStringList buttons, cut;
   QSize picture;
+  int texts = 0;
   int result = -1;
   ModalHandler closer([&](QWidget* w) {
     auto* dialog = qobject_cast<QDialog*>(w);
     ASSERT_NE(dialog, nullptr);
     caption = dialog->windowTitle();
-    for (CStaticText* t : dialog->findChildren<CStaticText*>())
+    for (CStaticText* t : dialog->findChildren<CStaticText*>()) {
       if (t->text() == "Quirra Version 3.5" && t->isVisible()) version = t->text();
+      ++texts;
+      if (!t->Fits()) cut << t->text();
+    }
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
       if (b->isVisible()) buttons << b->text() + (b->isDefault() ? "(default)" : "");
     for (QLabel* l : dialog->findChildren<QLabel*>())
@@ -351,6 +355,8 @@ TEST_F(About, ShowsNameVersionAndPictureAndEnterClosesIt) {
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_EQ(caption, "About Quirra");
   EXPECT_EQ(version, "Quirra Version 3.5");
+  EXPECT_EQ(texts, 4);
+  EXPECT_EQ(cut, QStringList{});
   EXPECT_EQ(buttons, QStringList{"OK(default)"});
   EXPECT_EQ(picture, QSize(80, 80));
   EXPECT_EQ(Titles(), QStringList{"Tavlo1"});
