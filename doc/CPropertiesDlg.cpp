@@ -20,9 +20,9 @@ constexpr int IDC_OBJECT_NUMBER = 1004;
 // In the default font (DejaVu Sans) digits are a quarter wider than the average character that
 // sets the tab stops, so a signed six-digit x runs past its tab column and pushes its y one stop
 // further on. The point column and its group are this many units wider than the classic layout,
-// just enough for such a row; the dialog grows with them and Cancel moves along to stay flush
-// with the group. Longer values are cut at the column's right edge.
-constexpr int kPointsWider = 26;
+// enough for such a row with a few pixels to spare; the dialog grows with them and Cancel moves
+// along to stay flush with the group. Longer values are cut at the column's right edge.
+constexpr int kPointsWider = 28;
 constexpr Control kTexts[] = {
     {IDC_OBJECT_NUMBER, "Object number:\t", 7, 7, 130, 8}, {1005, "Object type:\t", 7, 17, 130, 8},
     {1006, "Color:\t", 15, 40, 81, 10},                    {1007, "Style:\t", 15, 50, 81, 10},

@@ -133,9 +133,9 @@ TEST_F(DocDialogs, PropertiesShowsTheGrippedShapeAndClosesWithEnterOrEscape) {
       }
       const DialogUnits du(dlg->font());
       size = dlg->size();
-      // 26 units wider than the template, for the point column.
-      expectedSize = QSize(du.X(233), du.Y(121));
-      expectedCancel = du.ToPixels(176, 10, 50, 14);
+      // 28 units wider than the template, for the point column.
+      expectedSize = QSize(du.X(235), du.Y(121));
+      expectedCancel = du.ToPixels(178, 10, 50, 14);
       QTest::keyClick(dlg, key);
       closed = !dlg->isVisible();
     });
