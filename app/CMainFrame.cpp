@@ -294,6 +294,7 @@ void CMainFrame::ArrangeIcons() {
     }
     if (rowHeight == 0) rowHeight = w->height();
     w->move(x, y - w->height());
+    w->raise();  // in sight above the windows at full size, without taking the keys
     x += w->width();
   }
 }
@@ -304,7 +305,6 @@ void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before
     UpdateTitle();
     return;
   }
-  ArrangeIcons();
   if (minimised && m_mdiArea->activeSubWindow() == child) {
     // Keys must not go on to a drawing nobody can see: the window used before it takes over.
     QMdiSubWindow* next = nullptr;
@@ -312,6 +312,8 @@ void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before
       if (w != child && !w->isMinimized()) next = w;
     m_mdiArea->setActiveSubWindow(next);
   }
+  // After the activation, which raises the window it activates.
+  ArrangeIcons();
   UpdateMenuBar();
   UpdateCommands();
 }
