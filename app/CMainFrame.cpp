@@ -282,7 +282,7 @@ void CMainFrame::CascadeChildren() {
 }
 
 void CMainFrame::ArrangeIcons() {
-  const QSize area = m_mdiArea->viewport()->size();
+  const QSize area = AreaSize();
   int x = 0, y = area.height();
   int rowHeight = 0;
   for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {

@@ -5,9 +5,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
-#include <QFileInfo>
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
