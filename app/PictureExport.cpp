@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "model/CTavlo.h"
+#include "platform/qt/AtomicSave.h"
 #include "platform/qt/CQPainterDC.h"
 #include "view/BackdropPainter.h"
 
@@ -66,15 +67,10 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   // Painted as the view paints its picture; the selection was dropped above.
   image.fill(Qt::white);
   backdrop_painter::Paint(drawing, image, QPoint(0, 0));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image)) {
-    file.cancelWriting();
-    return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-  }
-  if (!file.commit()) return file.errorString();
-  return QString();
+  return SaveFileAtomically(path, [&image](QIODevice& device) {
+    QImageWriter writer(&device, "png");
+    return writer.write(image) ? QString() : writer.errorString();
+  });
 }
 
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
@@ -82,19 +78,20 @@ QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
   const auto [w, h] = Extent(drawing, zoom);
   if (w > INT32_MAX || h > INT32_MAX) return TooLarge(w, h);
   const QSize size{int(w), int(h)};
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  // The SVG generator does not say when a write fails: it writes into memory, and the file is
+  // written from there, where every failure is seen.
+  QBuffer svgText;
+  svgText.open(QIODevice::WriteOnly);
   {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&svgText);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(QStringLiteral("Quirra drawing"));
     QPainter painter(&svg);
     Paint(drawing, painter, size);
   }
-  if (!file.commit()) return file.errorString();
-  return QString();
+  return SaveFileAtomically(path, [&svgText](QIODevice& device) { return WriteBytes(device, svgText.data()); });
 }
 
 }  // namespace picture_export

@@ -1,10 +1,14 @@
 #include "app/ShellRegistration.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include "platform/qt/AtomicSave.h"
 
 namespace {
 
@@ -18,8 +22,7 @@ void WriteIfChanged(const QString& path, const QByteArray& content) {
   QFile existing(path);
   if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content) return;
   existing.close();
-  QFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(content);
+  SaveFileAtomically(path, [&content](QIODevice& device) { return WriteBytes(device, content); });
 }
 
 QByteArray Resource(const QString& name) {
@@ -49,7 +52,11 @@ QString RegisterShellFileTypes(const QString& executable) {
   // The installed entry runs "quirra" from the path; this one runs the editor that registers it.
   QByteArray entry = Resource(QStringLiteral(":/desktop/quirra.desktop"));
   entry.replace("Exec=quirra ", "Exec=" + QuoteExec(executable).toUtf8() + ' ');
-  WriteIfChanged(home + QStringLiteral("/applications/quirra.desktop"), entry);
+  // A line break or another control character in the program's path would end the Exec line and
+  // start keys of its own; such a path gets no entry.
+  const bool plainPath =
+      std::none_of(executable.begin(), executable.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+  if (plainPath) WriteIfChanged(home + QStringLiteral("/applications/quirra.desktop"), entry);
   for (const char* size : {"48", "128"}) {
     const QString dir = home + QStringLiteral("/icons/hicolor/%1x%1/").arg(QLatin1String(size));
     WriteIfChanged(dir + QStringLiteral("apps/quirra.png"),

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 
 #include <QApplication>
@@ -8,6 +9,9 @@
 #include "app/InstanceChannel.h"
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write should fail and be reported like a full disk, not end the
+  // editor and every unsaved drawing with it.
+  std::signal(SIGXFSZ, SIG_IGN);
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   if (const auto status = RunHeadlessCommand(args, stdout, stderr)) return *status;

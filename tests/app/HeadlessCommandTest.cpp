@@ -146,6 +146,39 @@ TEST_F(Headless, RefusedFilesReportAndWriteNothing) {
   EXPECT_EQ(Quirra({"--info", dir.path()}).status, 1);
 }
 
+// Only a file of no length at all is an empty drawing: a read that fails, or something that is
+// not a regular file, is refused, and promptly (a FIFO would wait for a writer for ever).
+TEST_F(Headless, UnreadableAndSpecialFilesAreRefusedNotTakenForEmptyDrawings) {
+  const QString fifo = Path("pipe.qrf");
+  ASSERT_EQ(QProcess::execute("mkfifo", {fifo}), 0);
+  for (const auto& [file, reason] : {std::pair{QString("/proc/self/mem"), "Input/output error"},
+                                     std::pair{fifo, "not a regular file"}, std::pair{QString("/dev/null"), "not a regular file"}}) {
+    const Outcome info = Quirra({"--info", file});
+    EXPECT_EQ(info.status, 1) << file.toStdString();
+    EXPECT_TRUE(info.out.isEmpty()) << info.out.constData();
+    EXPECT_TRUE(info.err.contains(reason)) << info.err.constData();
+  }
+}
+
+// Past the limit a write fails like one on a full disk: reported, the old file kept, nothing left
+// behind, and the program ends on its own terms instead of by the limit's signal.
+TEST_F(Headless, WritesPastAFileSizeLimitFailAndKeepTheOldFile) {
+  std::vector<QByteArray> lines;
+  for (int i = 0; i < 400; ++i) lines.push_back(Record(1, {i, i}, {{i, 0}, {400 - i, 900}}));
+  const QString in = Write("in.qrf", File(-1, lines, 0, -1));
+  for (const char* name : {"out.qrf", "out.png", "out.svg"}) {
+    const QString out = Write(name, "keep me");
+    // Pictures at 500 per cent, so that they too are larger than the limit.
+    const QStringList zoom = QString(name).endsWith("qrf") ? QStringList() : QStringList{"--zoom", "500"};
+    const Outcome r = Quirra(QStringList{"--export", in, out} + zoom, 8);
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(r.err.contains(("quirra: " + out + ": File too large").toUtf8())) << r.err.constData();
+    EXPECT_EQ(Read(out), "keep me") << name;
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            (QStringList{"in.qrf", "out.png", "out.qrf", "out.svg"}));
+}
+
 TEST_F(Headless, UnwritableTargetFailsAndLeavesNoFile) {
   const QString in = Write("in.qrf", LineFile());
   // A path through a plain file cannot be created, whatever the rights of whoever runs this.

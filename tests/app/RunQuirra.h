@@ -13,12 +13,17 @@ struct Outcome {
   QByteArray err;
 };
 
-inline Outcome Quirra(const QStringList& args) {
+// `limitKiB` > 0 runs it under a file-size limit of that many KiB, as `ulimit -f` sets one.
+inline Outcome Quirra(const QStringList& args, int limitKiB = 0) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
   p.setProcessEnvironment(env);
-  p.start(QStringLiteral(QUIRRA_BINARY), args);
+  if (limitKiB > 0)
+    p.start(QStringLiteral("bash"), QStringList{"-c", QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB),
+                                                QStringLiteral(QUIRRA_BINARY)} + args);
+  else
+    p.start(QStringLiteral(QUIRRA_BINARY), args);
   EXPECT_TRUE(p.waitForFinished(60000));
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
           p.readAllStandardError()};

@@ -16,6 +16,7 @@
 
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
+#include "app/ShellRegistration.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace shelltest {
@@ -296,6 +297,14 @@ TEST_F(RecentFiles, KeepFourWithoutDuplicates) {
 // --- Desktop registration ----------------------------------------------------------------------
 
 using Registration = ShellTest;
+
+// A line break in the program's path would end the Exec line and start keys of its own.
+TEST_F(Registration, AProgramPathWithALineBreakGetsNoEntry) {
+  const QString home = RegisterShellFileTypes("/opt/odd\nExec=sh -c evil\n/quirra");
+  EXPECT_TRUE(QFile::exists(home + "/mime/packages/quirra.xml"));
+  EXPECT_FALSE(QFile::exists(home + "/applications/quirra.desktop"));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !RefreshRunning(); }, 10000));
+}
 
 TEST_F(Registration, WritesTheTypeTheEntryAndTheIconsUnderTheDataHome) {
   ASSERT_TRUE(Start({"-Embedding"}));
