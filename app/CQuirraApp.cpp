@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -188,6 +189,12 @@ void CQuirraApp::OpenRecentFile(int index) {
 
 bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
   QString path = doc.GetPathName();
+  if (!saveAs && !path.isEmpty() && doc.ChangedOnDisk() &&
+      ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning,
+                     QStringLiteral("%1 has been changed by another program since it was opened. Save anyway?")
+                         .arg(QDir::toNativeSeparators(path)),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    return false;
   if (saveAs || path.isEmpty()) {
     QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"), EditorSettings::LastFolder());
     dialog.setDefaultSuffix(QStringLiteral("qrf"));

@@ -37,6 +37,7 @@ bool CDocument::OnOpenDocument(const QString& path) {
     DeleteContents();
     return false;
   }
+  m_stamp = FileStamp::Of(path);
   SetModifiedFlag(false);
   return true;
 }
@@ -44,8 +45,14 @@ bool CDocument::OnOpenDocument(const QString& path) {
 bool CDocument::OnSaveDocument(const QString& path) {
   m_lastError = SaveFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); });
   if (!m_lastError.isEmpty()) return false;
+  m_stamp = FileStamp::Of(path);
   SetModifiedFlag(false);
   return true;
+}
+
+bool CDocument::ChangedOnDisk() const {
+  const std::optional<FileStamp> now = FileStamp::Of(m_pathName);
+  return m_stamp && now && !(*now == *m_stamp);
 }
 
 void CDocument::OnCloseDocument() { DeleteContents(); }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include <QObject>
 #include <QString>
 
 #include "platform/qt/CCmdTarget.h"
+#include "platform/qt/FileStamp.h"
 
 class CArchive;
 
@@ -39,6 +42,9 @@ class CDocument : public QObject, public CCmdTarget {
   virtual void Serialize(CArchive& ar) = 0;
 
   QString GetLastError() const { return m_lastError; }
+  // True when another program has changed or replaced the document's file since this document
+  // last opened or saved it. A file that has gone since counts as unchanged: nothing would be lost.
+  bool ChangedOnDisk() const;
 
  signals:
   void modifiedChanged(bool modified);
@@ -48,5 +54,6 @@ class CDocument : public QObject, public CCmdTarget {
   QString m_title;
   QString m_pathName;
   QString m_lastError;
+  std::optional<FileStamp> m_stamp;  // of the file as last opened or saved
   bool m_modified = false;
 };

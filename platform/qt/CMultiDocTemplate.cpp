@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include "platform/qt/CDocument.h"
+#include "platform/qt/FileStamp.h"
 #include "platform/qt/ModalFrame.h"
 
 CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* parent)
@@ -43,6 +44,11 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
 }
 
 bool CMultiDocTemplate::SaveDocument(CDocument* doc, const QString& path) {
+  // The other document's next save would silently drop what this one wrote.
+  if (const CDocument* other = FindDocument(path); other && other != doc) {
+    m_reporter(QStringLiteral("Cannot save \"%1\":\nit is open in another window.").arg(QDir::toNativeSeparators(path)));
+    return false;
+  }
   if (!doc->OnSaveDocument(path)) {
     m_reporter(QStringLiteral("Cannot save \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
     return false;
@@ -66,8 +72,14 @@ std::vector<CDocument*> CMultiDocTemplate::GetDocuments() const {
 }
 
 CDocument* CMultiDocTemplate::FindDocument(const QString& path) const {
+  // The same file may be reached through a symbolic or a hard link: compare the files themselves.
   const QString wanted = QFileInfo(path).absoluteFilePath();
-  for (const auto& d : m_documents)
-    if (!d->GetPathName().isEmpty() && d->GetPathName() == wanted) return d.get();
+  const std::optional<FileStamp> file = FileStamp::Of(path);
+  for (const auto& d : m_documents) {
+    if (d->GetPathName().isEmpty()) continue;
+    if (d->GetPathName() == wanted) return d.get();
+    const std::optional<FileStamp> other = FileStamp::Of(d->GetPathName());
+    if (file && other && file->SameFile(*other)) return d.get();
+  }
   return nullptr;
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -313,6 +314,47 @@ TEST_F(DocFiles, SaveThatCannotFinishLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.qrf"});
+}
+
+}  // namespace
+
+namespace {
+
+// One file is one document, whatever link it is reached through; a save must not make a second
+// document of it, or the last save would drop the other's work.
+TEST_F(DocFiles, AFileReachedThroughALinkOrSavedOverIsStillOneDocument) {
+  const QString path = SavedDrawing("garden.qrf", 3);
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_TRUE(QFile::link(path, Path("soft.qrf")));
+  ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(Path("hard.qrf")).constData()), 0);
+  EXPECT_EQ(Open(Path("soft.qrf")), doc);
+  EXPECT_EQ(Open(Path("hard.qrf")), doc);
+  EXPECT_EQ(templ.GetDocuments().size(), 1u);
+
+  const QByteArray before = ReadBytes(path);
+  CQuirraDoc* other = NewDoc();
+  other->GetDrawing().AddShape(DragShape(*other, 1, 1, 9, 9));
+  other->SetModifiedFlag(true);
+  EXPECT_FALSE(templ.SaveDocument(other, Path("hard.qrf")));
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_TRUE(reports[0].contains("open in another window")) << reports[0].toStdString();
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_TRUE(other->IsModified());
+  EXPECT_TRUE(other->GetPathName().isEmpty());
+}
+
+TEST_F(DocFiles, KnowsWhenAnotherProgramChangedItsFile) {
+  const QString path = SavedDrawing("garden.qrf", 2);
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_FALSE(doc->ChangedOnDisk());
+  WriteBytes(path, ReadBytes(path) + "another program's note");
+  EXPECT_TRUE(doc->ChangedOnDisk());
+  ASSERT_TRUE(templ.SaveDocument(doc, path));
+  EXPECT_FALSE(doc->ChangedOnDisk());
+  ASSERT_TRUE(QFile::remove(path));
+  EXPECT_FALSE(doc->ChangedOnDisk());  // nothing there to lose
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // and the About box.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -320,6 +322,39 @@ TEST_F(SavePrompt, NoClosesWithoutWriting) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), bytes);
+}
+
+// Save does not write over what another program put in the file without asking; the answer
+// that loses nothing is the default.
+TEST_F(SavePrompt, SaveAsksBeforeOverwritingAFileAnotherProgramChanged) {
+  const QString path = WriteFile("garden.qrf", DrawingFile(TwoShapes(), -1, 0, 0));
+  ASSERT_TRUE(Start({"-Embedding", path}));
+  Drag({30, 150}, {90, 200});
+  const QByteArray theirs = DrawingFile(TwoShapes(), 0, 0, 0) + "their note";
+  WriteFile("garden.qrf", theirs);
+  QStringList texts;
+  QMessageBox::StandardButton answer = QMessageBox::No;
+  ModalHandler closer([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    texts << box->text();
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+    Answer(w, answer);
+  });
+  Action(ID_FILE_SAVE)->trigger();
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_EQ(texts[0], QDir::toNativeSeparators(path) +
+                          " has been changed by another program since it was opened. Save anyway?");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), theirs);
+  EXPECT_TRUE(Doc().IsModified());
+
+  answer = QMessageBox::Yes;
+  Action(ID_FILE_SAVE)->trigger();
+  EXPECT_EQ(texts.size(), 2);
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(QFileInfo(path).size(), 14 + 3 * 120);
 }
 
 // --- About -------------------------------------------------------------------------------------
