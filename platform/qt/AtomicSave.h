@@ -6,8 +6,9 @@
 
 class QIODevice;
 
-// Writes a file whole or not at all: `write` fills a temporary file beside `path`, which then
-// replaces `path` only once every byte has reached the disk without an error. On any failure the
+// Writes a file whole or not at all: `write` fills a temporary file of a short name of its own
+// beside `path`, which then replaces `path` only once every byte has reached the disk without an
+// error. The file keeps its permissions; a symbolic link keeps leading to it. On any failure the
 // old file stays as it was, no temporary file is left, and the reason comes back; an empty
 // string means the file was written. `write` returns its own reason for failing, or an empty
 // string; errors of the device itself are noticed here.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -177,6 +178,22 @@ TEST_F(Headless, WritesPastAFileSizeLimitFailAndKeepTheOldFile) {
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
             (QStringList{"in.qrf", "out.png", "out.qrf", "out.svg"}));
+}
+
+// The temporary file must not make the name longer: a name the file system takes is saved to.
+// Saving through a symbolic link writes the file it leads to and keeps the link.
+TEST_F(Headless, LongestNamesAndLinksAreSavedTo) {
+  const QString in = Write("in.qrf", LineFile());
+  const QString longest = Path(QString(251, 'n').toLatin1() + ".qrf");
+  const Outcome r = Quirra({"--export", in, longest});
+  EXPECT_EQ(r.status, 0) << r.err.constData();
+  EXPECT_EQ(Read(longest), LineFile());
+
+  const QString real = Write("real.qrf", "old");
+  ASSERT_TRUE(QFile::link(real, Path("link.qrf")));
+  EXPECT_EQ(Quirra({"--export", in, Path("link.qrf")}).status, 0);
+  EXPECT_EQ(QFileInfo(Path("link.qrf")).symLinkTarget(), real);
+  EXPECT_EQ(Read(real), LineFile());
 }
 
 TEST_F(Headless, UnwritableTargetFailsAndLeavesNoFile) {
