@@ -203,10 +203,12 @@ void CShapeArray::Serialize(CArchive& ar) {
   if (count > uint32_t(INT_MAX))
     throw CArchiveException(CArchiveException::badIndex,
                             "the file is damaged (it announces " + std::to_string(count) + " shapes)");
-  // Records are built straight from the bytes into a block of exactly the announced size. When the
-  // stream cannot tell its length, the block grows (doubling) only as records actually arrive.
+  // Records are built straight from the bytes into a block of the announced size when the source
+  // really stores that many. Otherwise (a stream that cannot tell its length, a sparse file whose
+  // holes would read as millions of records) the block grows, doubling, only as records arrive.
   Free();
-  int capacity = remaining ? int(count) : std::min(int(count), 16384);
+  const auto stored = ar.GetStoredRemaining();
+  int capacity = stored ? int(std::min<uint64_t>(count, *stored / kRecordBytes + 16384)) : std::min(int(count), 16384);
   for (int done = 0; done < int(count); ++done) {
     if (done == m_capacity) {
       Reallocate(capacity);

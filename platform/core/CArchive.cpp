@@ -136,3 +136,11 @@ std::optional<uint64_t> CArchive::GetRemaining() const {
   const uint64_t at = GetPosition();
   return *m_size > at ? *m_size - at : 0;
 }
+
+std::optional<uint64_t> CArchive::GetStoredRemaining() const {
+  const std::optional<uint64_t> remaining = GetRemaining();
+  if (!m_stored) return remaining;
+  const uint64_t at = GetPosition();
+  const uint64_t stored = *m_stored > at ? *m_stored - at : 0;
+  return remaining ? std::min(*remaining, stored) : stored;
+}

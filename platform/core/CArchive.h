@@ -58,6 +58,12 @@ class CArchive {
   bool AtEnd();
   // Loading: how many bytes are left, when the stream can tell (it can seek); empty otherwise.
   std::optional<uint64_t> GetRemaining() const;
+  // Loading: how many bytes the source really stores, when it can tell. A sparse file is longer
+  // than what lies on the disk; its holes read as zeros only as they are read, so storage for
+  // what is read is sized by this, not by the length.
+  void SetStoredBytes(uint64_t bytes) { m_stored = bytes; }
+  // The bytes left that are really stored: at most GetRemaining().
+  std::optional<uint64_t> GetStoredRemaining() const;
   // Bytes read or written through this archive so far.
   uint64_t GetPosition() const { return m_done + m_pos; }
 
@@ -74,4 +80,5 @@ class CArchive {
   size_t m_len = 0;   // loading: valid bytes in m_buf
   uint64_t m_done = 0;  // bytes moved between m_buf and the stream before the current buffer
   std::optional<uint64_t> m_size;  // loading: bytes in the stream from where the archive began
+  std::optional<uint64_t> m_stored;  // loading: of those, the bytes the source really stores
 };

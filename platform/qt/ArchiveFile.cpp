@@ -24,6 +24,7 @@ QString LoadFileThroughArchive(const QString& path, const std::function<void(CAr
   QIODeviceStreamBuf stream(file);
   try {
     CArchive ar(stream, CArchive::load);
+    if (struct stat opened {}; ::fstat(file.handle(), &opened) == 0) ar.SetStoredBytes(uint64_t(opened.st_blocks) * 512);
     serialize(ar);
   } catch (const CArchiveException& e) {
     if (file.error() != QFileDevice::NoError) return file.errorString();

@@ -161,6 +161,27 @@ TEST_F(Headless, UnreadableAndSpecialFilesAreRefusedNotTakenForEmptyDrawings) {
   }
 }
 
+// A sparse file may announce a billion records over holes: storage follows what the file really
+// stores, so the load reaches the damaged record instead of asking for 120 GB at once.
+TEST_F(Headless, ASparseFileAnnouncingABillionShapesIsReadAsItComes) {
+  QFile f(Path("sparse.qrf"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  QByteArray head;
+  Put32(head, -1);
+  head.append("\xFF\xFF", 2);
+  Put32(head, 1000000000);
+  QByteArray damaged = Record(1, {0, 0}, {{1, 1}, {2, 2}});
+  damaged[36] = 11;  // points
+  f.write(head + Record(1, {0, 0}, {{1, 1}, {2, 2}}));
+  ASSERT_TRUE(f.seek(head.size() + 3000 * 120));
+  f.write(damaged);
+  ASSERT_TRUE(f.resize(head.size() + qint64(1000000000) * 120 + 8));
+  f.close();
+  const Outcome r = Quirra({"--info", f.fileName()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.contains("shape 3001 claims 11 points")) << r.err.constData();
+}
+
 // Past the limit a write fails like one on a full disk: reported, the old file kept, nothing left
 // behind, and the program ends on its own terms instead of by the limit's signal.
 TEST_F(Headless, WritesPastAFileSizeLimitFailAndKeepTheOldFile) {
