@@ -74,6 +74,7 @@ CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFi
 
 CQuirraApp::~CQuirraApp() {
   if (qApp) qApp->removeEventFilter(this);
+  m_fileProgress.reset();  // its dialog is the main window's child
   m_mainFrame.reset();
   if (g_app == this) g_app = nullptr;
 }
@@ -114,6 +115,10 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   // which closes while the message is still open and would take it along.
   m_template->SetReporter(
       [this](const QString& text) { ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text); });
+  m_fileProgress = std::make_unique<FileProgressDialog>(m_mainFrame.get());
+  m_template->SetFileProgress([this](const QString& path, qint64 done, qint64 total) {
+    return m_fileProgress->Step(path, done, total);
+  });
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);

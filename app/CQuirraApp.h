@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "app/FileProgressDialog.h"
 #include "app/RecentFileList.h"
 #include "platform/qt/CCmdTarget.h"
 #include "platform/qt/CCommandRouter.h"
@@ -83,6 +84,7 @@ class CQuirraApp : public QObject, public CCmdTarget {
   RecentFileList m_recentFiles;
   std::unique_ptr<CMultiDocTemplate> m_template;
   std::unique_ptr<CMainFrame> m_mainFrame;
+  std::unique_ptr<FileProgressDialog> m_fileProgress;
   InstanceChannel* m_channel = nullptr;
   std::vector<CChildFrame*> m_frames;
   const CQuirraDoc* m_closing = nullptr;  // the document whose windows CloseDocument is closing

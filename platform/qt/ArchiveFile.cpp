@@ -12,7 +12,39 @@
 #include "platform/qt/AtomicSave.h"
 #include "platform/qt/QIODeviceStreamBuf.h"
 
-QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize) {
+namespace {
+
+struct Cancelled {};
+
+// Reports the transfer's progress through `stream` to `progress` for as long as it lives, and its
+// end when it goes; a false answer stops the transfer.
+class ProgressReport {
+ public:
+  ProgressReport(QIODeviceStreamBuf& stream, const QIODevice& device, qint64 total, const FileProgress& progress)
+      : m_device(device), m_total(total), m_progress(progress) {
+    if (!m_progress) return;
+    stream.SetProgress([this] {
+      if (!Tell(m_device.pos())) throw Cancelled{};
+    });
+  }
+  ~ProgressReport() {
+    if (m_progress) m_progress(m_device.pos(), m_device.pos());
+  }
+
+ private:
+  bool Tell(qint64 done) { return m_progress(done, m_total > 0 ? m_total : -1); }
+
+  const QIODevice& m_device;
+  qint64 m_total;
+  const FileProgress& m_progress;
+};
+
+}  // namespace
+
+QString CancelledReason() { return QStringLiteral("cancelled"); }
+
+QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+                               const FileProgress& progress) {
   // Asked before opening: a FIFO would block the window until some other program writes to it,
   // and a device would read as an empty drawing that a save then replaces with a plain file.
   struct stat info {};
@@ -22,10 +54,13 @@ QString LoadFileThroughArchive(const QString& path, const std::function<void(CAr
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
   QIODeviceStreamBuf stream(file);
+  const ProgressReport report(stream, file, file.size(), progress);
   try {
     CArchive ar(stream, CArchive::load);
     if (struct stat opened {}; ::fstat(file.handle(), &opened) == 0) ar.SetStoredBytes(uint64_t(opened.st_blocks) * 512);
     serialize(ar);
+  } catch (const Cancelled&) {
+    return CancelledReason();
   } catch (const CArchiveException& e) {
     if (file.error() != QFileDevice::NoError) return file.errorString();
     return QString::fromStdString(e.what());
@@ -38,15 +73,21 @@ QString LoadFileThroughArchive(const QString& path, const std::function<void(CAr
   return QString();
 }
 
-QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize) {
-  return SaveFileAtomically(path, [&serialize](QIODevice& device) {
+QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+                               const FileProgress& progress) {
+  return SaveFileAtomically(path, [&serialize, &progress](QIODevice& device) {
     QIODeviceStreamBuf stream(device);
+    const ProgressReport report(stream, device, 0, progress);
     try {
       CArchive ar(stream, CArchive::store);
       serialize(ar);
       ar.Close();
+    } catch (const Cancelled&) {
+      return CancelledReason();
     } catch (const CArchiveException& e) {
       return QString::fromStdString(e.what());
+    } catch (const std::bad_alloc&) {
+      return QStringLiteral("there is not enough memory to save it");
     }
     return QString();
   });

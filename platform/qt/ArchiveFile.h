@@ -12,5 +12,14 @@ class CArchive;
 // the file's name. Loading streams the file; it never holds it in memory whole. Saving writes a
 // temporary file beside the target and renames it over the target only once every byte is
 // written, so a failed save leaves the old file as it was.
-QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize);
-QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize);
+//
+// `progress`, when given, is told after every block how many bytes have been moved, of how many
+// (the file's length when loading, -1 when saving, whose end is not known), and once with
+// done == total when the transfer ends, whatever the outcome. Returning false stops the
+// transfer: nothing is loaded, the old file is kept, and the reason is CancelledReason().
+using FileProgress = std::function<bool(qint64 done, qint64 total)>;
+QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+                               const FileProgress& progress = {});
+QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+                               const FileProgress& progress = {});
+QString CancelledReason();

@@ -30,9 +30,9 @@ bool CDocument::OnNewDocument() {
   return true;
 }
 
-bool CDocument::OnOpenDocument(const QString& path) {
+bool CDocument::OnOpenDocument(const QString& path, const FileProgress& progress) {
   DeleteContents();
-  m_lastError = LoadFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); });
+  m_lastError = LoadFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); }, progress);
   if (!m_lastError.isEmpty()) {
     DeleteContents();
     return false;
@@ -42,8 +42,8 @@ bool CDocument::OnOpenDocument(const QString& path) {
   return true;
 }
 
-bool CDocument::OnSaveDocument(const QString& path) {
-  m_lastError = SaveFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); });
+bool CDocument::OnSaveDocument(const QString& path, const FileProgress& progress) {
+  m_lastError = SaveFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); }, progress);
   if (!m_lastError.isEmpty()) return false;
   m_stamp = FileStamp::Of(path);
   SetModifiedFlag(false);

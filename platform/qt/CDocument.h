@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/qt/ArchiveFile.h"
 #include "platform/qt/CCmdTarget.h"
 #include "platform/qt/FileStamp.h"
 
@@ -35,8 +36,9 @@ class CDocument : public QObject, public CCmdTarget {
   void SetModifiedFlag(bool modified = true);
 
   virtual bool OnNewDocument();
-  virtual bool OnOpenDocument(const QString& path);
-  virtual bool OnSaveDocument(const QString& path);
+  // `progress` is told how a long load or save goes and may stop it (see LoadFileThroughArchive).
+  virtual bool OnOpenDocument(const QString& path, const FileProgress& progress = {});
+  virtual bool OnSaveDocument(const QString& path, const FileProgress& progress = {});
   virtual void OnCloseDocument();
   virtual void DeleteContents() {}
   virtual void Serialize(CArchive& ar) = 0;

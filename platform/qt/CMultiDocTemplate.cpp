@@ -18,6 +18,11 @@ CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* 
 
 CMultiDocTemplate::~CMultiDocTemplate() = default;
 
+FileProgress CMultiDocTemplate::ProgressFor(const QString& path) const {
+  if (!m_progress) return {};
+  return [this, path](qint64 done, qint64 total) { return m_progress(path, done, total); };
+}
+
 CDocument* CMultiDocTemplate::Adopt(std::unique_ptr<CDocument> doc) {
   m_documents.push_back(std::move(doc));
   CDocument* added = m_documents.back().get();
@@ -35,7 +40,8 @@ CDocument* CMultiDocTemplate::OpenNewDocument() {
 CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
   if (CDocument* open = FindDocument(path)) return open;
   std::unique_ptr<CDocument> doc = m_factory();
-  if (!doc->OnOpenDocument(path)) {
+  if (!doc->OnOpenDocument(path, ProgressFor(path))) {
+    if (doc->GetLastError() == CancelledReason()) return nullptr;
     m_reporter(QStringLiteral("Cannot open \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
     return nullptr;
   }
@@ -49,7 +55,8 @@ bool CMultiDocTemplate::SaveDocument(CDocument* doc, const QString& path) {
     m_reporter(QStringLiteral("Cannot save \"%1\":\nit is open in another window.").arg(QDir::toNativeSeparators(path)));
     return false;
   }
-  if (!doc->OnSaveDocument(path)) {
+  if (!doc->OnSaveDocument(path, ProgressFor(path))) {
+    if (doc->GetLastError() == CancelledReason()) return false;
     m_reporter(QStringLiteral("Cannot save \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
     return false;
   }

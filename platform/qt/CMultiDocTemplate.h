@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/qt/ArchiveFile.h"
+
 class CDocument;
 
 // Makes and keeps the open documents of one kind: new ones titled with the document name and a
@@ -33,6 +35,11 @@ class CMultiDocTemplate : public QObject {
   std::vector<CDocument*> GetDocuments() const;
   CDocument* FindDocument(const QString& path) const;
   void SetReporter(Reporter reporter) { m_reporter = std::move(reporter); }
+  // Told how every load and save of a document goes, with the file's path, and asked whether to
+  // go on (see LoadFileThroughArchive). A transfer it stops is not reported: the user asked for
+  // it. A stopped load opens nothing; a stopped save leaves the old file and the document modified.
+  using Progress = std::function<bool(const QString& path, qint64 done, qint64 total)>;
+  void SetFileProgress(Progress progress) { m_progress = std::move(progress); }
 
  signals:
   void documentAdded(CDocument* doc);
@@ -43,7 +50,10 @@ class CMultiDocTemplate : public QObject {
 
   Factory m_factory;
   QString m_docName;
+  FileProgress ProgressFor(const QString& path) const;
+
   Reporter m_reporter;
+  Progress m_progress;
   int m_untitled = 0;
   std::vector<std::unique_ptr<CDocument>> m_documents;
 };

@@ -9,6 +9,7 @@ std::streamsize QIODeviceStreamBuf::xsgetn(char* s, std::streamsize n) {
     if (got <= 0) break;
     total += got;
   }
+  if (m_progress) m_progress();
   return total;
 }
 
@@ -19,6 +20,7 @@ std::streamsize QIODeviceStreamBuf::xsputn(const char* s, std::streamsize n) {
     if (put <= 0) break;
     total += put;
   }
+  if (m_progress) m_progress();
   return total;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <streambuf>
 
 class QIODevice;
@@ -10,6 +11,8 @@ class QIODevice;
 class QIODeviceStreamBuf : public std::streambuf {
  public:
   explicit QIODeviceStreamBuf(QIODevice& device) : m_device(device) {}
+  // Called after every block read or written; it may throw to stop the transfer.
+  void SetProgress(std::function<void()> hook) { m_progress = std::move(hook); }
 
  protected:
   std::streamsize xsgetn(char* s, std::streamsize n) override;
@@ -22,4 +25,5 @@ class QIODeviceStreamBuf : public std::streambuf {
 
  private:
   QIODevice& m_device;
+  std::function<void()> m_progress;
 };

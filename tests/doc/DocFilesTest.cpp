@@ -358,3 +358,35 @@ TEST_F(DocFiles, KnowsWhenAnotherProgramChangedItsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A long load or save may be stopped: nothing opens, the old file stays, nothing is reported.
+TEST_F(DocFiles, AStoppedLoadOpensNothingAndAStoppedSaveKeepsTheOldFile) {
+  const QString path = SavedDrawing("big.qrf", 2000);
+  const QByteArray before = ReadBytes(path);
+  QStringList seen;
+  bool stop = true;
+  templ.SetFileProgress([&](const QString& file, qint64 done, qint64 total) {
+    if (done != total) seen << file;
+    return !stop;
+  });
+  EXPECT_EQ(Open(path), nullptr);
+  EXPECT_TRUE(templ.GetDocuments().empty());
+  ASSERT_FALSE(seen.isEmpty());
+  EXPECT_EQ(seen.front(), path);
+
+  stop = false;
+  CQuirraDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  doc->GetDrawing().DeleteSelected();
+  doc->SetModifiedFlag(true);
+  stop = true;
+  EXPECT_FALSE(templ.SaveDocument(doc, path));
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.qrf"});
+  EXPECT_TRUE(reports.isEmpty()) << reports.join('\n').toStdString();
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleHints>
@@ -16,6 +17,7 @@
 #include <QUrl>
 
 #include "app/CommandActions.h"
+#include "app/FileProgressDialog.h"
 #include "platform/qt/CStaticText.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -355,6 +357,29 @@ TEST_F(SavePrompt, SaveAsksBeforeOverwritingAFileAnotherProgramChanged) {
   EXPECT_EQ(texts.size(), 2);
   EXPECT_FALSE(Doc().IsModified());
   EXPECT_EQ(QFileInfo(path).size(), 14 + 3 * 120);
+}
+
+// --- Progress of long loads and saves ------------------------------------------------------------
+
+TEST(FileProgress, ShowsOnlyPastItsPatienceAndItsCancelStopsTheTransfer) {
+  QWidget owner;
+  FileProgressDialog patient(&owner, 60000);
+  EXPECT_TRUE(patient.Step("/a/garden.qrf", 10, 100));
+  EXPECT_EQ(patient.Dialog(), nullptr);  // quick transfers pass unseen
+  EXPECT_TRUE(patient.Step("/a/garden.qrf", 100, 100));
+
+  FileProgressDialog progress(&owner, 0);
+  EXPECT_TRUE(progress.Step("/a/garden.qrf", 25, 100));
+  ASSERT_NE(progress.Dialog(), nullptr);
+  EXPECT_TRUE(progress.Dialog()->isVisible());
+  EXPECT_EQ(progress.Dialog()->labelText(), "garden.qrf");
+  EXPECT_EQ(progress.Dialog()->value(), 250);
+  QPushButton* cancel = progress.Dialog()->findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_FALSE(progress.Step("/a/garden.qrf", 50, 100));
+  EXPECT_TRUE(progress.Step("/a/garden.qrf", 50, 50));  // the end, as the transfer reports it
+  EXPECT_EQ(progress.Dialog(), nullptr);
 }
 
 // --- About -------------------------------------------------------------------------------------
