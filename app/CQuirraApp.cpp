@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -16,6 +17,7 @@
 #include "app/CommandActions.h"
 #include "app/EditorSettings.h"
 #include "app/InstanceChannel.h"
+#include "app/OpenRequestQueue.h"
 #include "app/ShellRegistration.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
@@ -111,8 +113,12 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   m_mainFrame = std::make_unique<CMainFrame>(m_router);
   // Over the main window, never over whatever window is active: at start-up that is the splash,
   // which closes while the message is still open and would take it along.
-  m_template->SetReporter(
-      [this](const QString& text) { ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text); });
+  m_template->SetReporter([this](const QString& text) {
+    if (m_reports)
+      m_reports->append(text);
+    else
+      ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text);
+  });
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);
@@ -120,11 +126,8 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
 
   m_channel = new InstanceChannel(this);
   m_channel->Listen();
-  connect(m_channel, &InstanceChannel::openRequested, this, [this](const QString& path) {
-    OpenDocumentFile(path);
-    m_mainFrame->raise();
-    m_mainFrame->activateWindow();
-  });
+  m_requests = new OpenRequestQueue([this](const QStringList& paths) { OpenRequested(paths); }, this);
+  connect(m_channel, &InstanceChannel::openRequested, m_requests, &OpenRequestQueue::Add);
   RegisterShellFileTypes(QCoreApplication::applicationFilePath());
 
   if (info.files.isEmpty()) {
@@ -177,6 +180,27 @@ CQuirraDoc* CQuirraApp::OpenDocumentFile(const QString& path) {
   m_recentFiles.Add(path);
   CreateFrame(*doc);
   return doc;
+}
+
+void CQuirraApp::OpenRequested(const QStringList& paths) {
+  QStringList reports;
+  m_reports = &reports;
+  const qsizetype count = std::min<qsizetype>(paths.size(), InstanceChannel::kMaxFiles);
+  for (qsizetype i = 0; i < count; ++i) {
+    const QString why = InstanceChannel::WhyUnopenable(paths[i]);
+    if (why.isEmpty())
+      OpenDocumentFile(paths[i]);
+    else
+      reports << QStringLiteral("Cannot open \"%1\":\n%2.").arg(QDir::toNativeSeparators(paths[i]), why);
+  }
+  m_reports = nullptr;
+  if (paths.size() > count)
+    reports << QStringLiteral("%1 more files were refused: at most %2 are opened at a time.")
+                   .arg(paths.size() - count)
+                   .arg(InstanceChannel::kMaxFiles);
+  m_mainFrame->raise();
+  m_mainFrame->activateWindow();
+  if (!reports.isEmpty()) ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, reports.join(QStringLiteral("\n\n")));
 }
 
 void CQuirraApp::OpenRecentFile(int index) {

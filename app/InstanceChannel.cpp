@@ -1,8 +1,13 @@
 #include "app/InstanceChannel.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -16,8 +21,7 @@ bool AcceptablePath(const QString& line) {
   if (line.isEmpty() || line.size() > 4096 || !QDir::isAbsolutePath(line)) return false;
   for (const QChar c : line)
     if (c.category() == QChar::Other_Control) return false;
-  const QFileInfo info(line);
-  return info.exists() && info.isFile();
+  return true;
 }
 
 }  // namespace
@@ -78,10 +82,21 @@ void InstanceChannel::Read(QLocalSocket* socket) {
   // A message that was too large or too slow counts for nothing, not even its first lines.
   if (socket->property("dropped").toBool() || socket->bytesAvailable() > kMaxMessage) return;
   const QByteArray message = socket->readAll();
+  QStringList paths;
   for (const QByteArray& line : message.split('\n')) {
     const QString path = QString::fromUtf8(line);
-    if (path.toUtf8() == line && AcceptablePath(path)) emit openRequested(path);
+    if (path.toUtf8() == line && AcceptablePath(path)) paths << path;
   }
+  if (!paths.isEmpty()) emit openRequested(paths);
+}
+
+QString InstanceChannel::WhyUnopenable(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  if (::stat(name.constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return QStringLiteral("Not a regular file");
+  if (::access(name.constData(), R_OK) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  return QString();
 }
 
 bool InstanceChannel::SendToRunning(const QStringList& paths) {

@@ -9,9 +9,9 @@ class QLocalSocket;
 // How the desktop's open command hands files to the editor that is already running: a local
 // socket in $XDG_RUNTIME_DIR, reachable only by the same user, named with the user id.
 //
-// Messages are untrusted. One message is at most 64 KiB of UTF-8 lines, each an absolute path to
-// an existing regular file; a larger message is dropped whole, any other line is dropped, and a
-// sender that stalls is cut off.
+// Messages are untrusted. One message is at most 64 KiB of UTF-8 lines, each an absolute path; a
+// larger message is dropped whole, any other line is dropped, and a sender that stalls is cut off.
+// Whether the files exist and open is for the receiver to find out and to report.
 class InstanceChannel : public QObject {
   Q_OBJECT
 
@@ -26,11 +26,18 @@ class InstanceChannel : public QObject {
   bool Listen();
   // Hands `paths` (made absolute) to the serving instance; false when none answers.
   static bool SendToRunning(const QStringList& paths);
+  // Why `path` cannot be opened as a document, or empty when it may be. What it looks for can be
+  // told before opening: a file that is missing, unreadable or no regular file (opening a FIFO
+  // would wait for a writer for ever).
+  static QString WhyUnopenable(const QString& path);
 
   static constexpr int kMaxMessage = 64 * 1024;
+  // Files opened for one request; the rest are refused.
+  static constexpr int kMaxFiles = 64;
 
  signals:
-  void openRequested(const QString& path);
+  // The paths of one message, in the order sent.
+  void openRequested(const QStringList& paths);
 
  private:
   void Accept();

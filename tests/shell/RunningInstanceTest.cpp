@@ -4,8 +4,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
@@ -79,8 +82,6 @@ TEST_F(RunningInstance, OpensNothingButAbsolutePathsOfExistingFiles) {
   const QString before = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(files.path()));
   SendRaw("relative.qrf\n");
-  SendRaw(QFile::encodeName(files.filePath("missing.qrf")) + '\n');
-  SendRaw(QFile::encodeName(files.path()) + '\n');
   QByteArray junk;
   for (int i = 0; i < 256; ++i) junk.append(char(i));
   SendRaw(junk + junk);
@@ -95,6 +96,69 @@ TEST_F(RunningInstance, OpensNothingButAbsolutePathsOfExistingFiles) {
   SendRaw("relative.qrf\n" + junk + '\n' + QFile::encodeName(second) + '\n');
   ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().size() == 3; }));
   EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf", "second.qrf"}));
+}
+
+TEST_F(RunningInstance, ServesRequestsOnlyFromTheMainLoop) {
+  const QString damaged = WriteFile("damaged.qrf", "xx");
+  ASSERT_TRUE(Start({"-Embedding"}));
+  {
+    // A flood of requests that all fail: one message each, never one inside another.
+    int most = 0;
+    ModalHandler handler([&](QWidget* w) {
+      const auto windows = QApplication::topLevelWidgets();
+      most = std::max<int>(most, std::count_if(windows.begin(), windows.end(), [](QWidget* t) {
+                             return qobject_cast<QMessageBox*>(t) && t->isVisible();
+                           }));
+      Answer(w, QMessageBox::Ok);
+    });
+    constexpr int kFlood = 20;
+    for (int i = 0; i < kFlood; ++i) SendRaw(QFile::encodeName(damaged) + '\n');
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handler.Seen() == kFlood; }, 30000)) << handler.Seen();
+    EXPECT_EQ(most, 1);
+    EXPECT_FALSE(handler.TimedOut());
+  }
+
+  // A request that comes while a dialog of the user's is open waits until it is closed.
+  const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
+  bool openedInside = true;
+  ModalHandler about([&](QWidget* w) {
+    SendRaw(QFile::encodeName(good) + '\n');
+    const auto* server = app->findChild<QLocalServer*>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->findChildren<QLocalSocket*>().isEmpty(); }));
+    openedInside = Titles().contains("good.qrf");
+    static_cast<QDialog*>(w)->reject();
+  });
+  Action(ID_APP_ABOUT)->trigger();
+  EXPECT_EQ(about.Seen(), 1);
+  EXPECT_FALSE(openedInside);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Titles().contains("good.qrf"); }));
+}
+
+TEST_F(RunningInstance, ReportsWhatOneRequestCannotOpenInOneMessage) {
+  const QStringList bad = {WriteFile("damaged.qrf", "xx"), files.filePath("missing.qrf"), files.path()};
+  QByteArray message;
+  for (const QString& p : bad) message += QFile::encodeName(p) + '\n';
+  constexpr int kRefused = 5;
+  for (int i = 0; i < InstanceChannel::kMaxFiles - int(bad.size()) + kRefused; ++i)
+    message += QFile::encodeName(WriteFile(QString("f%1.qrf").arg(i), DrawingFile({}, -1, 0, 0))) + '\n';
+  ASSERT_TRUE(Start({"-Embedding"}));
+  QStringList texts;
+  ModalHandler handler([&](QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) texts << box->text();
+    Answer(w, QMessageBox::Ok);
+  });
+  SendRaw(message);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return handler.Seen() == 1; }));
+  Idle();
+  EXPECT_EQ(handler.Seen(), 1);
+  EXPECT_EQ(Titles().size(), 1 + InstanceChannel::kMaxFiles - bad.size());
+  EXPECT_TRUE(Titles().contains("f60.qrf"));
+  EXPECT_FALSE(Titles().contains("f61.qrf"));
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0].contains("\"" + bad[0] + "\":\n")) << texts[0].toStdString();
+  EXPECT_TRUE(texts[0].contains("\"" + bad[1] + "\":\nNo such file or directory."));
+  EXPECT_TRUE(texts[0].contains("\"" + bad[2] + "\":\nNot a regular file."));
+  EXPECT_TRUE(texts[0].contains(QString("%1 more files were refused").arg(kRefused)));
 }
 
 TEST_F(RunningInstance, SocketBelongsToTheUserAlone) {
