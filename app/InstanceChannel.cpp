@@ -17,11 +17,31 @@ namespace {
 
 constexpr int kTimeoutMs = 2000;
 
-bool AcceptablePath(const QString& line) {
-  if (line.isEmpty() || line.size() > 4096 || !QDir::isAbsolutePath(line)) return false;
-  for (const QChar c : line)
-    if (c.category() == QChar::Other_Control) return false;
-  return true;
+constexpr qsizetype kMaxPath = 4096;
+
+void PutFrame(QByteArray& message, const QByteArray& bytes) {
+  const quint32 size = quint32(bytes.size());
+  for (int shift = 24; shift >= 0; shift -= 8) message.append(char((size >> shift) & 0xFF));
+  message.append(bytes);
+}
+
+// The paths of a message, or nothing at all when any frame is malformed.
+QStringList Frames(const QByteArray& message) {
+  QStringList paths;
+  qsizetype at = 0;
+  while (at < message.size()) {
+    if (message.size() - at < 4) return {};
+    quint32 size = 0;
+    for (int i = 0; i < 4; ++i) size = (size << 8) | quint8(message[at + i]);
+    at += 4;
+    if (size == 0 || size > kMaxPath || size > quint64(message.size() - at)) return {};
+    const QByteArray bytes = message.mid(at, size);
+    at += size;
+    const QString path = QString::fromUtf8(bytes);
+    if (bytes.contains('\0') || path.toUtf8() != bytes || !QDir::isAbsolutePath(path)) return {};
+    paths << path;
+  }
+  return paths;
 }
 
 }  // namespace
@@ -81,12 +101,7 @@ void InstanceChannel::Accept() {
 void InstanceChannel::Read(QLocalSocket* socket) {
   // A message that was too large or too slow counts for nothing, not even its first lines.
   if (socket->property("dropped").toBool() || socket->bytesAvailable() > kMaxMessage) return;
-  const QByteArray message = socket->readAll();
-  QStringList paths;
-  for (const QByteArray& line : message.split('\n')) {
-    const QString path = QString::fromUtf8(line);
-    if (path.toUtf8() == line && AcceptablePath(path)) paths << path;
-  }
+  const QStringList paths = Frames(socket->readAll());
   if (!paths.isEmpty()) emit openRequested(paths);
 }
 
@@ -106,7 +121,7 @@ bool InstanceChannel::SendToRunning(const QStringList& paths) {
   socket.connectToServer(path);
   if (!socket.waitForConnected(1000)) return false;
   QByteArray message;
-  for (const QString& p : paths) message += QFileInfo(p).absoluteFilePath().toUtf8() + '\n';
+  for (const QString& p : paths) PutFrame(message, QFile::encodeName(QFileInfo(p).absoluteFilePath()));
   if (message.size() > kMaxMessage) return false;
   socket.write(message);
   if (!socket.waitForBytesWritten(kTimeoutMs)) return false;

@@ -9,9 +9,11 @@ class QLocalSocket;
 // How the desktop's open command hands files to the editor that is already running: a local
 // socket in $XDG_RUNTIME_DIR, reachable only by the same user, named with the user id.
 //
-// Messages are untrusted. One message is at most 64 KiB of UTF-8 lines, each an absolute path; a
-// larger message is dropped whole, any other line is dropped, and a sender that stalls is cut off.
-// Whether the files exist and open is for the receiver to find out and to report.
+// Messages are untrusted. One message is at most 64 KiB: a series of frames, each a 32-bit
+// big-endian byte count followed by that many bytes of one absolute path in UTF-8. A name may
+// hold any byte but NUL, newlines included, so nothing inside a path can end it. A message that
+// is too large, too slow or holds one malformed frame is dropped whole. Whether the files exist
+// and open is for the receiver to find out and to report.
 class InstanceChannel : public QObject {
   Q_OBJECT
 

@@ -32,6 +32,15 @@ void SendRaw(const QByteArray& message) {
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(2000);
 }
 
+// One frame: a 32-bit big-endian byte count, then the bytes.
+QByteArray Framed(const QByteArray& bytes) {
+  const quint32 n = quint32(bytes.size());
+  const char size[] = {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+  return QByteArray(size, 4) + bytes;
+}
+
+QByteArray Framed(const QString& path) { return Framed(QFile::encodeName(path)); }
+
 // What an editor that crashed leaves behind: a socket file that nobody listens on.
 bool LeaveDeadSocket(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
@@ -75,27 +84,31 @@ TEST_F(RunningInstance, OpensTheFilesSentToIt) {
   EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "sent.qrf", "other.qrf"}));
 }
 
-TEST_F(RunningInstance, OpensNothingButAbsolutePathsOfExistingFiles) {
-  WriteFile("relative.qrf", DrawingFile({}, -1, 0, 0));
+TEST_F(RunningInstance, KeepsEveryByteOfANameAndDropsMalformedMessagesWhole) {
+  // Split at its newline, this name would be a file that exists too.
+  const QString decoy = WriteFile("line", DrawingFile({}, -1, 0, 0));
+  const QString odd = WriteFile("line\nbreak.qrf", DrawingFile(TwoShapes(), 0, 0, 0));
   const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
   ASSERT_TRUE(Start({"-Embedding"}));
-  const QString before = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(files.path()));
-  SendRaw("relative.qrf\n");
-  QByteArray junk;
-  for (int i = 0; i < 256; ++i) junk.append(char(i));
-  SendRaw(junk + junk);
-  // A message larger than the limit counts for nothing, not even its good first line.
-  SendRaw(QFile::encodeName(good) + '\n' + QByteArray(InstanceChannel::kMaxMessage, '/'));
-  OpenThrough(good);
-  QDir::setCurrent(before);
-  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf"}));
+  ASSERT_TRUE(InstanceChannel::SendToRunning({odd}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().size() == 2; }));
+  EXPECT_EQ(Doc().GetPathName(), odd);
+  EXPECT_EQ(Doc().GetDrawing().GetUpperBound(), 1);
 
-  // Good and bad lines in one message: only the good one counts.
-  const QString second = WriteFile("second.qrf", DrawingFile({}, -1, 0, 0));
-  SendRaw("relative.qrf\n" + junk + '\n' + QFile::encodeName(second) + '\n');
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Titles().size() == 3; }));
-  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf", "second.qrf"}));
+  // Each of these holds one good frame for `decoy` and one bad part: none opens anything.
+  const QByteArray first = Framed(decoy);
+  const QByteArray tooLong = Framed(QByteArray(InstanceChannel::kMaxMessage, '/'));
+  for (const QByteArray& bad : {Framed(QByteArray("relative.qrf")), Framed(QByteArray()),
+                                Framed(QFile::encodeName(good) + '\0'), Framed(QByteArray("/\xff\xfe.qrf")),
+                                first.left(first.size() - 1), QByteArray(2, '\0'), tooLong.left(10),
+                                QByteArray("\xff\xff\xff\xff/x"), tooLong}) {
+    SendRaw(first + bad);
+    SendRaw(bad + first);
+  }
+  // Lines of the old kind are no frames either.
+  SendRaw(QFile::encodeName(decoy) + '\n');
+  OpenThrough(good);
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "line\nbreak.qrf", "good.qrf"}));
 }
 
 TEST_F(RunningInstance, ServesRequestsOnlyFromTheMainLoop) {
@@ -112,7 +125,7 @@ TEST_F(RunningInstance, ServesRequestsOnlyFromTheMainLoop) {
       Answer(w, QMessageBox::Ok);
     });
     constexpr int kFlood = 20;
-    for (int i = 0; i < kFlood; ++i) SendRaw(QFile::encodeName(damaged) + '\n');
+    for (int i = 0; i < kFlood; ++i) SendRaw(Framed(damaged));
     EXPECT_TRUE(QTest::qWaitFor([&] { return handler.Seen() == kFlood; }, 30000)) << handler.Seen();
     EXPECT_EQ(most, 1);
     EXPECT_FALSE(handler.TimedOut());
@@ -122,7 +135,7 @@ TEST_F(RunningInstance, ServesRequestsOnlyFromTheMainLoop) {
   const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
   bool openedInside = true;
   ModalHandler about([&](QWidget* w) {
-    SendRaw(QFile::encodeName(good) + '\n');
+    SendRaw(Framed(good));
     const auto* server = app->findChild<QLocalServer*>();
     EXPECT_TRUE(QTest::qWaitFor([&] { return server->findChildren<QLocalSocket*>().isEmpty(); }));
     openedInside = Titles().contains("good.qrf");
@@ -137,10 +150,10 @@ TEST_F(RunningInstance, ServesRequestsOnlyFromTheMainLoop) {
 TEST_F(RunningInstance, ReportsWhatOneRequestCannotOpenInOneMessage) {
   const QStringList bad = {WriteFile("damaged.qrf", "xx"), files.filePath("missing.qrf"), files.path()};
   QByteArray message;
-  for (const QString& p : bad) message += QFile::encodeName(p) + '\n';
+  for (const QString& p : bad) message += Framed(p);
   constexpr int kRefused = 5;
   for (int i = 0; i < InstanceChannel::kMaxFiles - int(bad.size()) + kRefused; ++i)
-    message += QFile::encodeName(WriteFile(QString("f%1.qrf").arg(i), DrawingFile({}, -1, 0, 0))) + '\n';
+    message += Framed(WriteFile(QString("f%1.qrf").arg(i), DrawingFile({}, -1, 0, 0)));
   ASSERT_TRUE(Start({"-Embedding"}));
   QStringList texts;
   ModalHandler handler([&](QWidget* w) {
