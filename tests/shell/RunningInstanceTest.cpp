@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
 #include <QTest>
 
 #include "app/InstanceChannel.h"
@@ -40,6 +41,19 @@ QByteArray Framed(const QByteArray& bytes) {
 }
 
 QByteArray Framed(const QString& path) { return Framed(QFile::encodeName(path)); }
+
+// The desktop's open command, run as the desktop runs it, beside the editor of the test.
+struct ShellOpen {
+  int status = -1;
+  QByteArray err;
+};
+ShellOpen RunShellOpen(const QStringList& files) {
+  QProcess p;
+  p.start(QStringLiteral(QUIRRA_BINARY), QStringList{"--shell-open"} + files);
+  // The editor must go on serving meanwhile: wait without blocking its event loop.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000));
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
 
 // What an editor that crashed leaves behind: a socket file that nobody listens on.
 bool LeaveDeadSocket(const QString& path) {
@@ -172,6 +186,27 @@ TEST_F(RunningInstance, ReportsWhatOneRequestCannotOpenInOneMessage) {
   EXPECT_TRUE(texts[0].contains("\"" + bad[1] + "\":\nNo such file or directory."));
   EXPECT_TRUE(texts[0].contains("\"" + bad[2] + "\":\nNot a regular file."));
   EXPECT_TRUE(texts[0].contains(QString("%1 more files were refused").arg(kRefused)));
+}
+
+TEST_F(RunningInstance, TheOpenCommandSaysWhatItCannotSend) {
+  const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
+  const QString missing = files.filePath("missing.qrf");
+  const QString fifo = files.filePath("pipe.qrf");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(Start({"-Embedding"}));
+
+  const ShellOpen none = RunShellOpen({missing, files.path(), fifo});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(QString::fromLocal8Bit(none.err), QString("quirra: %1: No such file or directory\n"
+                                                       "quirra: %2: Not a regular file\n"
+                                                       "quirra: %3: Not a regular file\n")
+                                                   .arg(missing, files.path(), fifo));
+  // The good one still goes to the editor.
+  const ShellOpen some = RunShellOpen({missing, good});
+  EXPECT_EQ(some.status, 1);
+  EXPECT_EQ(QString::fromLocal8Bit(some.err), QString("quirra: %1: No such file or directory\n").arg(missing));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Titles().contains("good.qrf"); }));
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf"}));
 }
 
 TEST_F(RunningInstance, SocketBelongsToTheUserAlone) {
