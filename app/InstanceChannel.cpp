@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <QDir>
@@ -18,6 +19,16 @@ namespace {
 constexpr int kTimeoutMs = 2000;
 
 constexpr qsizetype kMaxPath = 4096;
+
+// Why `folder` may not hold the socket, or empty when it is a real folder of this user's alone.
+QString WhyNotPrivate(const QString& folder) {
+  struct stat info {};
+  if (::lstat(QFile::encodeName(folder).constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (!S_ISDIR(info.st_mode)) return QStringLiteral("not a folder");
+  if (info.st_uid != ::getuid()) return QStringLiteral("not owned by this user");
+  if ((info.st_mode & 07777) != 0700) return QStringLiteral("not mode 0700");
+  return QString();
+}
 
 void PutFrame(QByteArray& message, const QByteArray& bytes) {
   const quint32 size = quint32(bytes.size());
@@ -53,12 +64,39 @@ InstanceChannel::~InstanceChannel() {
 }
 
 QString InstanceChannel::SocketPath() {
+  const QString folder = SocketFolder(nullptr);
+  return folder.isEmpty() ? QString() : folder + QStringLiteral("/quirra-%1.socket").arg(::getuid());
+}
+
+QString InstanceChannel::SocketFolder(QString* note) {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (runtime.isEmpty() || !QFileInfo(runtime).isDir()) return QString();
-  return runtime + QStringLiteral("/quirra-%1.socket").arg(::getuid());
+  const QString why = runtime.isEmpty() ? QStringLiteral("not set") : WhyNotPrivate(runtime);
+  if (why.isEmpty()) return runtime;
+  const QString whyNotRuntime = QStringLiteral("XDG_RUNTIME_DIR %1: %2").arg(runtime, why);
+  // Any account may make a name in a shared folder: the socket goes only where nobody else can.
+  const QString own = QDir::tempPath() + QStringLiteral("/quirra-%1").arg(::getuid());
+  ::mkdir(QFile::encodeName(own).constData(), 0700);
+  const QString whyNotOwn = WhyNotPrivate(own);
+  if (note)
+    *note = whyNotOwn.isEmpty()
+                ? QStringLiteral("%1; the instance socket goes in %2").arg(whyNotRuntime, own)
+                : QStringLiteral("%1; %2: %3; files from the desktop open in a new editor each time")
+                      .arg(whyNotRuntime, own, whyNotOwn);
+  return whyNotOwn.isEmpty() ? own : QString();
+}
+
+void InstanceChannel::TellOnce(const QString& note) {
+  // The open command both sends and, when no editor answers, listens: one run says it once.
+  static bool told = false;
+  if (note.isEmpty() || told) return;
+  told = true;
+  std::fprintf(stderr, "quirra: %s\n", note.toLocal8Bit().constData());
 }
 
 bool InstanceChannel::Listen() {
+  QString note;
+  SocketFolder(&note);
+  TellOnce(note);
   const QString path = SocketPath();
   if (path.isEmpty()) return false;
   // Someone answers: another editor serves already. Nobody answers: a crashed one left it. Ask
@@ -115,6 +153,9 @@ QString InstanceChannel::WhyUnopenable(const QString& path) {
 }
 
 bool InstanceChannel::SendToRunning(const QStringList& paths) {
+  QString note;
+  SocketFolder(&note);
+  TellOnce(note);
   const QString path = SocketPath();
   if (path.isEmpty()) return false;
   QLocalSocket socket;

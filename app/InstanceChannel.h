@@ -7,7 +7,7 @@ class QLocalServer;
 class QLocalSocket;
 
 // How the desktop's open command hands files to the editor that is already running: a local
-// socket in $XDG_RUNTIME_DIR, reachable only by the same user, named with the user id.
+// socket in a folder of the user's alone (see SocketFolder), named with the user id.
 //
 // Messages are untrusted. One message is at most 64 KiB: a series of frames, each a 32-bit
 // big-endian byte count followed by that many bytes of one absolute path in UTF-8. A name may
@@ -33,6 +33,11 @@ class InstanceChannel : public QObject {
   // would wait for a writer for ever).
   static QString WhyUnopenable(const QString& path);
 
+  // The folder of the socket: $XDG_RUNTIME_DIR when it is a folder of this user's alone (mode
+  // 0700), else a folder of the user's own in the temporary folder, made when missing; empty
+  // when that one is not private either. `note`, when given, says why the first was not taken.
+  static QString SocketFolder(QString* note);
+
   static constexpr int kMaxMessage = 64 * 1024;
   // Files opened for one request; the rest are refused.
   static constexpr int kMaxFiles = 64;
@@ -42,6 +47,7 @@ class InstanceChannel : public QObject {
   void openRequested(const QStringList& paths);
 
  private:
+  static void TellOnce(const QString& note);
   void Accept();
   void Read(QLocalSocket* socket);
 

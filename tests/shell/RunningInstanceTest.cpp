@@ -209,6 +209,56 @@ TEST_F(RunningInstance, TheOpenCommandSaysWhatItCannotSend) {
   EXPECT_EQ(Titles(), (QStringList{"Tavlo1", "good.qrf"}));
 }
 
+TEST_F(RunningInstance, TakesAFolderOfItsOwnWhenTheRuntimeFolderIsNotPrivate) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  // The temporary folder of the other tests comes back even when this one stops half-way.
+  struct Restore {
+    QByteArray before = qgetenv("TMPDIR");
+    ~Restore() { before.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", before); }
+  } restore;
+  qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+  const QString own = tmp.filePath(QString("quirra-%1").arg(::getuid()));
+  const QString good = WriteFile("good.qrf", DrawingFile({}, -1, 0, 0));
+  const auto mode = [](const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+  };
+
+  // Open to others: the editor and the open command both meet in a folder of the user's own.
+  ASSERT_TRUE(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ReadOther | QFile::ExeOther));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  EXPECT_EQ(QFileInfo(InstanceChannel::SocketPath()).absolutePath(), own);
+  EXPECT_EQ(mode(own), 0700u);
+  const ShellOpen sent = RunShellOpen({good});
+  EXPECT_EQ(sent.status, 0);
+  EXPECT_EQ(sent.err.count('\n'), 1);
+  EXPECT_TRUE(sent.err.contains("not mode 0700")) << sent.err.toStdString();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Titles().contains("good.qrf"); }));
+  Stop();
+
+  // Unset, and the own folder not private either (open to others, or a link): no channel at all.
+  qunsetenv("XDG_RUNTIME_DIR");
+  const QString elsewhere = tmp.filePath("elsewhere");
+  ASSERT_TRUE(QDir().mkdir(elsewhere));
+  ASSERT_TRUE(QFile::setPermissions(elsewhere, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  for (const bool link : {false, true}) {
+    SCOPED_TRACE(link ? "link" : "open folder");
+    if (link) {
+      ASSERT_TRUE(QDir(own).removeRecursively());
+      ASSERT_TRUE(QFile::link(elsewhere, own));
+    } else {
+      ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0755), 0);
+    }
+    EXPECT_EQ(InstanceChannel::SocketPath(), QString());
+    ASSERT_TRUE(Start({"-Embedding"}));
+    EXPECT_EQ(app->findChild<QLocalServer*>(), nullptr);
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    Stop();
+  }
+}
+
 TEST_F(RunningInstance, SocketBelongsToTheUserAlone) {
   ASSERT_TRUE(Start({"-Embedding"}));
   const QString path = InstanceChannel::SocketPath();
