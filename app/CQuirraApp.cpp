@@ -17,6 +17,7 @@
 #include "app/CommandActions.h"
 #include "app/EditorSettings.h"
 #include "app/InstanceChannel.h"
+#include "app/OpenRequestQueue.h"
 #include "app/ShellRegistration.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
@@ -113,8 +114,12 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   m_mainFrame = std::make_unique<CMainFrame>(m_router);
   // Over the main window, never over whatever window is active: at start-up that is the splash,
   // which closes while the message is still open and would take it along.
-  m_template->SetReporter(
-      [this](const QString& text) { ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text); });
+  m_template->SetReporter([this](const QString& text) {
+    if (m_reports)
+      m_reports->append(text);
+    else
+      ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text);
+  });
   m_fileProgress = std::make_unique<FileProgressDialog>(m_mainFrame.get());
   m_template->SetFileProgress([this](const QString& path, qint64 done, qint64 total) {
     return m_fileProgress->Step(path, done, total);
@@ -126,11 +131,8 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
 
   m_channel = new InstanceChannel(this);
   m_channel->Listen();
-  connect(m_channel, &InstanceChannel::openRequested, this, [this](const QString& path) {
-    OpenDocumentFile(path);
-    m_mainFrame->raise();
-    m_mainFrame->activateWindow();
-  });
+  m_requests = new OpenRequestQueue([this](const QStringList& paths) { OpenRequested(paths); }, this);
+  connect(m_channel, &InstanceChannel::openRequested, m_requests, &OpenRequestQueue::Add);
   RegisterShellFileTypes(QCoreApplication::applicationFilePath());
 
   if (info.files.isEmpty()) {
@@ -183,6 +185,22 @@ CQuirraDoc* CQuirraApp::OpenDocumentFile(const QString& path) {
   m_recentFiles.Add(path);
   CreateFrame(*doc);
   return doc;
+}
+
+void CQuirraApp::OpenRequested(const QStringList& paths) {
+  QStringList reports;
+  m_reports = &reports;
+  const qsizetype count = std::min<qsizetype>(paths.size(), InstanceChannel::kMaxFiles);
+  // The load itself refuses, before opening, what is missing or no regular file.
+  for (qsizetype i = 0; i < count; ++i) OpenDocumentFile(paths[i]);
+  m_reports = nullptr;
+  if (paths.size() > count)
+    reports << QStringLiteral("%1 more files were refused: at most %2 are opened at a time.")
+                   .arg(paths.size() - count)
+                   .arg(InstanceChannel::kMaxFiles);
+  m_mainFrame->raise();
+  m_mainFrame->activateWindow();
+  if (!reports.isEmpty()) ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, reports.join(QStringLiteral("\n\n")));
 }
 
 void CQuirraApp::OpenRecentFile(int index) {

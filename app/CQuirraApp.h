@@ -17,6 +17,7 @@ class CMultiDocTemplate;
 class CQuirraDoc;
 class CQuirraView;
 class InstanceChannel;
+class OpenRequestQueue;
 
 // What the command line asks for.
 struct CommandLineInfo {
@@ -79,6 +80,8 @@ class CQuirraApp : public QObject, public CCmdTarget {
   void FrameClosing(CChildFrame* frame, bool* allow);
   void FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc);
   void UpdateTitles(const CQuirraDoc& doc);
+  // Opens the files of one request from another program; what fails is told in one message.
+  void OpenRequested(const QStringList& paths);
 
   CCommandRouter m_router;
   RecentFileList m_recentFiles;
@@ -86,6 +89,8 @@ class CQuirraApp : public QObject, public CCmdTarget {
   std::unique_ptr<CMainFrame> m_mainFrame;
   std::unique_ptr<FileProgressDialog> m_fileProgress;
   InstanceChannel* m_channel = nullptr;
+  OpenRequestQueue* m_requests = nullptr;
+  QStringList* m_reports = nullptr;  // while set, the template's failures are collected here
   std::vector<CChildFrame*> m_frames;
   const CQuirraDoc* m_closing = nullptr;  // the document whose windows CloseDocument is closing
   bool m_closingAll = false;

@@ -1,8 +1,14 @@
 #include "app/InstanceChannel.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -12,12 +18,41 @@ namespace {
 
 constexpr int kTimeoutMs = 2000;
 
-bool AcceptablePath(const QString& line) {
-  if (line.isEmpty() || line.size() > 4096 || !QDir::isAbsolutePath(line)) return false;
-  for (const QChar c : line)
-    if (c.category() == QChar::Other_Control) return false;
-  const QFileInfo info(line);
-  return info.exists() && info.isFile();
+constexpr qsizetype kMaxPath = 4096;
+
+// Why `folder` may not hold the socket, or empty when it is a real folder of this user's alone.
+QString WhyNotPrivate(const QString& folder) {
+  struct stat info {};
+  if (::lstat(QFile::encodeName(folder).constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (!S_ISDIR(info.st_mode)) return QStringLiteral("not a folder");
+  if (info.st_uid != ::getuid()) return QStringLiteral("not owned by this user");
+  if ((info.st_mode & 07777) != 0700) return QStringLiteral("not mode 0700");
+  return QString();
+}
+
+void PutFrame(QByteArray& message, const QByteArray& bytes) {
+  const quint32 size = quint32(bytes.size());
+  for (int shift = 24; shift >= 0; shift -= 8) message.append(char((size >> shift) & 0xFF));
+  message.append(bytes);
+}
+
+// The paths of a message, or nothing at all when any frame is malformed.
+QStringList Frames(const QByteArray& message) {
+  QStringList paths;
+  qsizetype at = 0;
+  while (at < message.size()) {
+    if (message.size() - at < 4) return {};
+    quint32 size = 0;
+    for (int i = 0; i < 4; ++i) size = (size << 8) | quint8(message[at + i]);
+    at += 4;
+    if (size == 0 || size > kMaxPath || size > quint64(message.size() - at)) return {};
+    const QByteArray bytes = message.mid(at, size);
+    at += size;
+    const QString path = QString::fromUtf8(bytes);
+    if (bytes.contains('\0') || path.toUtf8() != bytes || !QDir::isAbsolutePath(path)) return {};
+    paths << path;
+  }
+  return paths;
 }
 
 }  // namespace
@@ -29,12 +64,39 @@ InstanceChannel::~InstanceChannel() {
 }
 
 QString InstanceChannel::SocketPath() {
+  const QString folder = SocketFolder(nullptr);
+  return folder.isEmpty() ? QString() : folder + QStringLiteral("/quirra-%1.socket").arg(::getuid());
+}
+
+QString InstanceChannel::SocketFolder(QString* note) {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (runtime.isEmpty() || !QFileInfo(runtime).isDir()) return QString();
-  return runtime + QStringLiteral("/quirra-%1.socket").arg(::getuid());
+  const QString why = runtime.isEmpty() ? QStringLiteral("not set") : WhyNotPrivate(runtime);
+  if (why.isEmpty()) return runtime;
+  const QString whyNotRuntime = QStringLiteral("XDG_RUNTIME_DIR %1: %2").arg(runtime, why);
+  // Any account may make a name in a shared folder: the socket goes only where nobody else can.
+  const QString own = QDir::tempPath() + QStringLiteral("/quirra-%1").arg(::getuid());
+  ::mkdir(QFile::encodeName(own).constData(), 0700);
+  const QString whyNotOwn = WhyNotPrivate(own);
+  if (note)
+    *note = whyNotOwn.isEmpty()
+                ? QStringLiteral("%1; the instance socket goes in %2").arg(whyNotRuntime, own)
+                : QStringLiteral("%1; %2: %3; files from the desktop open in a new editor each time")
+                      .arg(whyNotRuntime, own, whyNotOwn);
+  return whyNotOwn.isEmpty() ? own : QString();
+}
+
+void InstanceChannel::TellOnce(const QString& note) {
+  // The open command both sends and, when no editor answers, listens: one run says it once.
+  static bool told = false;
+  if (note.isEmpty() || told) return;
+  told = true;
+  std::fprintf(stderr, "quirra: %s\n", note.toLocal8Bit().constData());
 }
 
 bool InstanceChannel::Listen() {
+  QString note;
+  SocketFolder(&note);
+  TellOnce(note);
   const QString path = SocketPath();
   if (path.isEmpty()) return false;
   // Someone answers: another editor serves already. Nobody answers: a crashed one left it. Ask
@@ -77,21 +139,21 @@ void InstanceChannel::Accept() {
 void InstanceChannel::Read(QLocalSocket* socket) {
   // A message that was too large or too slow counts for nothing, not even its first lines.
   if (socket->property("dropped").toBool() || socket->bytesAvailable() > kMaxMessage) return;
-  const QByteArray message = socket->readAll();
-  for (const QByteArray& line : message.split('\n')) {
-    const QString path = QString::fromUtf8(line);
-    if (path.toUtf8() == line && AcceptablePath(path)) emit openRequested(path);
-  }
+  const QStringList paths = Frames(socket->readAll());
+  if (!paths.isEmpty()) emit openRequested(paths);
 }
 
 bool InstanceChannel::SendToRunning(const QStringList& paths) {
+  QString note;
+  SocketFolder(&note);
+  TellOnce(note);
   const QString path = SocketPath();
   if (path.isEmpty()) return false;
   QLocalSocket socket;
   socket.connectToServer(path);
   if (!socket.waitForConnected(1000)) return false;
   QByteArray message;
-  for (const QString& p : paths) message += QFileInfo(p).absoluteFilePath().toUtf8() + '\n';
+  for (const QString& p : paths) PutFrame(message, QFile::encodeName(QFileInfo(p).absoluteFilePath()));
   if (message.size() > kMaxMessage) return false;
   socket.write(message);
   if (!socket.waitForBytesWritten(kTimeoutMs)) return false;

@@ -7,6 +7,7 @@
 #include "app/CQuirraApp.h"
 #include "app/HeadlessCommand.h"
 #include "app/InstanceChannel.h"
+#include "platform/qt/ArchiveFile.h"
 
 int main(int argc, char** argv) {
   // Past a file-size limit a write should fail and be reported like a full disk, not end the
@@ -17,12 +18,31 @@ int main(int argc, char** argv) {
   if (const auto status = RunHeadlessCommand(args, stdout, stderr)) return *status;
 
   // The desktop's open command: a running editor takes the files, or this one starts with them.
+  // The desktop shows no message from a program that hands its files on and ends, so what can be
+  // found wrong here is said on standard error and in the exit status, and only the rest goes on.
   const CommandLineInfo info = ParseCommandLine(args);
-  if (info.shellOpen && !info.files.isEmpty() && InstanceChannel::SendToRunning(info.files)) return 0;
+  QStringList refused;
+  if (info.shellOpen) {
+    QStringList sendable;
+    for (const QString& file : info.files) {
+      const QString why = WhyNotReadable(file);
+      if (why.isEmpty()) {
+        sendable << file;
+      } else {
+        std::fprintf(stderr, "quirra: %s: %s\n", file.toLocal8Bit().constData(), why.toLocal8Bit().constData());
+        refused << file;
+      }
+    }
+    if (!info.files.isEmpty() && sendable.isEmpty()) return 1;
+    if (!sendable.isEmpty() && InstanceChannel::SendToRunning(sendable)) return refused.isEmpty() ? 0 : 1;
+  }
 
   QApplication application(argc, argv);
   CQuirraApp app;
   // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
-  if (!app.InitInstance(QCoreApplication::arguments().mid(1))) return 1;
-  return application.exec();
+  QStringList arguments = QCoreApplication::arguments().mid(1);
+  for (const QString& file : refused) arguments.removeOne(file);
+  if (!app.InitInstance(arguments)) return 1;
+  const int status = application.exec();
+  return refused.isEmpty() ? status : 1;
 }

@@ -1,6 +1,7 @@
 #include "platform/qt/ArchiveFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,14 +44,19 @@ class ProgressReport {
 
 QString CancelledReason() { return QStringLiteral("cancelled"); }
 
-QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
-                               const FileProgress& progress) {
-  // Asked before opening: a FIFO would block the window until some other program writes to it,
-  // and a device would read as an empty drawing that a save then replaces with a plain file.
+QString WhyNotReadable(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
   struct stat info {};
-  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (::stat(name.constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
   if (S_ISDIR(info.st_mode)) return QStringLiteral("it is a folder, not a file");
   if (!S_ISREG(info.st_mode)) return QStringLiteral("it is not a regular file");
+  if (::access(name.constData(), R_OK) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  return QString();
+}
+
+QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+                               const FileProgress& progress) {
+  if (const QString why = WhyNotReadable(path); !why.isEmpty()) return why;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
   QIODeviceStreamBuf stream(file);
