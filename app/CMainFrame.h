@@ -32,7 +32,6 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   QMdiArea* GetMdiArea() const { return m_mdiArea; }
   CChildFrame* GetActiveFrame() const;
   CommandActions& GetActions() const { return *m_actions; }
-  QToolBar* GetToolBar() const { return m_toolBar; }
   // The context menu, built once from menu 103.
   QMenu* GetContextMenu();
   // Shows the menu bar that fits whether a document window is active.

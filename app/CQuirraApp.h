@@ -50,7 +50,6 @@ class CQuirraApp : public QObject, public CCmdTarget {
   CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
   CMultiDocTemplate& GetTemplate() const { return *m_template; }
   RecentFileList& GetRecentFiles() { return m_recentFiles; }
-  const CCommandRouter& GetRouter() const { return m_router; }
 
   CQuirraDoc* OnFileNew();
   void OnFileOpen();

@@ -53,11 +53,6 @@ std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) {
 
 }  // namespace
 
-QSize PictureSize(const CTavlo& drawing, int zoom) {
-  const auto [w, h] = Extent(drawing, zoom);
-  return QSize(int(std::min<int64_t>(w, INT32_MAX)), int(std::min<int64_t>(h, INT32_MAX)));
-}
-
 QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   Prepare(drawing, zoom);
   const auto [w, h] = Extent(drawing, zoom);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSize>
 #include <QString>
 
 class CTavlo;
@@ -9,8 +8,6 @@ class CTavlo;
 // and brush, on white, at a zoom of 1 to 1000 per cent. The picture spans from drawing point
 // (0, 0) to the right and bottom of the shapes' points at that zoom, plus room for the widest pen.
 namespace picture_export {
-
-QSize PictureSize(const CTavlo& drawing, int zoom);
 
 // Write `drawing` (its selection, zoom and rotate mode are set for the picture) to `path` as PNG
 // or SVG, chosen by the suffix. Returns an empty string, or the reason nothing was written.

@@ -39,8 +39,6 @@ class CQuirraDoc : public CDocument {
   int EffectivePenStyle() const;
   int EffectiveBrushStyle() const;
 
-  // The colour dialog of this document, used by both colour commands; null until first used.
-  QColorDialog* GetColorDialog() const { return colorDialog.get(); }
 
   int brushStyle = kBrushTransparent;
   COLORREF brushColor = 0;

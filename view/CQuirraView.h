@@ -48,7 +48,6 @@ class CQuirraView : public CScrollView {
   // matches the rest exactly (dashes of wide pens, which Qt lays out afresh for every clipped
   // paint, included). Off, every paint draws every shape straight onto the window.
   void SetBackdropCaching(bool on) { m_caching = on; }
-  bool IsSpaceDown() const { return spaceDown; }
 
  signals:
   // The context menu is wanted at a screen point, or, asked from the keyboard, at (-1, -1).

@@ -76,8 +76,6 @@ class MessageMap {
       if (c.id == id) return true;
     return false;
   }
-  size_t CommandCount() const { return m_commands.size(); }
-  size_t UpdateCount() const { return m_updates.size(); }
 
  private:
   std::vector<Command> m_commands;

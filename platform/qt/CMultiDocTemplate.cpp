@@ -67,7 +67,6 @@ bool CMultiDocTemplate::SaveDocument(CDocument* doc, const QString& path) {
 void CMultiDocTemplate::CloseDocument(CDocument* doc) {
   const auto it = std::find_if(m_documents.begin(), m_documents.end(), [doc](const auto& d) { return d.get() == doc; });
   if (it == m_documents.end()) return;
-  emit documentClosing(doc);
   doc->OnCloseDocument();
   m_documents.erase(it);
 }

@@ -43,7 +43,6 @@ class CMultiDocTemplate : public QObject {
 
  signals:
   void documentAdded(CDocument* doc);
-  void documentClosing(CDocument* doc);
 
  private:
   CDocument* Adopt(std::unique_ptr<CDocument> doc);

@@ -59,7 +59,7 @@ TEST_F(Settings, FileDialogsStartInTheFolderLastUsedAlsoAfterARestart) {
 TEST_F(Settings, TheMainWindowComesBackWithItsSizePlaceAndToolbar) {
   ASSERT_TRUE(Start({"-Embedding"}));
   Frame()->setGeometry(QRect(130, 90, 720, 540));
-  Frame()->addToolBar(Qt::LeftToolBarArea, Frame()->GetToolBar());
+  Frame()->addToolBar(Qt::LeftToolBarArea, Frame()->findChild<QToolBar*>());
   ASSERT_TRUE(Frame()->close());
   const QRect closed = Frame()->geometry();
   Stop();
@@ -67,7 +67,7 @@ TEST_F(Settings, TheMainWindowComesBackWithItsSizePlaceAndToolbar) {
   ASSERT_TRUE(Start({"-Embedding"}));
   EXPECT_EQ(Frame()->geometry(), closed);
   EXPECT_EQ(Frame()->size(), QSize(720, 540));
-  EXPECT_EQ(Frame()->toolBarArea(Frame()->GetToolBar()), Qt::LeftToolBarArea);
+  EXPECT_EQ(Frame()->toolBarArea(Frame()->findChild<QToolBar*>()), Qt::LeftToolBarArea);
 }
 
 }  // namespace
