@@ -25,7 +25,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* t = new CStaticText(s, this);
     t->setGeometry(du.ToPixels(x, y, w, h));
   };
-  text(QStringLiteral("Quirra Version 3.5"), 66, 13, 98, 8);
+  text(QStringLiteral("Quirra Version " QUIRRA_VERSION), 66, 13, 98, 8);
   text(QStringLiteral("(C) 2026 Quirra developers"), 65, 25, 100, 8);
   text(QStringLiteral("An editor for drawings of lines, Bezier curves, ellipses, rectangles and polygon rectangles."),
        15, 65, 200, 20);
