@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
+#include "app/CommandLine.h"
 #include "app/EditorSettings.h"
 #include "app/InstanceChannel.h"
 #include "app/OpenRequestQueue.h"
@@ -43,22 +44,6 @@ QString ChooseFile(QFileDialog& dialog) {
 }
 
 }  // namespace
-
-CommandLineInfo ParseCommandLine(const QStringList& arguments) {
-  CommandLineInfo info;
-  for (const QString& arg : arguments) {
-    const QString word = arg.mid(1).toLower();
-    if ((arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) &&
-        (word == QLatin1String("embedding") || word == QLatin1String("automation"))) {
-      info.showSplash = false;
-    } else if (arg == QLatin1String("--shell-open")) {
-      info.shellOpen = true;
-    } else {
-      info.files << arg;
-    }
-  }
-  return info;
-}
 
 const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
   static const MessageMap<CQuirraApp> map(
@@ -95,7 +80,7 @@ std::vector<CCmdTarget*> CQuirraApp::RouteChain() const {
 }
 
 bool CQuirraApp::InitInstance(const QStringList& arguments) {
-  const CommandLineInfo info = ParseCommandLine(arguments);
+  const CommandLine info = ParseCommandLine(arguments);
   CSplashWnd::EnableSplashScreen(info.showSplash);
   qApp->installEventFilter(this);
 

@@ -19,14 +19,6 @@ class CQuirraView;
 class InstanceChannel;
 class OpenRequestQueue;
 
-// What the command line asks for.
-struct CommandLineInfo {
-  QStringList files;
-  bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
-  bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one
-};
-CommandLineInfo ParseCommandLine(const QStringList& arguments);
-
 // The application: start-up, the one document template, the main window, the recent files, the
 // documents' windows, and the commands New, Open and About. Commands go to the active view, its
 // document, its child window, the main window and then here.

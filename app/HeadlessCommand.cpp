@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include "app/CommandLine.h"
 #include "app/DocumentJson.h"
 #include "app/PictureExport.h"
 #include "model/DocumentImage.h"
@@ -79,29 +80,13 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
   return reason.isEmpty() ? 0 : Fail(err, target, reason);
 }
 
-// The --zoom value of a picture export: 1 to 1000, or 0 when it is no such number.
-int ParseZoom(const QString& text) {
-  bool ok = false;
-  const int zoom = text.toInt(&ok);
-  return ok && zoom >= 1 && zoom <= 1000 ? zoom : 0;
-}
-
 }  // namespace
 
-std::optional<int> RunHeadlessCommand(const QStringList& args, std::FILE* out, std::FILE* err) {
-  // Anything but a "--" option, and the desktop's --shell-open, is for the editor's windows.
-  if (args.isEmpty() || !args.first().startsWith(QLatin1String("--")) || args.first() == QLatin1String("--shell-open"))
-    return std::nullopt;
-  const QString& mode = args.first();
-  if (mode == QLatin1String("--help")) {
-    std::fputs(kUsage, out);
-    return 0;
+int RunHeadlessCommand(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  switch (line.mode) {
+    case CommandLine::help: std::fputs(kUsage, out); return 0;
+    case CommandLine::info: return Info(line.files.front(), out, err);
+    case CommandLine::exportFile: return Export(line.files.front(), line.target, line.zoom, err);
+    default: return Usage(err);
   }
-  if (mode == QLatin1String("--info") && args.size() == 2) return Info(args[1], out, err);
-  if (mode == QLatin1String("--export") && args.size() == 3) return Export(args[1], args[2], 100, err);
-  if (mode == QLatin1String("--export") && args.size() == 5 && args[3] == QLatin1String("--zoom") &&
-      !args[2].endsWith(QLatin1String(".qrf"), Qt::CaseInsensitive)) {
-    if (const int zoom = ParseZoom(args[4])) return Export(args[1], args[2], zoom, err);
-  }
-  return Usage(err);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/CQuirraApp.h"
+#include "app/CommandLine.h"
 #include "app/HeadlessCommand.h"
 #include "app/InstanceChannel.h"
 #include "platform/qt/ArchiveFile.h"
@@ -20,12 +21,12 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-  if (const auto status = RunHeadlessCommand(args, stdout, stderr)) return *status;
+  const CommandLine info = ParseCommandLine(args);
+  if (info.mode != CommandLine::editor) return RunHeadlessCommand(info, stdout, stderr);
 
   // The desktop's open command: a running editor takes the files, or this one starts with them.
   // The desktop shows no message from a program that hands its files on and ends, so what can be
   // found wrong here is said on standard error and in the exit status, and only the rest goes on.
-  const CommandLineInfo info = ParseCommandLine(args);
   QStringList refused;
   if (info.shellOpen) {
     QStringList sendable;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for, read in one place:
+//   quirra [-Embedding|-Automation] [--shell-open] [FILE...]   the editor's windows
+//   quirra --info FILE                                         the document as one line of JSON
+//   quirra --export FILE OUT.qrf                               FILE loaded and saved to OUT
+//   quirra --export FILE OUT.png|OUT.svg [--zoom N]            the picture of FILE at N per cent
+//   quirra --help                                              the usage line
+// A first argument that starts with "--" (but --shell-open) picks a mode without windows; any
+// other command line is for the editor.
+struct CommandLine {
+  enum Mode { editor, info, exportFile, help, usage };
+  Mode mode = editor;
+  QStringList files;        // the editor's files, or the one file of --info and --export
+  QString target;           // --export: where to
+  int zoom = 100;           // --export of a picture: 1 to 1000
+  bool showSplash = true;   // off for -Embedding or -Automation (also with "/", any case)
+  bool shellOpen = false;   // --shell-open: hand the files to a running editor if there is one
+};
+
+// `arguments` without the program's name.
+CommandLine ParseCommandLine(const QStringList& arguments);
