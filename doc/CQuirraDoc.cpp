@@ -100,11 +100,15 @@ void CQuirraDoc::DeleteContents() {
   Base::DeleteContents();
 }
 
+void CQuirraDoc::Grip(int mode, int part) {
+  hitPart = part;
+  hitMode = drawing->GetSelected() >= 0 ? mode : HIT_NONE;
+}
+
 void CQuirraDoc::Serialize(CArchive& ar) {
   int32_t mode = hitMode, part = hitPart;
   DocumentImage::SerializeDocument(ar, *drawing, mode, part);
-  hitMode = mode;
-  hitPart = part;
+  Grip(mode, part);
   // The drag rules go by the tool: a shape that opens selected must be dragged by its own kind's
   // rules, as after a double-click on it.
   if (!ar.IsStoring() && drawing->GetSelected() >= 0) tool = drawing->GetShape(0).GetType();

@@ -39,6 +39,11 @@ class CQuirraDoc : public CDocument {
   int EffectivePenStyle() const;
   int EffectiveBrushStyle() const;
 
+  // The grip of the last press, kept only while a shape is selected: with nothing selected, a
+  // grip is no grip. Every change of hitMode and hitPart goes through these two.
+  void Grip(int mode, int part);
+  // No grip; the part is left as it was, as the editing commands leave it.
+  void ReleaseGrip() { hitMode = HIT_NONE; }
 
   int brushStyle = kBrushTransparent;
   COLORREF brushColor = 0;

@@ -129,10 +129,8 @@ void CQuirraView::OnLButtonDown(QPoint client) {
   lastPoint = p;
   int kind = HIT_NONE, part = -1;
   const bool hit = drawing.HitTest(p.x, p.y, drawing.GetSelected(), kind, part);
-  m_document.hitPart = part;
-  m_document.hitMode = kind;
   if (!hit) drawing.ClearSelection();
-  if (hit && drawing.GetRotateMode() && kind != HIT_CENTER) m_document.hitMode = HIT_ROTATE;
+  m_document.Grip(hit && drawing.GetRotateMode() && kind != HIT_CENTER ? HIT_ROTATE : kind, part);
   InvalidateAll();
   m_capture = true;
 }
@@ -144,9 +142,8 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
   int index = -1, kind = HIT_NONE, part = -1;
   if (drawing.FindShapeAt(p.x, p.y, index, kind, part)) {
     drawing.SetSelected(index);
-    m_document.hitMode = kind;
+    m_document.Grip(kind, part);
     m_document.tool = drawing.GetShape(index).GetType();
-    m_document.hitPart = part;
     InvalidateAll();
   }
   m_capture = true;
@@ -200,8 +197,7 @@ void CQuirraView::CreateShape(CPoint p, bool line) {
   s.SetPenStyle(m_document.penStyle);
   s.SetPenWidth(m_document.penWidth);
   Drawing().AddShape(s);
-  m_document.hitMode = HIT_VERTEX;
-  m_document.hitPart = line ? 1 : 2;
+  m_document.Grip(HIT_VERTEX, line ? 1 : 2);
   lastPoint = p;
   Changed();
 }
@@ -332,21 +328,21 @@ void CQuirraView::focusOutEvent(QFocusEvent* event) {
 
 void CQuirraView::OnEditReorder(void (CTavlo::*operation)()) {
   (Drawing().*operation)();
-  m_document.hitMode = HIT_NONE;
+  m_document.ReleaseGrip();
   Changed();
 }
 
 void CQuirraView::OnEditCut() {
   Drawing().CutSelected(clipShape);
   clipTool = m_document.tool;
-  m_document.hitMode = HIT_NONE;
+  m_document.ReleaseGrip();
   Changed();
 }
 
 void CQuirraView::OnEditCopy() {
   Drawing().CopySelected(clipShape);
   clipTool = m_document.tool;
-  m_document.hitMode = HIT_NONE;
+  m_document.ReleaseGrip();
   InvalidateAll();
 }
 
