@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 
 #include "model/CTavlo.h"
+#include "model/Geometry.h"
 #include "platform/qt/AtomicSave.h"
 #include "platform/qt/CQPainterDC.h"
 #include "view/BackdropPainter.h"
@@ -44,8 +45,8 @@ std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) {
     if (s.GetType() < kLine || s.GetType() > kEllipse) continue;
     pen = std::max<int64_t>(pen, std::clamp(s.GetPenWidth(), 1, 255));
     for (int i = 0; i < s.GetPointCount(); ++i) {
-      right = std::max<int64_t>(right, int64_t(s.GetPoint(i).x) * zoom / 100);
-      bottom = std::max<int64_t>(bottom, int64_t(s.GetPoint(i).y) * zoom / 100);
+      right = std::max<int64_t>(right, geometry::Zoom(s.GetPoint(i).x, zoom));
+      bottom = std::max<int64_t>(bottom, geometry::Zoom(s.GetPoint(i).y, zoom));
     }
   }
   return {right + pen + 1, bottom + pen + 1};

@@ -1,5 +1,7 @@
 #include "view/CQuirraView.h"
 
+#include <cstdint>
+
 #include <QGuiApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -109,9 +111,11 @@ void CQuirraView::paintEvent(QPaintEvent* event) {
   drawing.DrawSelected(dc);
 }
 
-CPoint CQuirraView::ToDrawing(QPoint client) const {
+CPoint CQuirraView::ToDrawing(QPoint client, bool clampAtOrigin) const {
   const CPoint scroll = GetScrollPosition();
-  CPoint p(geometry::Clamp32(int64_t(client.x()) + scroll.x), geometry::Clamp32(int64_t(client.y()) + scroll.y));
+  const int64_t floor = clampAtOrigin ? 0 : INT64_MIN;
+  CPoint p(geometry::Clamp32(std::max(int64_t(client.x()) + scroll.x, floor)),
+           geometry::Clamp32(std::max(int64_t(client.y()) + scroll.y, floor)));
   Drawing().UnzoomPoint(p);
   return p;
 }
@@ -160,22 +164,21 @@ void CQuirraView::OnLButtonUp() {
 
 void CQuirraView::OnMouseMove(QPoint client) {
   if (!m_capture) return;
-  const CPoint scroll = GetScrollPosition();
-  CPoint p(geometry::Clamp32(std::max<int64_t>(int64_t(client.x()) + scroll.x, 0)),
-           geometry::Clamp32(std::max<int64_t>(int64_t(client.y()) + scroll.y, 0)));
-  Drawing().UnzoomPoint(p);
+  // Moves, unlike presses, stop at the drawing's origin.
+  const CPoint p = ToDrawing(client, true);
   if (p == lastPoint) return;
   switch (m_document.tool) {
-    case kLine: DragStep(p, true); break;
+    case kLine:
     case kRectangle:
     case kPolygonRect:
     case kBezier:
-    case kEllipse: DragStep(p, false); break;
+    case kEllipse: DragStep(p); break;
     default: break;
   }
 }
 
-void CQuirraView::CreateShape(CPoint p, bool line) {
+void CQuirraView::CreateShape(CPoint p) {
+  const bool line = m_document.tool == kLine;
   const CPoint a = lastPoint;
   CShape s;
   if (line) {
@@ -203,7 +206,8 @@ void CQuirraView::CreateShape(CPoint p, bool line) {
 }
 
 // One drag step by the rules of the tool: a line (tool 1) or a four-point kind.
-void CQuirraView::DragStep(CPoint p, bool line) {
+void CQuirraView::DragStep(CPoint p) {
+  const bool line = m_document.tool == kLine;
   CTavlo& drawing = Drawing();
   const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
   CShape s = drawing.GetShape(0);
@@ -213,7 +217,7 @@ void CQuirraView::DragStep(CPoint p, bool line) {
   const int next = i + 1 == n ? 0 : i + 1;
   const bool boxed = m_document.tool == kRectangle || m_document.tool == kEllipse;
   switch (m_document.hitMode) {
-    case HIT_NONE: CreateShape(p, line); return;
+    case HIT_NONE: CreateShape(p); return;
     case HIT_VERTEX:
       if (i < 0 || i >= n) return;
       // A rectangle or ellipse keeps its sides: the two neighbours follow along the sides they
@@ -368,6 +372,6 @@ void CQuirraView::OnZoom(int percent) {
   const int z = Drawing().GetZoom();
   CScrollView::OnInitialUpdate();
   const CSize screen = ScreenSize();
-  SetScrollSizes(CSize(geometry::Clamp32(int64_t(screen.cx) * z / 100), geometry::Clamp32(int64_t(screen.cy) * z / 100)));
+  SetScrollSizes(CSize(geometry::Zoom(screen.cx, z), geometry::Zoom(screen.cy, z)));
   InvalidateAll();
 }

@@ -67,10 +67,12 @@ class CQuirraView : public CScrollView {
 
  private:
   CTavlo& Drawing() const;
-  CPoint ToDrawing(QPoint client) const;
+  // Client pixels to drawing units: the scroll position added, the zoom taken out.
+  CPoint ToDrawing(QPoint client, bool clampAtOrigin = false) const;
   void Changed();
-  void DragStep(CPoint p, bool line);
-  void CreateShape(CPoint p, bool line);
+  // By the rules of the document's tool: a line's or a four-point kind's.
+  void DragStep(CPoint p);
+  void CreateShape(CPoint p);
 
   // Delete and the four reordering commands: the operation, then no grip, modified, repaint.
   void OnEditReorder(void (CTavlo::*operation)());
