@@ -63,9 +63,17 @@ InstanceChannel::~InstanceChannel() {
   if (m_server) m_server->close();
 }
 
-QString InstanceChannel::SocketPath() {
-  const QString folder = SocketFolder(nullptr);
+QString InstanceChannel::SocketPathIn(const QString& folder) {
   return folder.isEmpty() ? QString() : folder + QStringLiteral("/quirra-%1.socket").arg(::getuid());
+}
+
+QString InstanceChannel::SocketPath() { return SocketPathIn(SocketFolder(nullptr)); }
+
+QString InstanceChannel::ChooseSocketPath() {
+  QString note;
+  const QString folder = SocketFolder(&note);
+  TellOnce(note);
+  return SocketPathIn(folder);
 }
 
 QString InstanceChannel::SocketFolder(QString* note) {
@@ -94,10 +102,7 @@ void InstanceChannel::TellOnce(const QString& note) {
 }
 
 bool InstanceChannel::Listen() {
-  QString note;
-  SocketFolder(&note);
-  TellOnce(note);
-  const QString path = SocketPath();
+  const QString path = ChooseSocketPath();
   if (path.isEmpty()) return false;
   // Someone answers: another editor serves already. Nobody answers: a crashed one left it. Ask
   // before listening: with access options set, listen() puts its socket in place of whatever
@@ -144,16 +149,13 @@ void InstanceChannel::Read(QLocalSocket* socket) {
 }
 
 bool InstanceChannel::SendToRunning(const QStringList& paths) {
-  QString note;
-  SocketFolder(&note);
-  TellOnce(note);
-  const QString path = SocketPath();
+  const QString path = ChooseSocketPath();
   if (path.isEmpty()) return false;
   QLocalSocket socket;
   socket.connectToServer(path);
   if (!socket.waitForConnected(1000)) return false;
   QByteArray message;
-  for (const QString& p : paths) PutFrame(message, QFile::encodeName(QFileInfo(p).absoluteFilePath()));
+  for (const QString& p : paths) PutFrame(message, QFileInfo(p).absoluteFilePath().toUtf8());
   if (message.size() > kMaxMessage) return false;
   socket.write(message);
   if (!socket.waitForBytesWritten(kTimeoutMs)) return false;

@@ -44,6 +44,9 @@ class InstanceChannel : public QObject {
 
  private:
   static void TellOnce(const QString& note);
+  static QString SocketPathIn(const QString& folder);
+  // The socket's path for listening or sending: the folder chosen once, and why, said once.
+  static QString ChooseSocketPath();
   void Accept();
   void Read(QLocalSocket* socket);
 
