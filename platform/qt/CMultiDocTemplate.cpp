@@ -9,6 +9,15 @@
 #include "platform/qt/FileStamp.h"
 #include "platform/qt/ModalFrame.h"
 
+namespace {
+
+// What the user reads when a file cannot be opened or saved: the file, then the reason.
+QString Failure(const char* what, const QString& path, const QString& reason) {
+  return QStringLiteral("Cannot %1 \"%2\":\n%3.").arg(QLatin1String(what), QDir::toNativeSeparators(path), reason);
+}
+
+}  // namespace
+
 CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* parent)
     : QObject(parent), m_factory(std::move(factory)), m_docName(std::move(docName)) {
   m_reporter = [](const QString& text) {
@@ -42,7 +51,7 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
   std::unique_ptr<CDocument> doc = m_factory();
   if (!doc->OnOpenDocument(path, ProgressFor(path))) {
     if (doc->GetLastError() == CancelledReason()) return nullptr;
-    m_reporter(QStringLiteral("Cannot open \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
+    m_reporter(Failure("open", path, doc->GetLastError()));
     return nullptr;
   }
   doc->SetPathName(path);
@@ -52,12 +61,12 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
 bool CMultiDocTemplate::SaveDocument(CDocument* doc, const QString& path) {
   // The other document's next save would silently drop what this one wrote.
   if (const CDocument* other = FindDocument(path); other && other != doc) {
-    m_reporter(QStringLiteral("Cannot save \"%1\":\nit is open in another window.").arg(QDir::toNativeSeparators(path)));
+    m_reporter(Failure("save", path, QStringLiteral("it is open in another window")));
     return false;
   }
   if (!doc->OnSaveDocument(path, ProgressFor(path))) {
     if (doc->GetLastError() == CancelledReason()) return false;
-    m_reporter(QStringLiteral("Cannot save \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), doc->GetLastError()));
+    m_reporter(Failure("save", path, doc->GetLastError()));
     return false;
   }
   doc->SetPathName(path);
