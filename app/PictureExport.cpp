@@ -12,7 +12,7 @@
 #include "model/Geometry.h"
 #include "platform/qt/AtomicSave.h"
 #include "platform/qt/CQPainterDC.h"
-#include "view/BackdropPainter.h"
+#include "render/DrawingRenderer.h"
 
 namespace picture_export {
 
@@ -28,10 +28,12 @@ void Prepare(CTavlo& drawing, int zoom) {
   drawing.SetZoom(zoom);
 }
 
+// A document keeps every call it is given: it gets every shape that reaches the picture.
 void Paint(const CTavlo& drawing, QPainter& painter, QSize size) {
-  painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+  const QRect picture(QPoint(0, 0), size);
+  painter.fillRect(picture, Qt::white);
   CQPainterDC dc(painter);
-  drawing.Draw(dc);
+  for (const int i : DrawingRenderer::ShapesToPaint(drawing, picture)) drawing.DrawShape(dc, i);
 }
 
 QString TooLarge(int64_t w, int64_t h) {
@@ -62,7 +64,7 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   if (image.isNull()) return QStringLiteral("there is not enough memory for a %1 x %2 picture").arg(w).arg(h);
   // Painted as the view paints its picture; the selection was dropped above.
   image.fill(Qt::white);
-  backdrop_painter::Paint(drawing, image, QPoint(0, 0));
+  DrawingRenderer::PaintUnselected(drawing, image, QPoint(0, 0));
   return SaveFileAtomically(path, [&image](QIODevice& device) {
     QImageWriter writer(&device, "png");
     return writer.write(image) ? QString() : writer.errorString();

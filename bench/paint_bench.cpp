@@ -24,8 +24,8 @@
 #include "app/PictureExport.h"
 #include "doc/CQuirraDoc.h"
 #include "model/CTavlo.h"
-#include "platform/qt/CQPainterDC.h"
-#include "view/BackdropPainter.h"
+#include "platform/core/CDC.h"
+#include "render/DrawingRenderer.h"
 #include "view/CQuirraView.h"
 
 #include "bench/BenchUtil.h"
@@ -79,7 +79,7 @@ double PaintFull(int count) {
     times.push_back(Millis([&] {
       // The view's whole picture when nothing is selected: white, then every shape.
       image.fill(Qt::white);
-      backdrop_painter::Paint(drawing, image, QPoint(0, 0));
+      DrawingRenderer::PaintUnselected(drawing, image, QPoint(0, 0));
     }));
   return Median(times);
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstddef>
-#include <vector>
+#include <cstdint>
 
 #include "model/CShapeArray.h"
-#include "model/PixelBox.h"
 #include "platform/core/CObject.h"
 
 class CDC;
@@ -70,17 +68,12 @@ class CTavlo : public CObject {
   // centre marker in rotate mode), turned by a rotation in progress. Every pen and brush made is
   // freed, and the context's pen and brush are current again on return.
   void Draw(CDC& dc) const;
-  // The two layers of that picture, for a view that keeps the first while only the selected shape
-  // changes: every unselected shape, then the selection on top. Together they paint what Draw
-  // paints.
-  void DrawUnselected(CDC& dc) const;
+  // The top layer of that picture alone: the selection, when there is one. Drawing every shape
+  // but the selected one with DrawShape and then this paints what Draw paints.
   void DrawSelected(CDC& dc) const;
-  // DrawUnselected in two steps, so that the work can be shared out: the unselected shapes that
-  // can change a pixel the context shows, in stacking order, and then painting any of them, each
-  // with its own pen and brush. On a context that replaces pixels, shapes whose every pixel the
-  // fills of shapes above them paint over are left out.
-  std::vector<int> ShapesToPaint(const CDC& dc) const;
-  void DrawShapes(CDC& dc, const int* indices, size_t count) const;
+  // One shape as it lies in the stack, with its own pen and brush; an index outside the list
+  // draws nothing.
+  void DrawShape(CDC& dc, int index) const;
   // Changes whenever anything but the selected shape itself changes: another shape, the list, or
   // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
   // Revisions are unique across drawings, so a new drawing never takes an old one's.
@@ -118,9 +111,6 @@ class CTavlo : public CObject {
   CShape ClipOfSelected() const;
   void Touch();
   void DrawLayers(CDC& dc, bool unselected) const;
-  void DrawShape(CDC& dc, const CShape& shape) const;
-  // False when the shape cannot change a pixel inside the clip box.
-  bool Visible(const CShape& shape, const PixelBox& clip) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
 
   double angle = 0.0;

@@ -1,11 +1,6 @@
 #include "model/CTavlo.h"
 
-#include <algorithm>
-#include <vector>
-
-#include "model/CoverageMask.h"
 #include "model/Geometry.h"
-#include "model/ShapeCover.h"
 #include "platform/core/CDC.h"
 
 namespace {
@@ -29,62 +24,17 @@ void CTavlo::DrawLayers(CDC& dc, bool unselected) const {
   CPen grey, black;
   dc.CreatePen(grey, PS_SOLID, 1, kSelectionGrey);
   dc.CreatePen(black, PS_SOLID, 1, RGB(0, 0, 0));
-  if (unselected) DrawUnselected(dc);
+  if (unselected)
+    for (int i = 0; i <= GetUpperBound(); ++i)
+      if (i != selected) DrawShape(dc, i);
   if (HasSelection()) DrawSelection(dc, grey, black);
   dc.DeleteObject(grey);
   dc.DeleteObject(black);
 }
 
-void CTavlo::DrawUnselected(CDC& dc) const {
-  const std::vector<int> order = ShapesToPaint(dc);
-  DrawShapes(dc, order.data(), order.size());
-}
-
-void CTavlo::DrawShapes(CDC& dc, const int* indices, size_t count) const {
-  for (size_t k = 0; k < count; ++k)
-    if (indices[k] >= 0 && indices[k] <= GetUpperBound()) DrawShape(dc, shapes[indices[k]]);
-}
-
-std::vector<int> CTavlo::ShapesToPaint(const CDC& dc) const {
-  std::vector<int> order;
-  PixelBox clip;
-  const bool clipped = dc.GetClipBox(clip.left, clip.top, clip.right, clip.bottom);
-  if (!clipped || !dc.ReplacesPixels()) {
-    for (int i = 0; i <= GetUpperBound(); ++i)
-      if (i != selected && (!clipped || Visible(shapes[i], clip))) order.push_back(i);
-    return order;
-  }
-  // Front to back, a shape is left out when the filled insides of the shapes above it already
-  // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
-  // bury most of their shapes this way.
-  CoverageMask covered(clip);
-  PixelBox boxes[ShapeCover::kMaxBoxes];
-  for (int i = GetUpperBound(); i >= 0; --i) {
-    if (i == selected) continue;
-    const CShape& s = shapes[i];
-    const int reach = ShapeCover::Reach(s, zoom, boxes);
-    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
-    for (int k = 0; k < reach; ++k) {
-      const PixelBox& b = boxes[k];
-      if (!b.Overlaps(clip)) continue;
-      seen = true;
-      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b);
-    }
-    if (!seen || buried) continue;
-    order.push_back(i);
-    const int core = ShapeCover::Core(s, zoom, boxes);
-    for (int k = 0; k < core; ++k) covered.Cover(boxes[k]);
-  }
-  std::reverse(order.begin(), order.end());
-  return order;
-}
-
-bool CTavlo::Visible(const CShape& s, const PixelBox& clip) const {
-  PixelBox box;
-  return !ShapeCover::Extent(s, zoom, box) || box.Overlaps(clip);
-}
-
-void CTavlo::DrawShape(CDC& dc, const CShape& s) const {
+void CTavlo::DrawShape(CDC& dc, int index) const {
+  if (index < 0 || index > GetUpperBound()) return;
+  const CShape& s = shapes[index];
   const int type = s.GetType();
   if (type < kLine || type > kEllipse) return;
   CPen pen;

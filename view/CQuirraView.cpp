@@ -6,16 +6,12 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScreen>
 
 #include "doc/CQuirraDoc.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
-#include "platform/qt/CQPainterDC.h"
 #include "res/CommandIds.h"
-#include "view/BackdropPainter.h"
 
 namespace {
 
@@ -82,34 +78,13 @@ void CQuirraView::OnInitialUpdate() {
   SetScrollSizes(ScreenSize());
 }
 
-void CQuirraView::OnDraw(CDC& dc) { Drawing().Draw(dc); }
-
-void CQuirraView::paintEvent(QPaintEvent* event) {
-  const CTavlo& drawing = Drawing();
-  if (!m_caching) {
-    m_backdrop = QImage();
-    CScrollView::paintEvent(event);
-    return;
-  }
+void CQuirraView::OnEraseBkgnd(QPainter& painter) {
   const CPoint scroll = GetScrollPosition();
-  const qreal scale = viewport()->devicePixelRatioF();
-  const BackdropKey key{drawing.GetBackdropRevision(), drawing.GetZoom(), QPoint(scroll.x, scroll.y),
-                        viewport()->size(), scale};
-  if (m_backdrop.isNull() || !(key == m_backdropKey)) {
-    // White, then every unselected shape, as the full paint lays them down.
-    m_backdrop = QImage(viewport()->size() * scale, QImage::Format_RGB32);
-    m_backdrop.setDevicePixelRatio(scale);
-    m_backdrop.fill(Qt::white);
-    backdrop_painter::Paint(drawing, m_backdrop, QPoint(scroll.x, scroll.y));
-    m_backdropKey = key;
-  }
-  QPainter painter(viewport());
-  painter.setClipRect(event->rect());
-  painter.drawImage(QPoint(0, 0), m_backdrop);
-  painter.translate(-scroll.x, -scroll.y);
-  CQPainterDC dc(painter);
-  drawing.DrawSelected(dc);
+  m_renderer.PaintBackground(painter, Drawing(), QPoint(scroll.x, scroll.y), viewport()->size(),
+                             viewport()->devicePixelRatioF());
 }
+
+void CQuirraView::OnDraw(CDC& dc) { Drawing().DrawSelected(dc); }
 
 CPoint CQuirraView::ToDrawing(QPoint client, bool clampAtOrigin) const {
   const CPoint scroll = GetScrollPosition();

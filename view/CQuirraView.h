@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QImage>
-
 #include "model/CShape.h"
 #include "platform/qt/CScrollView.h"
+#include "render/DrawingRenderer.h"
 
 class CQuirraDoc;
 class CTavlo;
@@ -42,18 +41,15 @@ class CQuirraView : public CScrollView {
   void OnLButtonDblClk(QPoint client);
   void OnMouseMove(QPoint client);
   bool HasCapture() const { return m_capture; }
-  // The view keeps a picture of every unselected shape and paints only the selection over it; the
-  // picture is made again when any other shape, the selection, the zoom, the scroll position or
-  // the size changes. A part of the window that needs painting again is copied from it, so it
-  // matches the rest exactly (dashes of wide pens, which Qt lays out afresh for every clipped
-  // paint, included). Off, every paint draws every shape straight onto the window.
-  void SetBackdropCaching(bool on) { m_caching = on; }
 
  signals:
   // The context menu is wanted at a screen point, or, asked from the keyboard, at (-1, -1).
   void contextMenuRequested(QPoint global);
 
  protected:
+  // Every unselected shape comes from a picture the view keeps (see DrawingRenderer); only the
+  // selection is drawn afresh over it.
+  void OnEraseBkgnd(QPainter& painter) override;
   void OnDraw(CDC& dc) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -63,7 +59,6 @@ class CQuirraView : public CScrollView {
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   CTavlo& Drawing() const;
@@ -87,17 +82,5 @@ class CQuirraView : public CScrollView {
   CPoint lastPoint;
   bool m_capture = false;
 
-  // What the backdrop picture shows: the drawing's revision, the zoom, the scroll position and the
-  // size and scale of the viewport it was made for.
-  struct BackdropKey {
-    uint64_t revision = 0;
-    int zoom = 0;
-    QPoint scroll;
-    QSize size;
-    qreal scale = 0;
-    friend bool operator==(const BackdropKey&, const BackdropKey&) = default;
-  };
-  bool m_caching = true;
-  QImage m_backdrop;
-  BackdropKey m_backdropKey;
+  DrawingRenderer m_renderer;
 };

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/core/Color.h"
 #include "platform/core/Point.h"
 
@@ -95,18 +93,6 @@ class CDC {
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void MoveTo(int x, int y) { m_position = CPoint(x, y); }
   virtual void LineTo(int x, int y) = 0;
-
-  // The box of pixels that drawing can change, in the context's coordinates; false when the
-  // context cannot tell (then everything counts as visible).
-  virtual bool GetClipBox(int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) const {
-    (void)left, (void)top, (void)right, (void)bottom;
-    return false;
-  }
-
-  // True when drawing replaces the pixels it touches outright (opaque colours, no blending, no
-  // smoothing) and nothing but the finished pixels is kept. Then whatever later drawing wholly
-  // paints over may be left out. False for contexts that record calls or write documents.
-  virtual bool ReplacesPixels() const { return false; }
 
   const CPen& GetCurrentPen() const { return *m_pen; }
   const CBrush& GetCurrentBrush() const { return *m_brush; }

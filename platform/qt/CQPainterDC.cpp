@@ -1,10 +1,8 @@
 #include "platform/qt/CQPainterDC.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include <QPainter>
-#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPolygon>
 
@@ -91,31 +89,4 @@ void CQPainterDC::Rectangle(int left, int top, int right, int bottom) { m_painte
 void CQPainterDC::LineTo(int x, int y) {
   m_painter.drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));
   m_position = CPoint(x, y);
-}
-
-bool CQPainterDC::GetClipBox(int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) const {
-  QRectF box;
-  if (m_painter.hasClipping()) {
-    box = m_painter.clipBoundingRect();
-  } else if (const QPaintDevice* device = m_painter.device()) {
-    bool invertible = false;
-    const QTransform toLogical = m_painter.transform().inverted(&invertible);
-    if (!invertible) return false;
-    box = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
-  } else {
-    return false;
-  }
-  left = int64_t(std::floor(box.left())) - 1;
-  top = int64_t(std::floor(box.top())) - 1;
-  right = int64_t(std::ceil(box.right())) + 1;
-  bottom = int64_t(std::ceil(box.bottom())) + 1;
-  return true;
-}
-
-bool CQPainterDC::ReplacesPixels() const {
-  // The engine, not the device: a widget may be painted through a redirection into anything.
-  const QPaintEngine* engine = m_painter.paintEngine();
-  return engine && engine->type() == QPaintEngine::Raster && !m_painter.testRenderHint(QPainter::Antialiasing) &&
-         m_painter.compositionMode() == QPainter::CompositionMode_SourceOver && m_painter.opacity() == 1.0 &&
-         m_painter.transform().type() <= QTransform::TxTranslate;
 }

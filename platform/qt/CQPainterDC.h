@@ -20,11 +20,6 @@ class CQPainterDC : public CDC {
   void Ellipse(int left, int top, int right, int bottom) override;
   void Rectangle(int left, int top, int right, int bottom) override;
   void LineTo(int x, int y) override;
-  bool GetClipBox(int64_t& left, int64_t& top, int64_t& right, int64_t& bottom) const override;
-  // True on Qt's raster engine (images, pixmaps, widgets) while the painter stays unsmoothed,
-  // fully opaque and painting over; never on a document such as an SVG file, which keeps every
-  // shape.
-  bool ReplacesPixels() const override;
 
   static QPen ToQPen(const CPen& pen);
   static QBrush ToQBrush(const CBrush& brush);

@@ -62,12 +62,14 @@ void CScrollView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   // Only what needs painting: shapes outside the area are passed over.
   painter.setClipRect(event->rect());
-  painter.fillRect(viewport()->rect(), Qt::white);
+  OnEraseBkgnd(painter);
   const CPoint scroll = GetScrollPosition();
   painter.translate(-scroll.x, -scroll.y);
   CQPainterDC dc(painter);
   OnDraw(dc);
 }
+
+void CScrollView::OnEraseBkgnd(QPainter& painter) { painter.fillRect(viewport()->rect(), Qt::white); }
 
 void CScrollView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);

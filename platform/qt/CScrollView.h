@@ -6,11 +6,13 @@
 #include "platform/qt/CCmdTarget.h"
 
 class CDC;
+class QPainter;
 class QScrollBar;
 
 // A scrolling view: the scroll bars cover a total size in pixels, and painting is shifted by the
-// scroll position. Each repaint erases the viewport to white and then calls OnDraw with a device
-// context whose origin is the top left of the scrollable area.
+// scroll position. Each repaint first has OnEraseBkgnd lay the background (white, unless a view
+// lays its own) and then calls OnDraw with a device context whose origin is the top left of the
+// scrollable area.
 //
 // The thumbs show how much of the area is visible. Page Up and Page Down, and clicks in a bar's
 // trough, move a page step; Home and End go to the top and the bottom; the wheel with Shift
@@ -36,6 +38,9 @@ class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   virtual void OnInitialUpdate();
 
  protected:
+  // The background of the whole viewport, painted with its top left at the painter's origin
+  // (the painter is clipped to what needs painting). Plain white here.
+  virtual void OnEraseBkgnd(QPainter& painter);
   virtual void OnDraw(CDC& dc) = 0;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

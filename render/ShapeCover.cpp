@@ -1,4 +1,4 @@
-#include "model/ShapeCover.h"
+#include "render/ShapeCover.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "model/CoverageMask.h"
+#include "render/CoverageMask.h"
 
 #include <algorithm>
 

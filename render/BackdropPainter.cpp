@@ -1,5 +1,6 @@
-#include "view/BackdropPainter.h"
+#include "render/BackdropPainter.h"
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 #include "model/CTavlo.h"
 #include "platform/qt/CQPainterDC.h"
+#include "render/PaintOrder.h"
 
 namespace backdrop_painter {
 
@@ -44,17 +46,17 @@ void RunOnPool(const std::vector<std::function<void()>>& jobs) {
 }  // namespace
 
 void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
-  // Each run paints through a context of its own, set up as the one that chose the shapes.
-  auto withContext = [&](QImage& target, const auto& use) {
+  // The pixels the image shows, with a pixel to spare on every side for the rounding of edges.
+  const QSizeF size = image.deviceIndependentSize();
+  const PixelBox area{scroll.x() - 1, scroll.y() - 1, scroll.x() + int64_t(std::ceil(size.width())) + 1,
+                      scroll.y() + int64_t(std::ceil(size.height())) + 1};
+  // Painting on an image without smoothing replaces the pixels it touches.
+  const std::vector<int> order = paint_order::ShapesToPaint(drawing, area, true);
+  auto paintRun = [&](QImage& target, size_t from, size_t to) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
     CQPainterDC dc(painter);
-    use(dc);
-  };
-  std::vector<int> order;
-  withContext(image, [&](CQPainterDC& dc) { order = drawing.ShapesToPaint(dc); });
-  auto paintRun = [&](QImage& target, size_t from, size_t to) {
-    withContext(target, [&](CQPainterDC& dc) { drawing.DrawShapes(dc, order.data() + from, to - from); });
+    for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k]);
   };
 
   QImage layer;

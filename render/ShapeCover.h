@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "model/CShape.h"
-#include "model/PixelBox.h"
+#include "render/PixelBox.h"
 
 // Where a shape drawn upright at a zoom (no turn in progress) can change pixels, and where it is
 // sure to paint every pixel, each as a few upright boxes. A painter that replaces pixels uses the

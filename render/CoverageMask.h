@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/PixelBox.h"
+#include "render/PixelBox.h"
 
 // The pixels of a box that later drawing is known to paint over, one bit per square cell. A cell
 // is marked only when a covered box holds all of it, so the mask never claims a pixel that is not

@@ -6,7 +6,8 @@ class CTavlo;
 class QImage;
 
 // Paints every unselected shape of a drawing over an image, scrolled to `scroll`, with the pixels
-// CTavlo::DrawUnselected paints through a CQPainterDC on a painter over the image.
+// drawing each of them in stacking order with CTavlo::DrawShape through a CQPainterDC gives. Shapes
+// that cannot change a pixel of the image are passed over.
 //
 // The work goes to Qt's thread pool: on a machine with more than one core the shapes to paint are
 // cut in two runs of the stack, painted side by side, the upper run into a clear layer laid over

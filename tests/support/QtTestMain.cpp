@@ -1,5 +1,5 @@
-// Runs the whole-editor tests inside one QApplication on the offscreen platform; every test starts
-// and ends its own CQuirraApp.
+// The main of every test program that needs Qt's widgets or painting: one QApplication for the
+// whole run, on the offscreen platform unless the caller chose another.
 #include <gtest/gtest.h>
 
 #include <QApplication>

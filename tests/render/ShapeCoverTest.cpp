@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "model/CTavlo.h"
-#include "model/CoverageMask.h"
-#include "model/ShapeCover.h"
+#include "render/CoverageMask.h"
+#include "render/PaintOrder.h"
+#include "render/ShapeCover.h"
 #include "platform/core/CRecordingDC.h"
 
 namespace {
@@ -39,19 +40,10 @@ std::vector<PixelBox> Core(const CShape& s, int zoom) {
   return std::vector<PixelBox>(boxes, boxes + ShapeCover::Core(s, zoom, boxes));
 }
 
-// Tells how a shape is drawn: clip box 0..999 square; replaces pixels or not.
-class OpaqueRecordingDC : public CRecordingDC {
- public:
-  explicit OpaqueRecordingDC(bool replaces) : m_replaces(replaces) {}
-  bool ReplacesPixels() const override { return m_replaces; }
-  bool GetClipBox(int64_t& l, int64_t& t, int64_t& r, int64_t& b) const override {
-    l = t = 0, r = b = 999;
-    return true;
-  }
-
- private:
-  bool m_replaces;
-};
+// The shapes a 1000-pixel-square picture gets, painted as pixels or kept as calls.
+std::vector<int> ShapesToPaint(const CTavlo& d, bool opaque) {
+  return paint_order::ShapesToPaint(d, PixelBox{0, 0, 999, 999}, opaque);
+}
 
 }  // namespace
 
@@ -208,16 +200,16 @@ TEST(ShapeCover, ShapesUnderAFillThatPaintsEveryPixelAreNotListed) {
   d.AddShape(Shape(kRectangle, {{50, 50}, {400, 50}, {400, 400}, {50, 400}}, HS_CROSS));       // 4: covers
   d.AddShape(Shape(kRectangle, {{0, 0}, {999, 0}, {999, 999}, {0, 999}}, kBrushTransparent));  // 5: see-through
   d.ClearSelection();
-  EXPECT_EQ(d.ShapesToPaint(OpaqueRecordingDC(true)), (std::vector<int>{2, 4, 5}));
+  EXPECT_EQ(ShapesToPaint(d, true), (std::vector<int>{2, 4, 5}));
   // A context that keeps every call, or blends, gets every shape it shows.
-  EXPECT_EQ(d.ShapesToPaint(OpaqueRecordingDC(false)), (std::vector<int>{0, 1, 2, 4, 5}));
+  EXPECT_EQ(ShapesToPaint(d, false), (std::vector<int>{0, 1, 2, 4, 5}));
   d.SetSelected(4);  // the selection is drawn as an outline only and hides nothing
-  EXPECT_EQ(d.ShapesToPaint(OpaqueRecordingDC(true)), (std::vector<int>{0, 1, 2, 5}));
+  EXPECT_EQ(ShapesToPaint(d, true), (std::vector<int>{0, 1, 2, 5}));
 
-  // DrawUnselected paints exactly the listed shapes.
+  // The listed shapes are the ones that paint.
   d.ClearSelection();
-  OpaqueRecordingDC dc(true);
-  d.DrawUnselected(dc);
+  CRecordingDC dc;
+  for (const int i : ShapesToPaint(d, true)) d.DrawShape(dc, i);
   EXPECT_EQ(dc.Calls("Ellipse").size(), 0u);
   EXPECT_EQ(dc.Calls("Polyline").size(), 1u);
   EXPECT_EQ(dc.Calls("Polygon").size(), 2u);

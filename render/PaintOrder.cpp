@@ -1,0 +1,54 @@
+#include "render/PaintOrder.h"
+
+#include <algorithm>
+
+#include "model/CTavlo.h"
+#include "render/CoverageMask.h"
+#include "render/ShapeCover.h"
+
+namespace paint_order {
+
+namespace {
+
+bool Reaches(const CShape& s, int zoom, const PixelBox& area) {
+  PixelBox box;
+  return !ShapeCover::Extent(s, zoom, box) || box.Overlaps(area);
+}
+
+}  // namespace
+
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& area, bool opaque) {
+  const CShapeArray& shapes = drawing.GetShapes();
+  const int zoom = drawing.GetZoom(), selected = drawing.GetSelected();
+  std::vector<int> order;
+  if (!opaque) {
+    for (int i = 0; i < shapes.GetSize(); ++i)
+      if (i != selected && Reaches(shapes[i], zoom, area)) order.push_back(i);
+    return order;
+  }
+  // Front to back, a shape is left out when the filled insides of the shapes above it already
+  // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
+  // bury most of their shapes this way.
+  CoverageMask covered(area);
+  PixelBox boxes[ShapeCover::kMaxBoxes];
+  for (int i = shapes.GetUpperBound(); i >= 0; --i) {
+    if (i == selected) continue;
+    const CShape& s = shapes[i];
+    const int reach = ShapeCover::Reach(s, zoom, boxes);
+    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
+    for (int k = 0; k < reach; ++k) {
+      const PixelBox& b = boxes[k];
+      if (!b.Overlaps(area)) continue;
+      seen = true;
+      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b);
+    }
+    if (!seen || buried) continue;
+    order.push_back(i);
+    const int core = ShapeCover::Core(s, zoom, boxes);
+    for (int k = 0; k < core; ++k) covered.Cover(boxes[k]);
+  }
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+}  // namespace paint_order

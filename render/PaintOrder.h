@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "render/PixelBox.h"
+
+class CTavlo;
+
+namespace paint_order {
+
+// The unselected shapes of the drawing that can change a pixel of `area` (zoomed pixels), in
+// stacking order. On a target where painting replaces the pixels it touches outright (`opaque`:
+// opaque colours, no blending or smoothing, nothing kept but the finished pixels), shapes whose
+// every pixel the fills of shapes above them paint over are left out as well.
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& area, bool opaque);
+
+}  // namespace paint_order

@@ -1,0 +1,139 @@
+// Painting fast (shapes outside the picture or buried under the fills above them left out, the
+// picture painted in two runs side by side) must paint exactly what drawing every shape paints.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <random>
+
+#include "model/CTavlo.h"
+#include "platform/qt/CQPainterDC.h"
+#include "render/DrawingRenderer.h"
+#include "render/PaintOrder.h"
+#include "tests/support/RandomShapes.h"
+
+namespace {
+
+using random_shapes::CrowdedShape;
+using random_shapes::RandomShape;
+
+// An 800 x 600 picture scrolled to `scroll` and clipped to `clip` (none when null): with `fast`,
+// only the shapes the renderer would paint there and the selection; otherwise the whole drawing.
+QImage PaintCrowd(const CTavlo& drawing, QPoint scroll, const QRect& clip, bool fast, int* drawn) {
+  QImage image(800, 600, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  if (!clip.isNull()) painter.setClipRect(clip);
+  painter.translate(-scroll.x(), -scroll.y());
+  CQPainterDC dc(painter);
+  if (fast) {
+    const QRect shown = (clip.isNull() ? image.rect() : clip).translated(scroll);
+    const PixelBox area{shown.left() - 1, shown.top() - 1, shown.right() + 2, shown.bottom() + 2};
+    const std::vector<int> order = paint_order::ShapesToPaint(drawing, area, true);
+    for (const int i : order) drawing.DrawShape(dc, i);
+    drawing.DrawSelected(dc);
+    *drawn = int(order.size());
+  } else {
+    drawing.Draw(dc);
+  }
+  return image;
+}
+
+}  // namespace
+
+TEST(FastPaint, ShapesBuriedUnderFillsAreLeftOutUnseen) {
+  std::mt19937 rng(11);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  int drawnInAll = 0, shapesInAll = 0;
+  for (int round = 0; round < 16; ++round) {
+    CTavlo drawing;
+    const int count = 50 + pick(500);
+    for (int i = 0; i < count; ++i) drawing.AddShape(CrowdedShape(rng));
+    drawing.SetSelected(pick(3) == 0 ? pick(count) : -1);
+    const int zooms[] = {50, 100, 150, 200, 333, 500};
+    drawing.SetZoom(zooms[pick(6)]);
+    const QPoint scroll(pick(3) == 0 ? 0 : pick(600) - 100, pick(3) == 0 ? 0 : pick(400) - 100);
+    const QRect clip = pick(2) ? QRect() : QRect(pick(400), pick(300), 1 + pick(400), 1 + pick(300));
+    int drawn = 0;
+    const QImage fast = PaintCrowd(drawing, scroll, clip, true, &drawn);
+    const QImage plain = PaintCrowd(drawing, scroll, clip, false, nullptr);
+    ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom();
+    drawnInAll += drawn;
+    shapesInAll += count;
+  }
+  // Most of a pile this deep lies buried; the test means nothing if nothing was left out.
+  EXPECT_LT(drawnInAll, shapesInAll / 2);
+}
+
+TEST(FastPaint, ShapesAlongTheEdgeOfAFillStayWhereTheyShow) {
+  // One filled shape on top, with no pen to hide its edge, over tiny shapes strewn across its
+  // outline: those just inside are buried, those reaching out must still be drawn.
+  std::mt19937 rng(12);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  int drawnInAll = 0, shapesInAll = 0;
+  for (int round = 0; round < 40; ++round) {
+    CTavlo drawing;
+    CShape top = CrowdedShape(rng);
+    if (top.GetType() == kLine || top.GetType() == kBezier) top.SetType(kEllipse);
+    top.SetPenStyle(PS_NULL);
+    top.SetBrushStyle(pick(2) ? int(kBrushPaint) : pick(6));
+    const int count = 300;
+    for (int i = 0; i < count; ++i) {
+      // A point on the outline of the top shape's points, nudged up to 12 pixels either way.
+      const int k = pick(4);
+      const CPoint a = top.GetPoint(k), b = top.GetPoint((k + 1) % 4);
+      const double t = pick(1001) / 1000.0;
+      const int x = int(a.x + t * (b.x - a.x)) + pick(25) - 12, y = int(a.y + t * (b.y - a.y)) + pick(25) - 12;
+      CShape dot;
+      dot.SetType(kLine);
+      dot.SetPointCount(2);
+      dot.SetPoint(0, x, y);
+      dot.SetPoint(1, x + pick(3), y + pick(3));
+      dot.SetPenColor(RGB(200, 0, 0));
+      drawing.AddShape(dot);
+    }
+    drawing.AddShape(top);
+    drawing.ClearSelection();
+    drawing.SetZoom(pick(2) ? 100 : 50 + pick(450));
+    int drawn = 0;
+    const QImage fast = PaintCrowd(drawing, QPoint(), QRect(), true, &drawn);
+    const QImage plain = PaintCrowd(drawing, QPoint(), QRect(), false, nullptr);
+    ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom();
+    drawnInAll += drawn;
+    shapesInAll += count + 1;
+  }
+  EXPECT_LT(drawnInAll, shapesInAll);
+}
+
+TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
+  // Enough shapes for the picture to be painted in two runs side by side, at both pixel ratios
+  // a screen may have.
+  std::mt19937 rng(13);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  for (int round = 0; round < 8; ++round) {
+    CTavlo drawing;
+    const int count = 64 + pick(600);
+    for (int i = 0; i < count; ++i) drawing.AddShape(pick(2) ? CrowdedShape(rng) : RandomShape(rng));
+    drawing.SetSelected(pick(2) ? pick(count) : -1);
+    drawing.SetZoom(pick(2) ? 100 : 50 + pick(300));
+    const QPoint scroll(pick(300), pick(200));
+    const qreal ratio = round % 4 == 3 ? 2.0 : 1.0;
+
+    QImage fast(QSize(800, 600) * ratio, QImage::Format_RGB32);
+    fast.setDevicePixelRatio(ratio);
+    fast.fill(Qt::white);
+    DrawingRenderer::PaintUnselected(drawing, fast, scroll);
+
+    QImage plain(fast.size(), QImage::Format_RGB32);
+    plain.setDevicePixelRatio(ratio);
+    plain.fill(Qt::white);
+    {
+      QPainter painter(&plain);
+      painter.translate(-scroll.x(), -scroll.y());
+      CQPainterDC dc(painter);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i)
+        if (i != drawing.GetSelected()) drawing.DrawShape(dc, i);
+    }
+    ASSERT_TRUE(fast == plain) << "round " << round << ", " << count << " shapes";
+  }
+}
