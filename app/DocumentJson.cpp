@@ -1,6 +1,6 @@
 #include "app/DocumentJson.h"
 
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void Pair(std::string& out, CPoint p) {
 
 }  // namespace
 
-std::string DocumentJson(const DocumentImage& doc) {
+std::string DocumentJson(const DocumentFileContent& doc) {
   std::string out = "{";
   Field(out, "selected", doc.drawing.GetSelected());
   out += ',';

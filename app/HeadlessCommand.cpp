@@ -8,7 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/DocumentJson.h"
 #include "app/PictureExport.h"
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
 
 namespace {
@@ -28,7 +28,7 @@ int Fail(std::FILE* err, const QString& file, const QString& reason) {
 }
 
 // Loads `path` into `doc`; on failure prints the message and returns false.
-bool Load(const QString& path, DocumentImage& doc, std::FILE* err) {
+bool Load(const QString& path, DocumentFileContent& doc, std::FILE* err) {
   const QString reason = LoadFileThroughArchive(path, [&doc](CArchive& ar) { doc.Serialize(ar); });
   if (reason.isEmpty()) return true;
   Fail(err, path, reason);
@@ -36,7 +36,7 @@ bool Load(const QString& path, DocumentImage& doc, std::FILE* err) {
 }
 
 int Info(const QString& path, std::FILE* out, std::FILE* err) {
-  DocumentImage doc;
+  DocumentFileContent doc;
   if (!Load(path, doc, err)) return 1;
   const std::string json = DocumentJson(doc) + "\n";
   if (std::fwrite(json.data(), 1, json.size(), out) != json.size() || std::fflush(out) != 0)
@@ -67,7 +67,7 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
                  qUtf8Printable(target));
     return 2;
   }
-  DocumentImage doc;
+  DocumentFileContent doc;
   if (!Load(path, doc, err)) return 1;
   QString reason;
   if (qrf) {

@@ -16,7 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
 #include "platform/qt/ArchiveFile.h"
 
@@ -62,7 +62,7 @@ void WriteSample(const QString& path) {
   });
 }
 
-bool Load(const QString& path, DocumentImage& doc) {
+bool Load(const QString& path, DocumentFileContent& doc) {
   const QString reason = LoadFileThroughArchive(path, [&doc](CArchive& ar) { doc.Serialize(ar); });
   if (!reason.isEmpty()) std::fprintf(stderr, "load failed: %s\n", qUtf8Printable(reason));
   return reason.isEmpty();
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() == 3 && args[1] == "--load-only") {
-    DocumentImage doc;
+    DocumentFileContent doc;
     if (!Load(args[2], doc)) return 1;
     std::printf("%ld\n", PeakRssKiB());
     return 0;
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
   std::vector<double> save, load, rawRead, rawStream, rawWrite;
   WriteSample(file);
   {
-    DocumentImage doc;
+    DocumentFileContent doc;
     Load(file, doc);
     for (int i = 0; i < kRounds; ++i)
       save.push_back(Millis([&] { SaveFileThroughArchive(file, [&doc](CArchive& ar) { doc.Serialize(ar); }); }));
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     rawRead.push_back(Millis([&] { RawRead(raw.constData(), true); }));
     rawStream.push_back(Millis([&] { RawRead(raw.constData(), false); }));
     load.push_back(Millis([&] {
-      DocumentImage doc;
+      DocumentFileContent doc;
       Load(file, doc);
     }));
   }

@@ -3,7 +3,7 @@
 #include <QColorDialog>
 
 #include "doc/CPropertiesDlg.h"
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CDC.h"
 #include "platform/qt/ModalFrame.h"
@@ -107,7 +107,7 @@ void CQuirraDoc::Grip(int mode, int part) {
 
 void CQuirraDoc::Serialize(CArchive& ar) {
   int32_t mode = hitMode, part = hitPart;
-  DocumentImage::SerializeDocument(ar, *drawing, mode, part);
+  DocumentFileContent::SerializeDocument(ar, *drawing, mode, part);
   Grip(mode, part);
   // The drag rules go by the tool: a shape that opens selected must be dragged by its own kind's
   // rules, as after a double-click on it.

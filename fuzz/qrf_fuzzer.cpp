@@ -11,13 +11,13 @@
 #include <QImage>
 #include <QPainter>
 
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
 #include "platform/qt/CQPainterDC.h"
 
 namespace {
 
-bool Load(const std::string& bytes, DocumentImage& doc) {
+bool Load(const std::string& bytes, DocumentFileContent& doc) {
   std::stringbuf in(bytes);
   try {
     CArchive ar(in, CArchive::load);
@@ -28,7 +28,7 @@ bool Load(const std::string& bytes, DocumentImage& doc) {
   }
 }
 
-std::string Save(DocumentImage& doc) {
+std::string Save(DocumentFileContent& doc) {
   std::stringbuf out;
   CArchive ar(out, CArchive::store);
   doc.Serialize(ar);
@@ -53,11 +53,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  DocumentImage doc;
+  DocumentFileContent doc;
   if (!Load(bytes, doc)) return 0;
 
   const std::string saved = Save(doc);
-  DocumentImage again;
+  DocumentFileContent again;
   if (!Load(saved, again)) std::abort();  // what we write we must read
   if (Save(again) != saved) std::abort();   // and write again the same
   if (!(again.drawing == doc.drawing) || again.hitMode != doc.hitMode || again.hitPart != doc.hitPart) std::abort();

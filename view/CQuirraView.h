@@ -32,9 +32,11 @@ class CQuirraView : public CScrollView {
   void OnInitialUpdate() override;
 
   // The editor's own clipboard: one shape, shared by every view of every document, and the tool
-  // that was current when it was cut or copied. Empty (no points) until the first Cut or Copy.
-  static inline CShape clipShape;
-  static inline int clipTool = 0;
+  // that was current when it was cut or copied. Empty (no points) until the first Cut or Copy;
+  // only Cut and Copy fill it. Tests start from an empty one with ClearClipboard.
+  static const CShape& GetClipShape() { return clipShape; }
+  static int GetClipTool() { return clipTool; }
+  static void ClearClipboard() { clipShape = CShape(), clipTool = 0; }
 
   void OnLButtonDown(QPoint client);
   void OnLButtonUp();
@@ -76,6 +78,9 @@ class CQuirraView : public CScrollView {
   void OnEditPaste();
   void OnEditRotate();
   void OnZoom(int percent);
+
+  static inline CShape clipShape;
+  static inline int clipTool = 0;
 
   CQuirraDoc& m_document;
   bool spaceDown = false;

@@ -15,16 +15,15 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <random>
-#include <sstream>
 
-#include "model/DocumentImage.h"
-#include "platform/core/CArchive.h"
+#include "model/DocumentFileContent.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
 // A drawing of `count` rectangles whose coordinates depend on `seed`, as file bytes.
 QByteArray Drawing(int count, int seed) {
-  DocumentImage doc;
+  DocumentFileContent doc;
   for (int i = 0; i < count; ++i) {
     CShape s;
     s.SetType(kRectangle);
@@ -37,11 +36,7 @@ QByteArray Drawing(int count, int seed) {
     s.SetBrushStyle(seed % 6);
     doc.drawing.AddShape(s);
   }
-  std::stringbuf out;
-  CArchive ar(out, CArchive::store);
-  doc.Serialize(ar);
-  ar.Close();
-  const std::string bytes = out.str();
+  const std::string bytes = file_bytes::Save(doc);
   return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 

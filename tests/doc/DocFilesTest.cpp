@@ -4,7 +4,6 @@
 
 #include <csignal>
 #include <memory>
-#include <sstream>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -17,9 +16,9 @@
 #include <QTest>
 
 #include "DocFixture.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ModalHandler.h"
-#include "model/DocumentImage.h"
-#include "platform/core/CArchive.h"
+#include "model/DocumentFileContent.h"
 #include "platform/qt/CMultiDocTemplate.h"
 #include "res/Resources.h"
 
@@ -38,15 +37,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 // What the model itself writes for this drawing and grip.
 QByteArray ModelBytes(const CTavlo& drawing, int hitMode, int hitPart) {
-  DocumentImage image;
-  image.drawing = drawing;
-  image.hitMode = hitMode;
-  image.hitPart = hitPart;
-  std::stringbuf buf;
-  CArchive ar(buf, CArchive::store);
-  image.Serialize(ar);
-  ar.Close();
-  const std::string s = buf.str();
+  const std::string s = file_bytes::Save(drawing, hitMode, hitPart);
   return QByteArray(s.data(), qsizetype(s.size()));
 }
 

@@ -6,8 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -23,13 +24,7 @@ std::string With(std::string bytes, size_t offset, int32_t v) {
   return bytes;
 }
 
-std::string Save(DocumentImage& doc) {
-  std::stringbuf buf;
-  CArchive ar(buf, CArchive::store);
-  doc.Serialize(ar);
-  ar.Close();
-  return buf.str();
-}
+using file_bytes::Save;
 
 // A stream that cannot tell its length, because it cannot seek (seekoff and seekpos keep the
 // streambuf defaults, which fail).
@@ -43,7 +38,7 @@ class OneWayBuf : public std::streambuf {
   std::string m_data;
 };
 
-void LoadInto(DocumentImage& doc, const std::string& bytes, bool seekable = true) {
+void LoadInto(DocumentFileContent& doc, const std::string& bytes, bool seekable = true) {
   std::stringbuf in(bytes);
   OneWayBuf oneWay(bytes);
   CArchive ar(seekable ? static_cast<std::streambuf&>(in) : oneWay, CArchive::load);
@@ -51,8 +46,8 @@ void LoadInto(DocumentImage& doc, const std::string& bytes, bool seekable = true
   doc.Serialize(ar);
 }
 
-DocumentImage Load(const std::string& bytes, bool seekable = true) {
-  DocumentImage doc;
+DocumentFileContent Load(const std::string& bytes, bool seekable = true) {
+  DocumentFileContent doc;
   LoadInto(doc, bytes, seekable);
   return doc;
 }
@@ -68,8 +63,8 @@ CShape Line1020to3040() {
 }
 
 // One line, selected, with its end point gripped.
-DocumentImage LineDocument() {
-  DocumentImage doc;
+DocumentFileContent LineDocument() {
+  DocumentFileContent doc;
   doc.drawing.AddShape(Line1020to3040());
   doc.hitMode = HIT_VERTEX;
   doc.hitPart = 1;
@@ -94,12 +89,12 @@ constexpr size_t kSelected = 0, kTag = 6, kPointCount = 42, kSlot9 = 118, kHitMo
 }  // namespace
 
 TEST(DocumentFile, EmptyDrawingIsFourteenBytes) {
-  DocumentImage doc;  // no grip: hitMode 0, hitPart -1
+  DocumentFileContent doc;  // no grip: hitMode 0, hitPart -1
   EXPECT_EQ(Save(doc), Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST(DocumentFile, OneLineIsStoredByteForByteWithoutZoomOrRotation) {
-  DocumentImage doc = LineDocument();
+  DocumentFileContent doc = LineDocument();
   ASSERT_EQ(kLineFile.size(), 134u);
   EXPECT_EQ(Save(doc), kLineFile);
   doc.drawing.SetZoom(300);
@@ -111,7 +106,7 @@ TEST(DocumentFile, OneLineIsStoredByteForByteWithoutZoomOrRotation) {
 
 TEST(DocumentFile, LoadingRestoresTheDrawingAndGripAndSavesTheSameBytes) {
   for (bool seekable : {true, false}) {
-    DocumentImage doc = Load(kLineFile, seekable);
+    DocumentFileContent doc = Load(kLineFile, seekable);
     EXPECT_TRUE(doc.drawing == LineDocument().drawing);  // selection 0, zoom 100, no rotation
     EXPECT_EQ(doc.hitMode, 1);
     EXPECT_EQ(doc.hitPart, 1);
@@ -120,7 +115,7 @@ TEST(DocumentFile, LoadingRestoresTheDrawingAndGripAndSavesTheSameBytes) {
 }
 
 TEST(DocumentFile, TagIsNotCheckedAndTrailingBytesAreIgnored) {
-  DocumentImage doc = Load(With(kLineFile, kTag, int32_t(0xEFBEADDE)) + "trailing junk");
+  DocumentFileContent doc = Load(With(kLineFile, kTag, int32_t(0xEFBEADDE)) + "trailing junk");
   EXPECT_TRUE(doc.drawing == LineDocument().drawing);
   EXPECT_EQ(doc.hitMode, 1);
   EXPECT_EQ(doc.hitPart, 1);
@@ -128,7 +123,7 @@ TEST(DocumentFile, TagIsNotCheckedAndTrailingBytesAreIgnored) {
 }
 
 TEST(DocumentFile, SpareSlotsAndOddCodesSurviveARoundTrip) {
-  DocumentImage doc;
+  DocumentFileContent doc;
   CShape s = Line1020to3040();
   s.SetPoint(9, -5, 77);
   s.SetPenColor(0xFF123456u);
@@ -142,7 +137,7 @@ TEST(DocumentFile, SpareSlotsAndOddCodesSurviveARoundTrip) {
 
 TEST(DocumentFile, EmptyStreamGivesAnEmptyDrawingAndKeepsTheGrip) {
   for (bool seekable : {true, false}) {
-    DocumentImage doc;
+    DocumentFileContent doc;
     doc.hitMode = HIT_EDGE;
     doc.hitPart = 3;
     LoadInto(doc, "", seekable);
@@ -154,7 +149,7 @@ TEST(DocumentFile, EmptyStreamGivesAnEmptyDrawingAndKeepsTheGrip) {
 
 TEST(DocumentFile, LongCountEscapeStartsAt65535) {
   for (int n : {65534, 65535}) {
-    DocumentImage doc;
+    DocumentFileContent doc;
     for (int i = 0; i < n; ++i) {
       CShape s;
       s.SetCenter(i, -i);
@@ -170,7 +165,7 @@ TEST(DocumentFile, LongCountEscapeStartsAt65535) {
 }
 
 TEST(DocumentFile, FileEndingEarlyIsRefused) {
-  DocumentImage doc = LineDocument();
+  DocumentFileContent doc = LineDocument();
   CShape rect;
   rect.SetType(kRectangle);
   rect.SetPointCount(4);
@@ -197,7 +192,7 @@ TEST(DocumentFile, CountBeyondTheBytesIsRefused) {
   const std::string huge = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) + std::string(10, '\0');
   for (const std::string& bytes : {huge, With(huge, 6, INT_MAX)}) {
     for (bool seekable : {true, false}) {
-      DocumentImage doc;
+      DocumentFileContent doc;
       EXPECT_THROW(LoadInto(doc, bytes, seekable), CArchiveException);
       if (seekable) {
         EXPECT_EQ(doc.drawing.GetShapes().GetCapacity(), 0);
@@ -219,7 +214,7 @@ TEST(DocumentFile, StaleGripStateIsRepairedKeepingTheShapes) {
       {0, 2, INT_MAX, 0, 0, -1},
   };
   for (const auto& c : cases) {
-    DocumentImage doc;  // a grip from before the load must not survive it
+    DocumentFileContent doc;  // a grip from before the load must not survive it
     doc.hitMode = HIT_EDGE;
     doc.hitPart = 3;
     LoadInto(doc, With(With(With(kLineFile, kSelected, c.selected), kHitMode, c.hitMode), kHitPart, c.hitPart));

@@ -83,8 +83,7 @@ void ShellTest::SetUp() {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   // The editor's one-shape clipboard lives as long as the process: start each test empty.
-  CQuirraView::clipShape = CShape();
-  CQuirraView::clipTool = 0;
+  CQuirraView::ClearClipboard();
 }
 
 void ShellTest::TearDown() {

@@ -219,7 +219,7 @@ TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndCtrlZDoesNothing) {
   Key(Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_EQ(Ran(), (std::vector<int>{ID_EDIT_DELETE, ID_EDIT_CUT}));
   EXPECT_TRUE(Order().empty());
-  EXPECT_EQ(CQuirraView::clipShape.GetPointCount(), 4);
+  EXPECT_EQ(CQuirraView::GetClipShape().GetPointCount(), 4);
   EXPECT_TRUE(Action(ID_EDIT_PASTE)->isEnabled());
 
   Key(Qt::Key_V, Qt::ControlModifier);

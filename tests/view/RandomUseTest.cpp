@@ -10,10 +10,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <random>
-#include <sstream>
 
-#include "model/DocumentImage.h"
-#include "platform/core/CArchive.h"
+#include "model/DocumentFileContent.h"
+#include "tests/support/FileBytes.h"
 #include "tests/view/ViewFixture.h"
 
 namespace {
@@ -140,20 +139,9 @@ class RandomUse {
   }
 
   static void RoundTrip(Window& w, const std::string& step) {
-    DocumentImage saved;
-    saved.drawing = w.doc.GetDrawing();
-    saved.hitMode = w.doc.hitMode;
-    saved.hitPart = w.doc.hitPart;
-    std::stringbuf out;
-    {
-      CArchive ar(out, CArchive::store);
-      saved.Serialize(ar);
-      ar.Close();
-    }
-    std::stringbuf in(out.str());
-    CArchive ar(in, CArchive::load);
-    DocumentImage loaded;
-    loaded.Serialize(ar);
+    DocumentFileContent saved{w.doc.GetDrawing(), w.doc.hitMode, w.doc.hitPart};
+    DocumentFileContent loaded;
+    file_bytes::Load(file_bytes::Save(saved), loaded);
     ASSERT_TRUE(loaded.drawing.GetShapes() == saved.drawing.GetShapes()) << step;
     ASSERT_EQ(loaded.drawing.GetSelected(), saved.drawing.GetSelected()) << step;
     // Paste while a shape is gripped selects the pasted shape and keeps the old grip, whose point
@@ -174,8 +162,7 @@ class RandomUse {
 }  // namespace
 
 TEST(RandomUse, TwoWindowsKeepTheirDrawingsSound) {
-  CQuirraView::clipShape = CShape();
-  CQuirraView::clipTool = 0;
+  CQuirraView::ClearClipboard();
   const int steps = EnvInt("QUIRRA_RANDOM_STEPS", 3000);
   const unsigned seed = unsigned(EnvInt("QUIRRA_RANDOM_SEED", 7));
   RandomUse use(seed);

@@ -76,13 +76,13 @@ TEST_F(Stack, DisabledCommandsNeverRun) {
   // Selected but not gripped: nothing that needs a grip may run.
   ASSERT_EQ(drawing().GetSelected(), 4);
   ASSERT_EQ(doc.hitMode, HIT_NONE);
-  CQuirraView::clipShape = CShape();
+  CQuirraView::ClearClipboard();
   for (int id : {ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_BACKWARDS}) {
     EXPECT_FALSE(router.Query(id).IsEnabled()) << id;
     EXPECT_FALSE(router.Run(id)) << id;
   }
   EXPECT_EQ(Listed(), shapes);
-  EXPECT_EQ(CQuirraView::clipShape.GetPointCount(), 0);
+  EXPECT_EQ(CQuirraView::GetClipShape().GetPointCount(), 0);
 
   GripShape(4);
   for (int id : {ID_EDIT_FORWARDS, ID_EDIT_TOTALLYFORWARDS}) EXPECT_FALSE(router.Run(id)) << id;
@@ -105,8 +105,7 @@ const std::vector<CPoint> kPastedBox = {{17, 17}, {57, 17}, {57, 47}, {17, 47}};
 class Clipboard : public ViewTest {
  protected:
   void SetUp() override {
-    CQuirraView::clipShape = CShape();
-    CQuirraView::clipTool = 0;
+    CQuirraView::ClearClipboard();
     ViewTest::SetUp();
     if (HasFatalFailure()) return;
     Add(original);
@@ -125,7 +124,7 @@ TEST_F(Clipboard, CopyThenPasteAddsAShiftedCopyInFront) {
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(doc.hitMode, HIT_NONE);
   EXPECT_EQ(drawing().GetSelected(), -1);
-  EXPECT_EQ(CQuirraView::clipTool, kRectangle);
+  EXPECT_EQ(CQuirraView::GetClipTool(), kRectangle);
   EXPECT_TRUE(router.Query(ID_EDIT_PASTE).IsEnabled());
 
   doc.tool = kLine;  // free to change now that nothing is gripped

@@ -8,7 +8,7 @@ class CArchive;
 
 // The whole content of a .qrf file: the drawing, then the document's grip state (what the last
 // press on the selected shape took hold of, and which point or edge).
-struct DocumentImage {
+struct DocumentFileContent {
   CTavlo drawing;
   int32_t hitMode = HIT_NONE;
   int32_t hitPart = -1;

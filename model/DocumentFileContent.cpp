@@ -1,4 +1,4 @@
-#include "model/DocumentImage.h"
+#include "model/DocumentFileContent.h"
 
 #include "platform/core/CArchive.h"
 
@@ -14,7 +14,7 @@ bool GripIsSound(const CTavlo& drawing, int32_t hitMode, int32_t hitPart) {
 
 }  // namespace
 
-void DocumentImage::SerializeDocument(CArchive& ar, CTavlo& drawing, int32_t& hitMode, int32_t& hitPart) {
+void DocumentFileContent::SerializeDocument(CArchive& ar, CTavlo& drawing, int32_t& hitMode, int32_t& hitPart) {
   if (ar.IsStoring()) {
     drawing.Serialize(ar);
     ar << hitMode << hitPart;
