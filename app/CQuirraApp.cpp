@@ -28,8 +28,6 @@
 
 namespace {
 
-CQuirraApp* g_app = nullptr;
-
 QStringList FileFilters() {
   return {QString::fromStdString(res::TemplateStrings().filterName), QStringLiteral("All Files (*.*)")};
 }
@@ -46,26 +44,37 @@ QString ChooseFile(QFileDialog& dialog) {
 }  // namespace
 
 const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
-  static const MessageMap<CQuirraApp> map(
-      {
-          {ID_APP_ABOUT, [](CQuirraApp& a) { a.OnAppAbout(); }},
-          {ID_FILE_NEW, [](CQuirraApp& a) { a.OnFileNew(); }},
-          {ID_FILE_OPEN, [](CQuirraApp& a) { a.OnFileOpen(); }},
-      },
-      {});
+  using Map = MessageMap<CQuirraApp>;
+  static const Map map = [] {
+    // The file commands that act on a document find it through the active window.
+    std::vector<Map::Command> commands = {
+        {ID_APP_ABOUT, [](CQuirraApp& a) { a.OnAppAbout(); }},
+        {ID_FILE_NEW, [](CQuirraApp& a) { a.OnFileNew(); }},
+        {ID_FILE_OPEN, [](CQuirraApp& a) { a.OnFileOpen(); }},
+        {ID_FILE_SAVE, [](CQuirraApp& a) { a.DoSave(a.ActiveFrame()->GetDocument(), false); }},
+        {ID_FILE_SAVE_AS, [](CQuirraApp& a) { a.DoSave(a.ActiveFrame()->GetDocument(), true); }},
+        {ID_FILE_CLOSE, [](CQuirraApp& a) { a.CloseDocument(a.ActiveFrame()->GetDocument()); }},
+    };
+    std::vector<Map::Update> updates;
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE})
+      updates.push_back({id, [](CQuirraApp& a, CCmdUI& ui) { ui.Enable(a.ActiveFrame() != nullptr); }});
+    for (int i = 0; i < kRecentFiles; ++i) {
+      commands.push_back({ID_FILE_MRU_FILE1 + i, [i](CQuirraApp& a) { a.OpenRecentFile(i); }});
+      updates.push_back({ID_FILE_MRU_FILE1 + i,
+                         [i](CQuirraApp& a, CCmdUI& ui) { ui.Enable(i < a.m_recentFiles.Files().size()); }});
+    }
+    return Map(std::move(commands), std::move(updates));
+  }();
   return map;
 }
 
-CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) { g_app = this; }
+CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) {}
 
 CQuirraApp::~CQuirraApp() {
   if (qApp) qApp->removeEventFilter(this);
   m_fileProgress.reset();  // its dialog is the main window's child
   m_mainFrame.reset();
-  if (g_app == this) g_app = nullptr;
 }
-
-CQuirraApp* CQuirraApp::Instance() { return g_app; }
 
 std::vector<CCmdTarget*> CQuirraApp::RouteChain() const {
   std::vector<CCmdTarget*> chain;
@@ -96,7 +105,7 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
     connect(doc, &CDocument::titleChanged, this, [this, quirra] { UpdateTitles(*quirra); });
   });
 
-  m_mainFrame = std::make_unique<CMainFrame>(m_router);
+  m_mainFrame = std::make_unique<CMainFrame>(m_router, *this);
   // Over the main window, never over whatever window is active: at start-up that is the splash,
   // which closes while the message is still open and would take it along.
   m_template->SetReporter([this](const QString& text) {
