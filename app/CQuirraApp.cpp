@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
@@ -121,7 +122,6 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);
-  connect(m_mainFrame.get(), &CMainFrame::destroyed, this, [this] { m_frames.clear(); });
 
   m_channel = new InstanceChannel(this);
   m_channel->Listen();
@@ -242,25 +242,22 @@ bool CQuirraApp::SaveAllModified() {
 
 bool CQuirraApp::CloseDocument(CQuirraDoc& doc) {
   if (!SaveModified(doc)) return false;
-  m_closing = &doc;
-  for (CChildFrame* frame : FramesOf(doc)) frame->close();
-  m_closing = nullptr;
+  for (CChildFrame* frame : FramesOf(doc)) frame->CloseWithoutAsking();
   return true;
 }
 
 void CQuirraApp::CloseAllDocuments() {
-  m_closingAll = true;
-  for (CChildFrame* frame : std::vector<CChildFrame*>(m_frames)) frame->close();
-  m_closingAll = false;
+  for (CChildFrame* frame : Frames()) frame->CloseWithoutAsking();
 }
 
 CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
-  auto* frame = new CChildFrame(doc);
-  m_frames.push_back(frame);
+  auto* frame = new CChildFrame(doc, [this](CChildFrame& f) { return MayClose(f); });
   m_mainFrame->AddChild(frame);
-  connect(frame, &CChildFrame::closing, this, &CQuirraApp::FrameClosing);
   // By the time destroyed() arrives the frame is no longer a CChildFrame: keep its document here.
-  connect(frame, &QObject::destroyed, this, [this, frame, &doc] { FrameDestroyed(frame, doc); });
+  // The document is gone already when another window of it, closed with this one, went first.
+  connect(frame, &QObject::destroyed, this, [this, document = QPointer<CQuirraDoc>(&doc)] {
+    if (document) FrameDestroyed(*document);
+  });
   connect(frame, &CChildFrame::contextMenuRequested, this, [this](CChildFrame*, QPoint global) {
     QMenu* menu = m_mainFrame->GetContextMenu();
     m_mainFrame->GetActions().Update();
@@ -275,33 +272,36 @@ CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
   return frame;
 }
 
-std::vector<CChildFrame*> CQuirraApp::FramesOf(const CQuirraDoc& doc) const {
+std::vector<CChildFrame*> CQuirraApp::Frames() const {
   std::vector<CChildFrame*> frames;
-  for (CChildFrame* f : m_frames)
-    if (&f->GetDocument() == &doc) frames.push_back(f);
+  if (!m_mainFrame) return frames;
+  for (QMdiSubWindow* w : m_mainFrame->GetMdiArea()->subWindowList(QMdiArea::CreationOrder))
+    if (auto* frame = qobject_cast<CChildFrame*>(w)) frames.push_back(frame);
+  return frames;
+}
+
+std::vector<CChildFrame*> CQuirraApp::FramesOf(const CQuirraDoc& doc) const {
+  std::vector<CChildFrame*> frames = Frames();
+  std::erase_if(frames, [&doc](const CChildFrame* frame) { return &frame->GetDocument() != &doc; });
   return frames;
 }
 
 CChildFrame* CQuirraApp::ActiveFrame() const { return m_mainFrame ? m_mainFrame->GetActiveFrame() : nullptr; }
 
-void CQuirraApp::FrameClosing(CChildFrame* frame, bool* allow) {
-  CQuirraDoc& doc = frame->GetDocument();
-  if (m_closingAll || m_closing == &doc || FramesOf(doc).size() > 1) return;
-  *allow = SaveModified(doc);
+bool CQuirraApp::MayClose(CChildFrame& frame) {
+  CQuirraDoc& doc = frame.GetDocument();
+  return FramesOf(doc).size() > 1 || SaveModified(doc);
 }
 
-void CQuirraApp::FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc) {
-  const auto it = std::find(m_frames.begin(), m_frames.end(), frame);
-  if (it == m_frames.end()) return;
-  m_frames.erase(it);
+void CQuirraApp::FrameDestroyed(CQuirraDoc& doc) {
+  // The main window takes the windows still open with it; the documents go with the template.
+  if (!m_mainFrame) return;
   if (FramesOf(doc).empty())
     m_template->CloseDocument(&doc);
   else
     UpdateTitles(doc);
-  if (m_mainFrame) {
-    m_mainFrame->UpdateMenuBar();
-    m_mainFrame->UpdateCommands();
-  }
+  m_mainFrame->UpdateMenuBar();
+  m_mainFrame->UpdateCommands();
 }
 
 void CQuirraApp::UpdateTitles(const CQuirraDoc& doc) {

@@ -58,6 +58,7 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   void CloseAllDocuments() override;
 
   CChildFrame* CreateFrame(CQuirraDoc& doc) override;
+  // In the order they were made, which numbers them in their titles.
   std::vector<CChildFrame*> FramesOf(const CQuirraDoc& doc) const;
   CChildFrame* ActiveFrame() const;
 
@@ -66,9 +67,13 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
 
  private:
   std::vector<CCmdTarget*> RouteChain() const;
+  // The windows in the main window's area, in the order they were made. A window leaves it as
+  // it closes, before it is deleted.
+  std::vector<CChildFrame*> Frames() const;
   void OnAppAbout();
-  void FrameClosing(CChildFrame* frame, bool* allow);
-  void FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc);
+  // Only a document's last window asks to save it.
+  bool MayClose(CChildFrame& frame);
+  void FrameDestroyed(CQuirraDoc& doc);
   void UpdateTitles(const CQuirraDoc& doc);
   // Opens the files of one request from another program; what fails is told in one message.
   void OpenRequested(const QStringList& paths);
@@ -81,7 +86,4 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   InstanceChannel* m_channel = nullptr;
   OpenRequestQueue* m_requests = nullptr;
   QStringList* m_reports = nullptr;  // while set, the template's failures are collected here
-  std::vector<CChildFrame*> m_frames;
-  const CQuirraDoc* m_closing = nullptr;  // the document whose windows CloseDocument is closing
-  bool m_closingAll = false;
 };
