@@ -5,8 +5,6 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
@@ -17,7 +15,7 @@
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
 #include "app/CommandLine.h"
-#include "app/EditorSettings.h"
+#include "app/FileDialogs.h"
 #include "app/InstanceChannel.h"
 #include "app/OpenRequestQueue.h"
 #include "app/ShellRegistration.h"
@@ -26,23 +24,6 @@
 #include "platform/qt/ModalFrame.h"
 #include "res/Resources.h"
 #include "view/CQuirraView.h"
-
-namespace {
-
-QStringList FileFilters() {
-  return {QString::fromStdString(res::TemplateStrings().filterName), QStringLiteral("All Files (*.*)")};
-}
-
-// Runs a file dialog in the folder last used; the folder of the file chosen is the next one's.
-QString ChooseFile(QFileDialog& dialog) {
-  dialog.setNameFilters(FileFilters());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  const QString path = dialog.selectedFiles().first();
-  EditorSettings::SetLastFolder(QFileInfo(path).absolutePath());
-  return path;
-}
-
-}  // namespace
 
 const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
   using Map = MessageMap<CQuirraApp>;
@@ -161,10 +142,7 @@ CQuirraDoc* CQuirraApp::OnFileNew() {
 }
 
 void CQuirraApp::OnFileOpen() {
-  QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Open"), EditorSettings::LastFolder());
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  const QString path = ChooseFile(dialog);
+  const QString path = file_dialogs::ChooseFileToOpen(m_mainFrame.get());
   if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
@@ -213,11 +191,7 @@ bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
     return false;
   if (saveAs || path.isEmpty()) {
-    QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"), EditorSettings::LastFolder());
-    dialog.setDefaultSuffix(QStringLiteral("qrf"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectFile(path.isEmpty() ? doc.GetTitle() : path);
-    path = ChooseFile(dialog);
+    path = file_dialogs::ChooseFileToSave(m_mainFrame.get(), path.isEmpty() ? doc.GetTitle() : path);
     if (path.isEmpty()) return false;
   }
   if (!m_template->SaveDocument(&doc, path)) return false;
