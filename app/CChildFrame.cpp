@@ -1,11 +1,14 @@
 #include "app/CChildFrame.h"
 
+#include <utility>
+
 #include <QCloseEvent>
 
 #include "doc/CQuirraDoc.h"
 #include "view/CQuirraView.h"
 
-CChildFrame::CChildFrame(CQuirraDoc& document, QWidget* parent) : QMdiSubWindow(parent), m_document(document) {
+CChildFrame::CChildFrame(CQuirraDoc& document, MayClose mayClose, QWidget* parent)
+    : QMdiSubWindow(parent), m_document(document), m_mayClose(std::move(mayClose)) {
   setAttribute(Qt::WA_DeleteOnClose);
   m_view = new CQuirraView(document, this);
   setWidget(m_view);
@@ -27,10 +30,13 @@ void CChildFrame::OnContextMenu(QPoint global) {
   emit contextMenuRequested(this, global);
 }
 
+void CChildFrame::CloseWithoutAsking() {
+  MayClose mayClose = std::exchange(m_mayClose, nullptr);
+  if (!close()) m_mayClose = std::move(mayClose);
+}
+
 void CChildFrame::closeEvent(QCloseEvent* event) {
-  bool allow = true;
-  emit closing(this, &allow);
-  if (!allow) {
+  if (m_mayClose && !m_mayClose(*this)) {
     event->ignore();
     return;
   }

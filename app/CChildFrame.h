@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QMdiSubWindow>
 
 #include "platform/qt/CCmdTarget.h"
@@ -13,8 +15,14 @@ class CChildFrame : public QMdiSubWindow, public CCmdTarget {
   Q_OBJECT
 
  public:
-  CChildFrame(CQuirraDoc& document, QWidget* parent = nullptr);
+  // Asked whenever the window is to close; false keeps it open.
+  using MayClose = std::function<bool(CChildFrame& frame)>;
+
+  CChildFrame(CQuirraDoc& document, MayClose mayClose, QWidget* parent = nullptr);
   ~CChildFrame() override;
+
+  // Closes the window without asking, for a caller that has asked about its document already.
+  void CloseWithoutAsking();
 
   CQuirraView* GetView() const { return m_view; }
   CQuirraDoc& GetDocument() const { return m_document; }
@@ -27,13 +35,12 @@ class CChildFrame : public QMdiSubWindow, public CCmdTarget {
 
  signals:
   void contextMenuRequested(CChildFrame* frame, QPoint global);
-  // Asked before the window closes; the receiver may refuse (set `allow` to false).
-  void closing(CChildFrame* frame, bool* allow);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   CQuirraDoc& m_document;
+  MayClose m_mayClose;
   CQuirraView* m_view;
 };

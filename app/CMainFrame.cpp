@@ -17,17 +17,15 @@
 #include <QToolBar>
 
 #include "app/CChildFrame.h"
-#include "app/CQuirraApp.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
 #include "app/EditorSettings.h"
 #include "app/KeyLocks.h"
+#include "app/MainFrameHost.h"
 #include "doc/CQuirraDoc.h"
 #include "res/Resources.h"
 
 namespace {
-
-CQuirraApp& App() { return *CQuirraApp::Instance(); }
 
 bool HasActiveDocument(CMainFrame& f) { return f.GetActiveFrame() != nullptr; }
 
@@ -44,35 +42,25 @@ const MessageMap<CMainFrame>& CMainFrame::GetMessageMap() {
   using Map = MessageMap<CMainFrame>;
   static const Map map = [] {
     std::vector<Map::Command> commands = {
-        {ID_FILE_SAVE, [](CMainFrame& f) { App().DoSave(f.GetActiveFrame()->GetDocument(), false); }},
-        {ID_FILE_SAVE_AS, [](CMainFrame& f) { App().DoSave(f.GetActiveFrame()->GetDocument(), true); }},
-        {ID_FILE_CLOSE, [](CMainFrame& f) { App().CloseDocument(f.GetActiveFrame()->GetDocument()); }},
         {ID_APP_EXIT, [](CMainFrame& f) { f.close(); }},
         {ID_VIEW_TOOLBAR, [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); }},
         {ID_VIEW_STATUS_BAR, [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); }},
-        {ID_WINDOW_NEW, [](CMainFrame& f) { App().CreateFrame(f.GetActiveFrame()->GetDocument()); }},
+        {ID_WINDOW_NEW, [](CMainFrame& f) { f.m_host.CreateFrame(f.GetActiveFrame()->GetDocument()); }},
         {ID_WINDOW_CASCADE, [](CMainFrame& f) { f.CascadeChildren(); }},
         {ID_WINDOW_TILE_HORZ, [](CMainFrame& f) { f.m_mdiArea->tileSubWindows(); }},
         {ID_WINDOW_ARRANGE, [](CMainFrame& f) { f.ArrangeIcons(); }},
     };
     std::vector<Map::Update> updates;
-    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_WINDOW_CASCADE,
-                   ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
+    for (int id : {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
       updates.push_back({id, [](CMainFrame& f, CCmdUI& ui) { ui.Enable(HasActiveDocument(f)); }});
     updates.push_back({ID_VIEW_TOOLBAR, [](CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_toolBar->isVisible()); }});
     updates.push_back({ID_VIEW_STATUS_BAR, [](CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.statusBar()->isVisible()); }});
-    for (int i = 0; i < kRecentFiles; ++i) {
-      commands.push_back({ID_FILE_MRU_FILE1 + i, [i](CMainFrame&) { App().OpenRecentFile(i); }});
-      updates.push_back({ID_FILE_MRU_FILE1 + i, [i](CMainFrame&, CCmdUI& ui) {
-                           ui.Enable(i < App().GetRecentFiles().Files().size());
-                         }});
-    }
     return Map(std::move(commands), std::move(updates));
   }();
   return map;
 }
 
-CMainFrame::CMainFrame(const CCommandRouter& router) {
+CMainFrame::CMainFrame(const CCommandRouter& router, MainFrameHost& host) : m_host(host) {
   setWindowTitle(QString::fromStdString(res::LoadString(IDR_MAINFRAME)));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/quirra-48.png")));
   setAcceptDrops(true);
@@ -129,7 +117,7 @@ void CMainFrame::UpdateMenuBar() {
 }
 
 void CMainFrame::UpdateRecentFileItems() {
-  const QStringList& files = App().GetRecentFiles().Files();
+  const QStringList files = m_host.RecentFiles();
   for (int i = 0; i < kRecentFiles; ++i) {
     QAction* item = m_actions->Action(ID_FILE_MRU_FILE1 + i);
     if (i < files.size()) {
@@ -319,12 +307,12 @@ void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  if (!App().SaveAllModified()) {
+  if (!m_host.SaveAllModified()) {
     event->ignore();
     return;
   }
   EditorSettings::SaveMainWindow(*this);
-  App().CloseAllDocuments();
+  m_host.CloseAllDocuments();
   QMainWindow::closeEvent(event);
 }
 
@@ -336,5 +324,5 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   event->acceptProposedAction();
   for (const QUrl& url : urls)
-    if (url.isLocalFile()) App().OpenDocumentFile(url.toLocalFile());
+    if (url.isLocalFile()) m_host.OpenDocumentFile(url.toLocalFile());
 }

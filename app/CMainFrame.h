@@ -9,6 +9,7 @@
 class CChildFrame;
 class CommandActions;
 class CCommandRouter;
+class MainFrameHost;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -17,8 +18,8 @@ class QToolBar;
 
 // The main window: the menu bar (menu 128 while no document window is active, menu 129 while one
 // is), the toolbar, the status bar with its message pane and key-state panes, and the area that
-// holds the child windows. It carries the file commands that act on the active document, the
-// recent files, the View toggles and the Window commands. Files dropped on it open.
+// holds the child windows. It carries Exit, the View toggles and the Window commands, and fills in
+// the recent-file items of the File menu. Files dropped on it open.
 class CMainFrame : public QMainWindow, public CCmdTarget {
   Q_OBJECT
   DECLARE_MESSAGE_MAP(CMainFrame)
@@ -26,7 +27,7 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
  public:
   using Base = CCmdTarget;
 
-  explicit CMainFrame(const CCommandRouter& router);
+  CMainFrame(const CCommandRouter& router, MainFrameHost& host);
   ~CMainFrame() override;
 
   QMdiArea* GetMdiArea() const { return m_mdiArea; }
@@ -64,6 +65,7 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
   int CascadeStep(const QMdiSubWindow* child) const;
   void ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before, Qt::WindowStates now);
 
+  MainFrameHost& m_host;
   QMdiArea* m_mdiArea;
   CommandActions* m_actions;
   QToolBar* m_toolBar = nullptr;

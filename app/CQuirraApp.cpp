@@ -5,10 +5,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
@@ -16,7 +15,7 @@
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
 #include "app/CommandLine.h"
-#include "app/EditorSettings.h"
+#include "app/FileDialogs.h"
 #include "app/InstanceChannel.h"
 #include "app/OpenRequestQueue.h"
 #include "app/ShellRegistration.h"
@@ -26,46 +25,38 @@
 #include "res/Resources.h"
 #include "view/CQuirraView.h"
 
-namespace {
-
-CQuirraApp* g_app = nullptr;
-
-QStringList FileFilters() {
-  return {QString::fromStdString(res::TemplateStrings().filterName), QStringLiteral("All Files (*.*)")};
-}
-
-// Runs a file dialog in the folder last used; the folder of the file chosen is the next one's.
-QString ChooseFile(QFileDialog& dialog) {
-  dialog.setNameFilters(FileFilters());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  const QString path = dialog.selectedFiles().first();
-  EditorSettings::SetLastFolder(QFileInfo(path).absolutePath());
-  return path;
-}
-
-}  // namespace
-
 const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
-  static const MessageMap<CQuirraApp> map(
-      {
-          {ID_APP_ABOUT, [](CQuirraApp& a) { a.OnAppAbout(); }},
-          {ID_FILE_NEW, [](CQuirraApp& a) { a.OnFileNew(); }},
-          {ID_FILE_OPEN, [](CQuirraApp& a) { a.OnFileOpen(); }},
-      },
-      {});
+  using Map = MessageMap<CQuirraApp>;
+  static const Map map = [] {
+    // The file commands that act on a document find it through the active window.
+    std::vector<Map::Command> commands = {
+        {ID_APP_ABOUT, [](CQuirraApp& a) { a.OnAppAbout(); }},
+        {ID_FILE_NEW, [](CQuirraApp& a) { a.OnFileNew(); }},
+        {ID_FILE_OPEN, [](CQuirraApp& a) { a.OnFileOpen(); }},
+        {ID_FILE_SAVE, [](CQuirraApp& a) { a.DoSave(a.ActiveFrame()->GetDocument(), false); }},
+        {ID_FILE_SAVE_AS, [](CQuirraApp& a) { a.DoSave(a.ActiveFrame()->GetDocument(), true); }},
+        {ID_FILE_CLOSE, [](CQuirraApp& a) { a.CloseDocument(a.ActiveFrame()->GetDocument()); }},
+    };
+    std::vector<Map::Update> updates;
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE})
+      updates.push_back({id, [](CQuirraApp& a, CCmdUI& ui) { ui.Enable(a.ActiveFrame() != nullptr); }});
+    for (int i = 0; i < kRecentFiles; ++i) {
+      commands.push_back({ID_FILE_MRU_FILE1 + i, [i](CQuirraApp& a) { a.OpenRecentFile(i); }});
+      updates.push_back({ID_FILE_MRU_FILE1 + i,
+                         [i](CQuirraApp& a, CCmdUI& ui) { ui.Enable(i < a.m_recentFiles.Files().size()); }});
+    }
+    return Map(std::move(commands), std::move(updates));
+  }();
   return map;
 }
 
-CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) { g_app = this; }
+CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) {}
 
 CQuirraApp::~CQuirraApp() {
   if (qApp) qApp->removeEventFilter(this);
   m_fileProgress.reset();  // its dialog is the main window's child
   m_mainFrame.reset();
-  if (g_app == this) g_app = nullptr;
 }
-
-CQuirraApp* CQuirraApp::Instance() { return g_app; }
 
 std::vector<CCmdTarget*> CQuirraApp::RouteChain() const {
   std::vector<CCmdTarget*> chain;
@@ -96,7 +87,7 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
     connect(doc, &CDocument::titleChanged, this, [this, quirra] { UpdateTitles(*quirra); });
   });
 
-  m_mainFrame = std::make_unique<CMainFrame>(m_router);
+  m_mainFrame = std::make_unique<CMainFrame>(m_router, *this);
   // Over the main window, never over whatever window is active: at start-up that is the splash,
   // which closes while the message is still open and would take it along.
   m_template->SetReporter([this](const QString& text) {
@@ -112,7 +103,6 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);
-  connect(m_mainFrame.get(), &CMainFrame::destroyed, this, [this] { m_frames.clear(); });
 
   m_channel = new InstanceChannel(this);
   m_channel->Listen();
@@ -152,10 +142,7 @@ CQuirraDoc* CQuirraApp::OnFileNew() {
 }
 
 void CQuirraApp::OnFileOpen() {
-  QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Open"), EditorSettings::LastFolder());
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  const QString path = ChooseFile(dialog);
+  const QString path = file_dialogs::ChooseFileToOpen(m_mainFrame.get());
   if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
@@ -204,11 +191,7 @@ bool CQuirraApp::DoSave(CQuirraDoc& doc, bool saveAs) {
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
     return false;
   if (saveAs || path.isEmpty()) {
-    QFileDialog dialog(m_mainFrame.get(), QStringLiteral("Save As"), EditorSettings::LastFolder());
-    dialog.setDefaultSuffix(QStringLiteral("qrf"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectFile(path.isEmpty() ? doc.GetTitle() : path);
-    path = ChooseFile(dialog);
+    path = file_dialogs::ChooseFileToSave(m_mainFrame.get(), path.isEmpty() ? doc.GetTitle() : path);
     if (path.isEmpty()) return false;
   }
   if (!m_template->SaveDocument(&doc, path)) return false;
@@ -233,25 +216,22 @@ bool CQuirraApp::SaveAllModified() {
 
 bool CQuirraApp::CloseDocument(CQuirraDoc& doc) {
   if (!SaveModified(doc)) return false;
-  m_closing = &doc;
-  for (CChildFrame* frame : FramesOf(doc)) frame->close();
-  m_closing = nullptr;
+  for (CChildFrame* frame : FramesOf(doc)) frame->CloseWithoutAsking();
   return true;
 }
 
 void CQuirraApp::CloseAllDocuments() {
-  m_closingAll = true;
-  for (CChildFrame* frame : std::vector<CChildFrame*>(m_frames)) frame->close();
-  m_closingAll = false;
+  for (CChildFrame* frame : Frames()) frame->CloseWithoutAsking();
 }
 
 CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
-  auto* frame = new CChildFrame(doc);
-  m_frames.push_back(frame);
+  auto* frame = new CChildFrame(doc, [this](CChildFrame& f) { return MayClose(f); });
   m_mainFrame->AddChild(frame);
-  connect(frame, &CChildFrame::closing, this, &CQuirraApp::FrameClosing);
   // By the time destroyed() arrives the frame is no longer a CChildFrame: keep its document here.
-  connect(frame, &QObject::destroyed, this, [this, frame, &doc] { FrameDestroyed(frame, doc); });
+  // The document is gone already when another window of it, closed with this one, went first.
+  connect(frame, &QObject::destroyed, this, [this, document = QPointer<CQuirraDoc>(&doc)] {
+    if (document) FrameDestroyed(*document);
+  });
   connect(frame, &CChildFrame::contextMenuRequested, this, [this](CChildFrame*, QPoint global) {
     QMenu* menu = m_mainFrame->GetContextMenu();
     m_mainFrame->GetActions().Update();
@@ -266,33 +246,36 @@ CChildFrame* CQuirraApp::CreateFrame(CQuirraDoc& doc) {
   return frame;
 }
 
-std::vector<CChildFrame*> CQuirraApp::FramesOf(const CQuirraDoc& doc) const {
+std::vector<CChildFrame*> CQuirraApp::Frames() const {
   std::vector<CChildFrame*> frames;
-  for (CChildFrame* f : m_frames)
-    if (&f->GetDocument() == &doc) frames.push_back(f);
+  if (!m_mainFrame) return frames;
+  for (QMdiSubWindow* w : m_mainFrame->GetMdiArea()->subWindowList(QMdiArea::CreationOrder))
+    if (auto* frame = qobject_cast<CChildFrame*>(w)) frames.push_back(frame);
+  return frames;
+}
+
+std::vector<CChildFrame*> CQuirraApp::FramesOf(const CQuirraDoc& doc) const {
+  std::vector<CChildFrame*> frames = Frames();
+  std::erase_if(frames, [&doc](const CChildFrame* frame) { return &frame->GetDocument() != &doc; });
   return frames;
 }
 
 CChildFrame* CQuirraApp::ActiveFrame() const { return m_mainFrame ? m_mainFrame->GetActiveFrame() : nullptr; }
 
-void CQuirraApp::FrameClosing(CChildFrame* frame, bool* allow) {
-  CQuirraDoc& doc = frame->GetDocument();
-  if (m_closingAll || m_closing == &doc || FramesOf(doc).size() > 1) return;
-  *allow = SaveModified(doc);
+bool CQuirraApp::MayClose(CChildFrame& frame) {
+  CQuirraDoc& doc = frame.GetDocument();
+  return FramesOf(doc).size() > 1 || SaveModified(doc);
 }
 
-void CQuirraApp::FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc) {
-  const auto it = std::find(m_frames.begin(), m_frames.end(), frame);
-  if (it == m_frames.end()) return;
-  m_frames.erase(it);
+void CQuirraApp::FrameDestroyed(CQuirraDoc& doc) {
+  // The main window takes the windows still open with it; the documents go with the template.
+  if (!m_mainFrame) return;
   if (FramesOf(doc).empty())
     m_template->CloseDocument(&doc);
   else
     UpdateTitles(doc);
-  if (m_mainFrame) {
-    m_mainFrame->UpdateMenuBar();
-    m_mainFrame->UpdateCommands();
-  }
+  m_mainFrame->UpdateMenuBar();
+  m_mainFrame->UpdateCommands();
 }
 
 void CQuirraApp::UpdateTitles(const CQuirraDoc& doc) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/FileProgressDialog.h"
+#include "app/MainFrameHost.h"
 #include "app/RecentFileList.h"
 #include "platform/qt/CCmdTarget.h"
 #include "platform/qt/CCommandRouter.h"
@@ -20,9 +21,10 @@ class InstanceChannel;
 class OpenRequestQueue;
 
 // The application: start-up, the one document template, the main window, the recent files, the
-// documents' windows, and the commands New, Open and About. Commands go to the active view, its
-// document, its child window, the main window and then here.
-class CQuirraApp : public QObject, public CCmdTarget {
+// documents' windows, and the commands New, Open, Close, Save, Save As, the recent files and
+// About. Commands go to the active view, its document, its child window, the main window and then
+// here.
+class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   Q_OBJECT
   DECLARE_MESSAGE_MAP(CQuirraApp)
 
@@ -31,7 +33,6 @@ class CQuirraApp : public QObject, public CCmdTarget {
 
   CQuirraApp();
   ~CQuirraApp() override;
-  static CQuirraApp* Instance();
 
   // Start-up, in order: command line, splash, settings and recent files, document template, main
   // window (with the splash over it), the open-in-running-instance channel, the desktop
@@ -41,24 +42,23 @@ class CQuirraApp : public QObject, public CCmdTarget {
 
   CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
   CMultiDocTemplate& GetTemplate() const { return *m_template; }
-  RecentFileList& GetRecentFiles() { return m_recentFiles; }
+  QStringList RecentFiles() const override { return m_recentFiles.Files(); }
 
   CQuirraDoc* OnFileNew();
   void OnFileOpen();
-  // Opens the file in a new window, or brings forward the window of a document already open on
-  // it. Null when it could not be opened (the user has been told why).
-  CQuirraDoc* OpenDocumentFile(const QString& path);
+  CQuirraDoc* OpenDocumentFile(const QString& path) override;
   void OpenRecentFile(int index);
   // Save (asking for a name when the document has none) or Save As. False when not saved.
   bool DoSave(CQuirraDoc& doc, bool saveAs);
   // Asks whether to save a modified document: false when the user cancels or the save fails.
   bool SaveModified(CQuirraDoc& doc);
-  bool SaveAllModified();
+  bool SaveAllModified() override;
   // Asks to save, then closes every window of the document. False when cancelled.
   bool CloseDocument(CQuirraDoc& doc);
-  void CloseAllDocuments();
+  void CloseAllDocuments() override;
 
-  CChildFrame* CreateFrame(CQuirraDoc& doc);
+  CChildFrame* CreateFrame(CQuirraDoc& doc) override;
+  // In the order they were made, which numbers them in their titles.
   std::vector<CChildFrame*> FramesOf(const CQuirraDoc& doc) const;
   CChildFrame* ActiveFrame() const;
 
@@ -67,9 +67,13 @@ class CQuirraApp : public QObject, public CCmdTarget {
 
  private:
   std::vector<CCmdTarget*> RouteChain() const;
+  // The windows in the main window's area, in the order they were made. A window leaves it as
+  // it closes, before it is deleted.
+  std::vector<CChildFrame*> Frames() const;
   void OnAppAbout();
-  void FrameClosing(CChildFrame* frame, bool* allow);
-  void FrameDestroyed(CChildFrame* frame, CQuirraDoc& doc);
+  // Only a document's last window asks to save it.
+  bool MayClose(CChildFrame& frame);
+  void FrameDestroyed(CQuirraDoc& doc);
   void UpdateTitles(const CQuirraDoc& doc);
   // Opens the files of one request from another program; what fails is told in one message.
   void OpenRequested(const QStringList& paths);
@@ -82,7 +86,4 @@ class CQuirraApp : public QObject, public CCmdTarget {
   InstanceChannel* m_channel = nullptr;
   OpenRequestQueue* m_requests = nullptr;
   QStringList* m_reports = nullptr;  // while set, the template's failures are collected here
-  std::vector<CChildFrame*> m_frames;
-  const CQuirraDoc* m_closing = nullptr;  // the document whose windows CloseDocument is closing
-  bool m_closingAll = false;
 };

@@ -1,5 +1,5 @@
-// The child windows in the area: where new ones go, Cascade, minimising, and the main title while
-// one is maximised.
+// The child windows in the area: where new ones go, their numbers, Cascade, minimising, and the
+// main title while one is maximised.
 #include <QMdiArea>
 #include <QTest>
 #include <QWindow>
@@ -48,6 +48,20 @@ TEST_F(ChildWindows, NewWindowsCascadeFromTheTopLeftInsideTheArea) {
       EXPECT_GT(g.x(), children[i - 1]->x());
     }
   }
+}
+
+// A document's windows are numbered in the order they were made, whichever is in front, and the
+// numbers close up when one of them goes.
+TEST_F(ChildWindows, ADocumentsWindowsAreNumberedInTheOrderTheyWereMade) {
+  Action(ID_WINDOW_NEW)->trigger();
+  Action(ID_WINDOW_NEW)->trigger();
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1:1", "Tavlo1:2", "Tavlo1:3"}));
+  const auto children = Children();
+  Frame()->GetMdiArea()->setActiveSubWindow(children[0]);
+  QPointer<CChildFrame> middle(children[1]);
+  EXPECT_TRUE(middle->close());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return middle.isNull(); }));
+  EXPECT_EQ(Titles(), (QStringList{"Tavlo1:1", "Tavlo1:2"}));
 }
 
 TEST_F(ChildWindows, CascadeKeepsEachWindowAsLargeAsTheAreaAllowsAfterItsOffset) {

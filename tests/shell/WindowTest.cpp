@@ -309,6 +309,38 @@ TEST_F(SavePrompt, CancelKeepsTheModifiedWindow) {
   EXPECT_TRUE(QTest::qWaitFor([this] { return Titles() == QStringList{"Tavlo1*"}; }));
 }
 
+// Of a document's windows only the last one asks; Close and Exit ask once for all of them.
+TEST_F(SavePrompt, OnlyTheLastWindowOfADocumentAsks) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Modify();
+  Action(ID_WINDOW_NEW)->trigger();
+  {
+    ModalHandler closer = Answering(QMessageBox::Cancel);
+    QPointer<CChildFrame> first(Children().front());
+    EXPECT_TRUE(first->close());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }));
+    EXPECT_EQ(closer.Seen(), 0);
+    EXPECT_FALSE(Active()->close());
+    EXPECT_EQ(closer.Seen(), 1);
+  }
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
+  ModalHandler closer = Answering(QMessageBox::No);
+  Action(ID_WINDOW_NEW)->trigger();
+  Action(ID_FILE_CLOSE)->trigger();
+  EXPECT_EQ(closer.Seen(), 1);
+  EXPECT_TRUE(Children().empty());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return app->GetTemplate().GetDocuments().empty(); }));
+
+  Action(ID_FILE_NEW)->trigger();
+  Modify();
+  Action(ID_WINDOW_NEW)->trigger();
+  Action(ID_APP_EXIT)->trigger();
+  EXPECT_EQ(closer.Seen(), 2);
+  EXPECT_EQ(asked, (QStringList{"Save changes to Tavlo1?", "Save changes to Tavlo1?", "Save changes to Tavlo2?"}));
+  EXPECT_TRUE(Children().empty());
+  EXPECT_FALSE(Frame()->isVisible());
+}
+
 TEST_F(SavePrompt, NoClosesWithoutWriting) {
   const QByteArray bytes = DrawingFile(TwoShapes(), -1, 0, 0);
   const QString path = WriteFile("kept.qrf", bytes);
