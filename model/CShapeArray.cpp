@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/core/CArchive.h"
-#include "platform/core/LargeBlock.h"
+#include "platform/linux/LargeBlock.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
-#include "platform/core/LargeBlock.h"
+#include "platform/linux/LargeBlock.h"
 
 #include <cstdlib>
 #include <new>
 
-#if defined(__linux__)
 #include <sys/mman.h>
-#endif
 
 namespace {
 constexpr size_t kHugePage = size_t(2) << 20;
@@ -17,9 +15,7 @@ void* AllocateBlock(size_t bytes) {
   const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   void* block = std::aligned_alloc(kHugePage, rounded);
   if (!block) throw std::bad_alloc();
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
   ::madvise(block, rounded, MADV_HUGEPAGE);  // only advice: refused, it changes nothing
-#endif
   return block;
 }
 
