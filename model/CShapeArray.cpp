@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <utility>
 
@@ -12,17 +10,6 @@
 #include "platform/linux/LargeBlock.h"
 
 namespace {
-
-CShape* Allocate(int count) { return static_cast<CShape*>(AllocateBlock(sizeof(CShape) * size_t(count))); }
-void Deallocate(CShape* block, int count) { FreeBlock(block, sizeof(CShape) * size_t(count)); }
-
-// Zero bytes first, so that no stored record ever holds undefined padding, then the defaults.
-void ConstructDefaults(CShape* at, int count) {
-  std::memset(static_cast<void*>(at), 0, sizeof(CShape) * size_t(count));
-  for (int i = 0; i < count; ++i) new (at + i) CShape();
-}
-
-void Destroy(CShape* at, int count) { std::destroy(at, at + count); }
 
 // On disk a record is a 4-byte tag followed by the fields in declaration order.
 constexpr size_t kRecordBytes = 120;
@@ -91,11 +78,22 @@ void LoadRecord(CArchive& ar, CShape& s, int64_t number) {
 
 }  // namespace
 
+void CShapeArray::BlockDeleter::operator()(CShape* block) const noexcept {
+  std::destroy_n(block, capacity);
+  FreeBlock(block, sizeof(CShape) * size_t(capacity));
+}
+
+CShapeArray::Block CShapeArray::MakeBlock(int capacity) {
+  auto* block = static_cast<CShape*>(AllocateBlock(sizeof(CShape) * size_t(capacity)));
+  std::uninitialized_default_construct_n(block, capacity);
+  return Block(block, BlockDeleter{capacity});
+}
+
 CShapeArray::CShapeArray(const CShapeArray& other) : CObject(other) {
   if (other.m_size == 0) return;
-  m_data = Allocate(other.m_size);
-  std::uninitialized_copy(other.begin(), other.end(), m_data);
-  m_size = m_capacity = other.m_size;
+  m_data = MakeBlock(other.m_size);
+  std::copy(other.begin(), other.end(), m_data.get());
+  m_size = other.m_size;
 }
 
 CShapeArray& CShapeArray::operator=(const CShapeArray& other) {
@@ -103,68 +101,35 @@ CShapeArray& CShapeArray::operator=(const CShapeArray& other) {
   return *this;
 }
 
+// A moved unique_ptr keeps its deleter, capacity and all, so the source is handed an empty block.
 CShapeArray::CShapeArray(CShapeArray&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)),
-      m_size(std::exchange(other.m_size, 0)),
-      m_capacity(std::exchange(other.m_capacity, 0)) {}
+    : m_data(std::exchange(other.m_data, Block())), m_size(std::exchange(other.m_size, 0)) {}
 
 CShapeArray& CShapeArray::operator=(CShapeArray&& other) noexcept {
   if (this != &other) {
-    Free();
-    m_data = std::exchange(other.m_data, nullptr);
+    m_data = std::exchange(other.m_data, Block());
     m_size = std::exchange(other.m_size, 0);
-    m_capacity = std::exchange(other.m_capacity, 0);
   }
   return *this;
-}
-
-CShapeArray::~CShapeArray() { Free(); }
-
-void CShapeArray::Free() {
-  if (!m_data) return;
-  Destroy(m_data, m_size);
-  Deallocate(m_data, m_capacity);
-  m_data = nullptr;
-  m_size = m_capacity = 0;
 }
 
 void CShapeArray::SetSize(int n) {
   if (n < 0) return;
   if (n == 0) {
-    Free();
+    *this = CShapeArray();
     return;
   }
-  if (!m_data) {
-    m_data = Allocate(n);
-    m_capacity = n;
-    ConstructDefaults(m_data, n);
-    m_size = n;
-    return;
-  }
-  if (n <= m_capacity) {
-    if (n > m_size)
-      ConstructDefaults(m_data + m_size, n - m_size);
-    else
-      Destroy(m_data + n, m_size - n);
-    m_size = n;
-    return;
-  }
-  const int64_t step = std::clamp(m_size / 8, 4, 1024);
-  Reallocate(int(std::clamp<int64_t>(int64_t(m_capacity) + step, n, INT_MAX)));
-  ConstructDefaults(m_data + m_size, n - m_size);
+  const int capacity = GrownCapacity(m_size, GetCapacity(), n);
+  if (capacity != GetCapacity()) Reallocate(capacity);
+  // Spares may hold records dropped earlier.
+  if (n > m_size) std::fill(m_data.get() + m_size, m_data.get() + n, CShape());
   m_size = n;
 }
 
 void CShapeArray::Reallocate(int capacity) {
-  CShape* block = Allocate(capacity);
-  // Records own nothing, so moving them is copying them.
-  std::uninitialized_copy(begin(), end(), block);
-  if (m_data) {
-    Destroy(m_data, m_size);
-    Deallocate(m_data, m_capacity);
-  }
-  m_data = block;
-  m_capacity = capacity;
+  Block block = MakeBlock(capacity);
+  std::copy(begin(), end(), block.get());
+  m_data = std::move(block);
 }
 
 void CShapeArray::SetAtGrow(int i, CShape shape) {
@@ -182,8 +147,7 @@ int CShapeArray::Add(CShape shape) {
 
 void CShapeArray::RemoveAt(int index, int count) {
   if (index < 0 || count <= 0 || count > m_size - index) return;
-  std::move(m_data + index + count, m_data + m_size, m_data + index);
-  Destroy(m_data + m_size - count, count);
+  std::copy(m_data.get() + index + count, m_data.get() + m_size, m_data.get() + index);
   m_size -= count;
 }
 
@@ -206,15 +170,14 @@ void CShapeArray::Serialize(CArchive& ar) {
   // Records are built straight from the bytes into a block of the announced size when the source
   // really stores that many. Otherwise (a stream that cannot tell its length, a sparse file whose
   // holes would read as millions of records) the block grows, doubling, only as records arrive.
-  Free();
+  *this = CShapeArray();
   const auto stored = ar.GetStoredRemaining();
   int capacity = stored ? int(std::min<uint64_t>(count, *stored / kRecordBytes + 16384)) : std::min(int(count), 16384);
   for (int done = 0; done < int(count); ++done) {
-    if (done == m_capacity) {
+    if (done == GetCapacity()) {
       Reallocate(capacity);
       capacity = int(std::min<int64_t>(int64_t(capacity) * 2, count));
     }
-    new (m_data + done) CShape();
     m_size = done + 1;
     LoadRecord(ar, m_data[done], int64_t(done) + 1);
   }

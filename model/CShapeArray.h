@@ -1,14 +1,29 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <memory>
+
 #include "model/CShape.h"
 #include "platform/core/CObject.h"
 
+// The capacity of the block that holds `needed` records when `size` of the `capacity` a block has
+// now are in use: a first block (capacity 0) is exactly the size asked for; a block that is too
+// small grows by size / 8 clamped to 4..1024, or to `needed` if that is more; any other keeps its
+// capacity. `needed` must not be negative.
+constexpr int GrownCapacity(int size, int capacity, int needed) {
+  if (capacity == 0) return needed;
+  if (needed <= capacity) return capacity;
+  const int step = std::clamp(size / 8, 4, 1024);
+  return int(std::clamp<int64_t>(int64_t(capacity) + step, needed, INT_MAX));
+}
+
 // The shapes of a drawing by value, in stacking order: index 0 lies at the back.
 //
-// Storage is one block that grows as the original array class did: a first block of exactly the
-// size asked for, then steps of size / 8 clamped to 4..1024 (blocks of 1, 5, 9, 13, ... when
-// appending one at a time). Indices are the caller's to keep in range; the operations that change
-// the size ignore requests outside it.
+// Storage is one block that grows as GrownCapacity says (blocks of 1, 5, 9, 13, ... when appending
+// one at a time). Indices are the caller's to keep in range; the operations that change the size
+// ignore requests outside it.
 class CShapeArray : public CObject {
  public:
   CShapeArray() = default;
@@ -16,16 +31,16 @@ class CShapeArray : public CObject {
   CShapeArray& operator=(const CShapeArray& other);
   CShapeArray(CShapeArray&& other) noexcept;
   CShapeArray& operator=(CShapeArray&& other) noexcept;
-  ~CShapeArray() override;
+  ~CShapeArray() override = default;
 
   int GetSize() const { return m_size; }
   int GetUpperBound() const { return m_size - 1; }
-  int GetCapacity() const { return m_capacity; }
+  int GetCapacity() const { return m_data.get_deleter().capacity; }
 
   CShape& ElementAt(int i) { return m_data[i]; }
   const CShape& operator[](int i) const { return m_data[i]; }
-  const CShape* begin() const { return m_data; }
-  const CShape* end() const { return m_data + m_size; }
+  const CShape* begin() const { return m_data.get(); }
+  const CShape* end() const { return m_data.get() + m_size; }
 
   // Appends a copy and returns its index (the old size).
   int Add(CShape shape);
@@ -45,11 +60,22 @@ class CShapeArray : public CObject {
   friend bool operator==(const CShapeArray& a, const CShapeArray& b);
 
  private:
-  void Free();
+  // A block owns `capacity` live records; those from m_size on are spares. The deleter carries the
+  // capacity because freeing needs it, so the block and its capacity travel together. (Its default
+  // constructor is written out: with a default member initializer, unique_ptr could not tell that
+  // the deleter is default-constructible while CShapeArray is still incomplete.)
+  struct BlockDeleter {
+    BlockDeleter() : capacity(0) {}
+    explicit BlockDeleter(int n) : capacity(n) {}
+    int capacity;
+    void operator()(CShape* block) const noexcept;
+  };
+  using Block = std::unique_ptr<CShape[], BlockDeleter>;
+  static Block MakeBlock(int capacity);
+
   // Moves the elements into a new block of `capacity` (at least the size) elements.
   void Reallocate(int capacity);
 
-  CShape* m_data = nullptr;
+  Block m_data;
   int m_size = 0;
-  int m_capacity = 0;
 };
