@@ -4,16 +4,13 @@
 
 #include "platform/core/Point.h"
 
-// The integer midpoint walk round the outline of the ellipse inscribed in the box with corners p
-// and q (zoomed pixels), asking whether any walked pixel is strictly within t of (X, Y) in both
-// axes. This is the outline test of an ellipse shape.
-//
-// The walk may take billions of steps for a large box. Where its course is known in closed form
-// (the pixel row of every column in the flat part, the column of every row in the steep part)
-// and no pixel in between can be near the point, it jumps over the stretch instead of walking it:
-// the answer is always the one the full walk gives. Stretches shorter than `minJump` steps are
-// walked; tests lower it to make every jump happen.
-bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t, int64_t minJump = 64);
+// Both functions answer one question: does the integer midpoint walk round the outline of the
+// ellipse inscribed in the box with corners p and q (zoomed pixels) visit a pixel strictly within
+// t of (X, Y) in both axes? The walk's arithmetic is wide enough for any box of 32-bit corners.
 
-// The plain walk, step by step, for comparison in tests.
-bool EllipseWalkNearStepwise(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t);
+// The walk itself, pixel by pixel. It takes about as many steps as the box is wide and high, so
+// billions for the largest boxes: it defines the answer, the tests compare with it.
+bool EllipseOutlineNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t);
+
+// The same answer in bounded work for any box: the outline test of an ellipse shape.
+bool EllipseWalkNear(int64_t X, int64_t Y, CPoint p, CPoint q, int64_t t);

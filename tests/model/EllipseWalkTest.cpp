@@ -5,6 +5,7 @@
 #include <random>
 
 #include "model/EllipseWalk.h"
+#include "model/EllipseWalkJumps.h"
 
 namespace {
 
@@ -38,9 +39,9 @@ TEST(EllipseWalk, JumpsGiveTheStepwiseAnswerForEveryBox) {
     const int64_t t = tolerances[tol(rng)];
     for (const auto& [x, y] : Probes(p, q, rng)) {
       ++probes;
-      const bool stepwise = EllipseWalkNearStepwise(x, y, p, q, t);
+      const bool stepwise = EllipseOutlineNear(x, y, p, q, t);
       for (int64_t jump : {1, 2, 64}) {
-        if (EllipseWalkNear(x, y, p, q, t, jump) != stepwise) {
+        if (EllipseWalkNearJumping(x, y, p, q, t, jump) != stepwise) {
           ++disagreements;
           ADD_FAILURE() << "box " << p.x << "," << p.y << " " << q.x << "," << q.y << " t " << t << " point " << x
                         << "," << y << " jump " << jump;
@@ -77,4 +78,8 @@ TEST(EllipseWalk, FullRangeBoxesAnswerAtOnceAndFindTheirOutline) {
   EXPECT_TRUE(EllipseWalkNear(0, cy + a, CPoint(-1, INT_MIN), CPoint(1, INT_MAX), 3));
   EXPECT_TRUE(EllipseWalkNear(1, cy - a / 3, CPoint(-1, INT_MIN), CPoint(1, INT_MAX), 3));
   EXPECT_FALSE(EllipseWalkNear(9, cy - a / 3, CPoint(-1, INT_MIN), CPoint(1, INT_MAX), 3));
+  // Four units wide: the flat part leaves the walk a column right of where the steep part's closed
+  // form puts it, and it must still jump down to the point's rows.
+  EXPECT_TRUE(EllipseWalkNear(4, cy - a / 3, CPoint(-2, INT_MIN), CPoint(2, INT_MAX), 3));
+  EXPECT_FALSE(EllipseWalkNear(5, cy + a / 3, CPoint(-2, INT_MIN), CPoint(2, INT_MAX), 3));
 }
