@@ -148,12 +148,13 @@ bool FlatJumpable(const Walk& w, int64_t k) {
   return (long double)w.b2 * k < kSlopeLimit * (long double)w.a2 * h;
 }
 
-// From the start of the flat part, jumps as far towards column `target` as the flat part reaches
-// (the columns it can jump to form a prefix, so halve the interval).
+// From the start of the flat part, jumps as far towards column `target` as the flat part reaches.
+// The columns it can jump to form a prefix, so halve the interval, unless the point's columns lie
+// within the flat part, as they mostly do.
 void JumpFlatPart(Walk& w, int64_t target, int64_t shortest) {
   target = std::min(target, w.a);
   if (target < shortest || w.a < 1 || w.b < 1 || !FlatJumpable(w, 1)) return;
-  int64_t lo = 1, hi = target;
+  int64_t lo = FlatJumpable(w, target) ? target : 1, hi = target;
   while (lo < hi) {
     const int64_t mid = lo + (hi - lo + 1) / 2;
     if (FlatJumpable(w, mid))
