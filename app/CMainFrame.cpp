@@ -92,7 +92,8 @@ CChildFrame* CMainFrame::GetActiveFrame() const {
 }
 
 void CMainFrame::BuildMenus() {
-  for (const res::MenuItem& popup : res::LoadMenu(IDR_MAINFRAME)) m_frameMenus.push_back(m_actions->BuildMenu(popup, this));
+  for (const res::MenuItem& popup : res::LoadMenu(IDR_MAINFRAME))
+    m_frameMenus.push_back(m_actions->BuildMenu(popup, this));
   for (const res::MenuItem& popup : res::LoadMenu(IDR_TAVLOTYPE))
     m_documentMenus.push_back(m_actions->BuildMenu(popup, this));
   for (QMenu* file : {m_frameMenus.front(), m_documentMenus.front()})
@@ -142,8 +143,10 @@ void CMainFrame::UpdateWindowList(QMenu* menu) {
   m_windowListActions.push_back(menu->addSeparator());
   int n = 0;
   for (QMdiSubWindow* w : windows) {
-    QString title = w->windowTitle().replace(QLatin1String("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
-    QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(title.replace(QLatin1Char('&'), QLatin1String("&&"))));
+    QString title =
+        w->windowTitle().replace(QLatin1String("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+    QAction* a =
+        menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(title.replace(QLatin1Char('&'), QLatin1String("&&"))));
     a->setCheckable(true);
     a->setChecked(w == m_mdiArea->activeSubWindow());
     connect(a, &QAction::triggered, this, [this, w] { m_mdiArea->setActiveSubWindow(w); });
@@ -191,7 +194,7 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::UpdateKeyStates() {
   const std::optional<KeyLocks> locks = QueryKeyLocks();
   for (const auto& [id, pane] : m_keyPanes) {
-    const bool on = locks && (id == ID_INDICATOR_CAPS   ? locks->caps
+    const bool on = locks && (id == ID_INDICATOR_CAPS  ? locks->caps
                               : id == ID_INDICATOR_NUM ? locks->num
                                                        : locks->scroll);
     // The pane keeps its place; its text shows only while the lock is on.

@@ -42,8 +42,8 @@ const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
       updates.push_back({id, [](CQuirraApp& a, CCmdUI& ui) { ui.Enable(a.ActiveFrame() != nullptr); }});
     for (int i = 0; i < kRecentFiles; ++i) {
       commands.push_back({ID_FILE_MRU_FILE1 + i, [i](CQuirraApp& a) { a.OpenRecentFile(i); }});
-      updates.push_back({ID_FILE_MRU_FILE1 + i,
-                         [i](CQuirraApp& a, CCmdUI& ui) { ui.Enable(i < a.m_recentFiles.Files().size()); }});
+      updates.push_back(
+          {ID_FILE_MRU_FILE1 + i, [i](CQuirraApp& a, CCmdUI& ui) { ui.Enable(i < a.m_recentFiles.Files().size()); }});
     }
     return Map(std::move(commands), std::move(updates));
   }();
@@ -97,9 +97,8 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
       ShowMessageBox(m_mainFrame.get(), QMessageBox::Warning, text);
   });
   m_fileProgress = std::make_unique<FileProgressDialog>(m_mainFrame.get());
-  m_template->SetFileProgress([this](const QString& path, qint64 done, qint64 total) {
-    return m_fileProgress->Step(path, done, total);
-  });
+  m_template->SetFileProgress(
+      [this](const QString& path, qint64 done, qint64 total) { return m_fileProgress->Step(path, done, total); });
   // Menus and buttons follow the state of the commands whenever the program has nothing to do.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, m_mainFrame.get(),
           &CMainFrame::UpdateCommands);

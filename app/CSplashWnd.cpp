@@ -5,8 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 
-CSplashWnd::CSplashWnd(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+CSplashWnd::CSplashWnd(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -63,9 +62,7 @@ bool CSplashWnd::PreTranslateAppMessage(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-      splashWnd->HideSplashScreen();
-      return true;
+    case QEvent::NonClientAreaMouseButtonPress: splashWnd->HideSplashScreen(); return true;
     default: return false;
   }
 }

@@ -61,9 +61,8 @@ QAction* CommandActions::Action(int id) {
     if (a.id == id) keys << ToKeySequence(a);
   if (tab >= 0) {
     // The key the menu shows comes first, so that it is the one displayed beside the item.
-    const QKeySequence named = QKeySequence::fromString(menuText.mid(tab + 1) == QLatin1String("Del")
-                                                            ? QStringLiteral("Delete")
-                                                            : menuText.mid(tab + 1));
+    const QKeySequence named = QKeySequence::fromString(
+        menuText.mid(tab + 1) == QLatin1String("Del") ? QStringLiteral("Delete") : menuText.mid(tab + 1));
     std::stable_partition(keys.begin(), keys.end(), [&](const QKeySequence& k) { return k == named; });
   }
   action->setShortcuts(keys);

@@ -14,11 +14,11 @@
 struct CommandLine {
   enum Mode { editor, info, exportFile, help, usage };
   Mode mode = editor;
-  QStringList files;        // the editor's files, or the one file of --info and --export
-  QString target;           // --export: where to
-  int zoom = 100;           // --export of a picture: 1 to 1000
-  bool showSplash = true;   // off for -Embedding or -Automation (also with "/", any case)
-  bool shellOpen = false;   // --shell-open: hand the files to a running editor if there is one
+  QStringList files;       // the editor's files, or the one file of --info and --export
+  QString target;          // --export: where to
+  int zoom = 100;          // --export of a picture: 1 to 1000
+  bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
+  bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one
 };
 
 // `arguments` without the program's name.

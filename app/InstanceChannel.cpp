@@ -86,10 +86,9 @@ QString InstanceChannel::SocketFolder(QString* note) {
   ::mkdir(QFile::encodeName(own).constData(), 0700);
   const QString whyNotOwn = WhyNotPrivate(own);
   if (note)
-    *note = whyNotOwn.isEmpty()
-                ? QStringLiteral("%1; the instance socket goes in %2").arg(whyNotRuntime, own)
-                : QStringLiteral("%1; %2: %3; files from the desktop open in a new editor each time")
-                      .arg(whyNotRuntime, own, whyNotOwn);
+    *note = whyNotOwn.isEmpty() ? QStringLiteral("%1; the instance socket goes in %2").arg(whyNotRuntime, own)
+                                : QStringLiteral("%1; %2: %3; files from the desktop open in a new editor each time")
+                                      .arg(whyNotRuntime, own, whyNotOwn);
   return whyNotOwn.isEmpty() ? own : QString();
 }
 

@@ -48,7 +48,8 @@ void Refresh(const QString& tool, const QString& folder) {
 
 QString RegisterShellFileTypes(const QString& executable) {
   const QString home = DataHome();
-  WriteIfChanged(home + QStringLiteral("/mime/packages/quirra.xml"), Resource(QStringLiteral(":/desktop/quirra-mime.xml")));
+  WriteIfChanged(home + QStringLiteral("/mime/packages/quirra.xml"),
+                 Resource(QStringLiteral(":/desktop/quirra-mime.xml")));
   // The installed entry runs "quirra" from the path; this one runs the editor that registers it.
   QByteArray entry = Resource(QStringLiteral(":/desktop/quirra.desktop"));
   entry.replace("Exec=quirra ", "Exec=" + QuoteExec(executable).toUtf8() + ' ');

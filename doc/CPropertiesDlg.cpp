@@ -24,10 +24,14 @@ constexpr int IDC_OBJECT_NUMBER = 1004;
 // along to stay flush with the group. Longer values are cut at the column's right edge.
 constexpr int kPointsWider = 28;
 constexpr Control kTexts[] = {
-    {IDC_OBJECT_NUMBER, "Object number:\t", 7, 7, 130, 8}, {1005, "Object type:\t", 7, 17, 130, 8},
-    {1006, "Color:\t", 15, 40, 81, 10},                    {1007, "Style:\t", 15, 50, 81, 10},
-    {1008, "Width:\t", 15, 60, 80, 10},                    {1009, "Color:\t", 15, 90, 83, 10},
-    {1010, "Style:\t", 15, 100, 83, 10},                   {1011, "Center:\t", 115, 40, 80 + kPointsWider, 10},
+    {IDC_OBJECT_NUMBER, "Object number:\t", 7, 7, 130, 8},
+    {1005, "Object type:\t", 7, 17, 130, 8},
+    {1006, "Color:\t", 15, 40, 81, 10},
+    {1007, "Style:\t", 15, 50, 81, 10},
+    {1008, "Width:\t", 15, 60, 80, 10},
+    {1009, "Color:\t", 15, 90, 83, 10},
+    {1010, "Style:\t", 15, 100, 83, 10},
+    {1011, "Center:\t", 115, 40, 80 + kPointsWider, 10},
     {1013, "Other:\t", 115, 50, 80 + kPointsWider, 58},
 };
 constexpr Control kGroups[] = {
@@ -41,7 +45,8 @@ CPropertiesDlg::CPropertiesDlg(QWidget* parent) : QDialog(parent) {
   const DialogUnits du(font());
   setFixedSize(du.X(207 + kPointsWider), du.Y(121));
 
-  for (const Control& c : kGroups) (new QGroupBox(QString::fromLatin1(c.text), this))->setGeometry(du.ToPixels(c.x, c.y, c.width, c.height));
+  for (const Control& c : kGroups)
+    (new QGroupBox(QString::fromLatin1(c.text), this))->setGeometry(du.ToPixels(c.x, c.y, c.width, c.height));
   for (const Control& c : kTexts) {
     auto* text = new CStaticText(QString::fromLatin1(c.text), this);
     text->setObjectName(QStringLiteral("IDC_%1").arg(c.id));

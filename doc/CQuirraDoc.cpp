@@ -24,10 +24,10 @@ constexpr ValueItem kPenStyles[] = {{ID_PEN_STYLE_NULL, PS_NULL},       {ID_PEN_
                                     {ID_PEN_STYLE_DASHDOT, PS_DASHDOT}, {ID_PEN_STYLE_DASHDOTDOT, PS_DASHDOTDOT}};
 constexpr ValueItem kPenWidths[] = {{ID_PEN_WIDTH_NORMAL, 1}, {ID_PEN_WIDTH_BOLD, 2}, {ID_PEN_WIDTH_EXTRABOLD, 3}};
 constexpr ValueItem kBrushStyles[] = {
-    {ID_BRUSH_STYLE_PAINT, kBrushPaint},         {ID_BRUSH_STYLE_TRANSPARENT, kBrushTransparent},
-    {ID_BRUSH_STYLE_HORIZONTAL, HS_HORIZONTAL},  {ID_BRUSH_STYLE_VERTICAL, HS_VERTICAL},
-    {ID_BRUSH_STYLE_BDIAGONAL, HS_BDIAGONAL},    {ID_BRUSH_STYLE_FDIAGONAL, HS_FDIAGONAL},
-    {ID_BRUSH_STYLE_CROSS, HS_CROSS},            {ID_BRUSH_STYLE_CROSSDIAGONAL, HS_DIAGCROSS}};
+    {ID_BRUSH_STYLE_PAINT, kBrushPaint},        {ID_BRUSH_STYLE_TRANSPARENT, kBrushTransparent},
+    {ID_BRUSH_STYLE_HORIZONTAL, HS_HORIZONTAL}, {ID_BRUSH_STYLE_VERTICAL, HS_VERTICAL},
+    {ID_BRUSH_STYLE_BDIAGONAL, HS_BDIAGONAL},   {ID_BRUSH_STYLE_FDIAGONAL, HS_FDIAGONAL},
+    {ID_BRUSH_STYLE_CROSS, HS_CROSS},           {ID_BRUSH_STYLE_CROSSDIAGONAL, HS_DIAGCROSS}};
 constexpr ValueItem kTools[] = {{ID_OBJECT_LINE, kLine},
                                 {ID_OBJECT_BEZIER, kBezier},
                                 {ID_OBJECT_ELLIPSE, kEllipse},
@@ -41,7 +41,8 @@ void AddValueItems(std::vector<Map::Command>& commands, std::vector<Map::Update>
                    Apply apply, Effective effective) {
   for (const ValueItem& item : items) {
     commands.push_back({item.id, [apply, v = item.value](CQuirraDoc& d) { (d.*apply)(v); }});
-    updates.push_back({item.id, [effective, v = item.value](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck((d.*effective)() == v); }});
+    updates.push_back(
+        {item.id, [effective, v = item.value](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck((d.*effective)() == v); }});
   }
 }
 
@@ -130,8 +131,12 @@ void CQuirraDoc::ApplyPenWidth(int width) { Apply(penWidth, &CShape::SetPenWidth
 void CQuirraDoc::ApplyPenStyle(int style) { Apply(penStyle, &CShape::SetPenStyle, style); }
 void CQuirraDoc::ApplyBrushStyle(int style) { Apply(brushStyle, &CShape::SetBrushStyle, style); }
 
-int CQuirraDoc::EffectivePenWidth() const { return hitMode == HIT_NONE ? penWidth : drawing->GetShape(0).GetPenWidth(); }
-int CQuirraDoc::EffectivePenStyle() const { return hitMode == HIT_NONE ? penStyle : drawing->GetShape(0).GetPenStyle(); }
+int CQuirraDoc::EffectivePenWidth() const {
+  return hitMode == HIT_NONE ? penWidth : drawing->GetShape(0).GetPenWidth();
+}
+int CQuirraDoc::EffectivePenStyle() const {
+  return hitMode == HIT_NONE ? penStyle : drawing->GetShape(0).GetPenStyle();
+}
 int CQuirraDoc::EffectiveBrushStyle() const {
   return hitMode == HIT_NONE ? brushStyle : drawing->GetShape(0).GetBrushStyle();
 }

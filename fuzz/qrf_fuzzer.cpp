@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string saved = Save(doc);
   DocumentFileContent again;
-  if (!Load(saved, again)) std::abort();  // what we write we must read
-  if (Save(again) != saved) std::abort();   // and write again the same
+  if (!Load(saved, again)) std::abort();   // what we write we must read
+  if (Save(again) != saved) std::abort();  // and write again the same
   if (!(again.drawing == doc.drawing) || again.hitMode != doc.hitMode || again.hitPart != doc.hitPart) std::abort();
 
   // Paint and hit-test only modest drawings: the cost grows with the shape count, not the bytes.

@@ -161,9 +161,10 @@ void CShapeArray::Serialize(CArchive& ar) {
   const uint32_t count = ar.ReadCount();
   const auto remaining = ar.GetRemaining();
   if (remaining && uint64_t(count) * kRecordBytes > *remaining)
-    throw CArchiveException(CArchiveException::badIndex,
-                            "the file is truncated or damaged (it announces " + std::to_string(count) +
-                                " shapes but holds room for at most " + std::to_string(*remaining / kRecordBytes) + ")");
+    throw CArchiveException(CArchiveException::badIndex, "the file is truncated or damaged (it announces " +
+                                                             std::to_string(count) +
+                                                             " shapes but holds room for at most " +
+                                                             std::to_string(*remaining / kRecordBytes) + ")");
   if (count > uint32_t(INT_MAX))
     throw CArchiveException(CArchiveException::badIndex,
                             "the file is damaged (it announces " + std::to_string(count) + " shapes)");

@@ -93,7 +93,9 @@ constexpr int64_t kShortestJump = 64;
 constexpr long double kSlopeLimit = 1.0L - 1e-9L;
 
 // In the flat part the walk keeps d = G1(px, py).
-Wide G1(const Walk& w, Wide x, Wide y) { return w.b2 * (x + 1) * (x + 1) + w.a2 * (y * y - y) + w.a2 / 4 - w.a2 * w.b2; }
+Wide G1(const Walk& w, Wide x, Wide y) {
+  return w.b2 * (x + 1) * (x + 1) + w.a2 * (y * y - y) + w.a2 / 4 - w.a2 * w.b2;
+}
 
 // In the steep part it keeps 4d = K4(px, py) + c4, c4 fixed where the parts meet.
 Wide K4(const Walk& w, Wide x, Wide y) {

@@ -78,7 +78,8 @@ int Runs(const Pt* p, int n, bool closed, double m, PixelBox* boxes) {
     const int pieces = std::clamp(total > 0 ? int(length / total * ShapeCover::kMaxBoxes) : 1, 1, std::max(spare, 1));
     for (int k = 0; k < pieces; ++k) {
       const double t0 = double(k) / pieces, t1 = double(k + 1) / pieces;
-      const Pt ends[2] = {{a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0}, {a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1}};
+      const Pt ends[2] = {{a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0},
+                          {a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1}};
       boxes[count++] = Around(ends, 2, m + 1);
     }
   }
@@ -96,8 +97,10 @@ int Curve(const Pt* p, int n, double m, PixelBox* boxes) {
     };
     auto slope = [&](double t) {
       const double u = 1 - t;
-      return Pt{3 * (u * u * (p[i + 1].x - p[i].x) + 2 * u * t * (p[i + 2].x - p[i + 1].x) + t * t * (p[i + 3].x - p[i + 2].x)),
-                3 * (u * u * (p[i + 1].y - p[i].y) + 2 * u * t * (p[i + 2].y - p[i + 1].y) + t * t * (p[i + 3].y - p[i + 2].y))};
+      return Pt{3 * (u * u * (p[i + 1].x - p[i].x) + 2 * u * t * (p[i + 2].x - p[i + 1].x) +
+                     t * t * (p[i + 3].x - p[i + 2].x)),
+                3 * (u * u * (p[i + 1].y - p[i].y) + 2 * u * t * (p[i + 2].y - p[i + 1].y) +
+                     t * t * (p[i + 3].y - p[i + 2].y))};
     };
     for (int k = 0; k < 4; ++k) {
       // The quarter from t0 to t1 as a cubic of its own: its control points from the ends and
@@ -180,7 +183,8 @@ int ShapeCover::Core(const CShape& s, int zoom, PixelBox* boxes) {
   int sign = 0;
   for (int i = 0; i < n; ++i) {
     const Pt a = p[i], b = p[(i + 1) % n], c = p[(i + 2) % n];
-    const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);  // exact within the trusted range; no core is kept beyond it
+    const double cross = (b.x - a.x) * (c.y - b.y) -
+                         (b.y - a.y) * (c.x - b.x);  // exact within the trusted range; no core is kept beyond it
     const int turn = cross > 0 ? 1 : cross < 0 ? -1 : 0;
     if (turn == 0 || (sign != 0 && turn != sign)) return 0;
     sign = turn;

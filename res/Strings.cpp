@@ -100,7 +100,8 @@ DocTemplateStrings TemplateStrings() {
   std::vector<std::string> parts;
   const std::string s = LoadString(IDR_TAVLOTYPE);
   size_t start = 0;
-  for (size_t nl; (nl = s.find('\n', start)) != std::string::npos; start = nl + 1) parts.push_back(s.substr(start, nl - start));
+  for (size_t nl; (nl = s.find('\n', start)) != std::string::npos; start = nl + 1)
+    parts.push_back(s.substr(start, nl - start));
   parts.push_back(s.substr(start));
   parts.resize(7);
   return {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]};

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include <QGuiApplication>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -243,19 +243,22 @@ void CQuirraView::DragStep(CPoint p) {
 // stands in for the second press, so the view sees down, up, double-click, up.
 
 void CQuirraView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) OnLButtonDown(event->position().toPoint());
+  if (event->button() == Qt::LeftButton)
+    OnLButtonDown(event->position().toPoint());
   else
     CScrollView::mousePressEvent(event);
 }
 
 void CQuirraView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) OnLButtonUp();
+  if (event->button() == Qt::LeftButton)
+    OnLButtonUp();
   else
     CScrollView::mouseReleaseEvent(event);
 }
 
 void CQuirraView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) OnLButtonDblClk(event->position().toPoint());
+  if (event->button() == Qt::LeftButton)
+    OnLButtonDblClk(event->position().toPoint());
   else
     CScrollView::mouseDoubleClickEvent(event);
 }

@@ -31,8 +31,9 @@ void CArchive::Read(void* data, size_t size) {
   auto* out = static_cast<unsigned char*>(data);
   while (size > 0) {
     if (m_pos == m_len && !Fill())
-      throw CArchiveException(CArchiveException::endOfFile,
-                              "the file is truncated or damaged (it ends early, at byte " + std::to_string(GetPosition()) + ")");
+      throw CArchiveException(
+          CArchiveException::endOfFile,
+          "the file is truncated or damaged (it ends early, at byte " + std::to_string(GetPosition()) + ")");
     const size_t n = std::min(size, m_len - m_pos);
     std::memcpy(out, m_buf.data() + m_pos, n);
     m_pos += n;

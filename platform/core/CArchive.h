@@ -68,7 +68,9 @@ class CArchive {
   uint64_t GetPosition() const { return m_done + m_pos; }
 
   void Flush();
-  void Close() { if (IsStoring()) Flush(); }
+  void Close() {
+    if (IsStoring()) Flush();
+  }
 
  private:
   bool Fill();
@@ -76,9 +78,9 @@ class CArchive {
   std::streambuf& m_stream;
   Mode m_mode;
   std::vector<unsigned char> m_buf;
-  size_t m_pos = 0;   // next byte in m_buf
-  size_t m_len = 0;   // loading: valid bytes in m_buf
-  uint64_t m_done = 0;  // bytes moved between m_buf and the stream before the current buffer
-  std::optional<uint64_t> m_size;  // loading: bytes in the stream from where the archive began
+  size_t m_pos = 0;                  // next byte in m_buf
+  size_t m_len = 0;                  // loading: valid bytes in m_buf
+  uint64_t m_done = 0;               // bytes moved between m_buf and the stream before the current buffer
+  std::optional<uint64_t> m_size;    // loading: bytes in the stream from where the archive began
   std::optional<uint64_t> m_stored;  // loading: of those, the bytes the source really stores
 };

@@ -85,8 +85,8 @@ void CRecordingDC::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void CRecordingDC::Rectangle(int left, int top, int right, int bottom) {
-  m_log.push_back("Rectangle " + std::to_string(left) + " " + std::to_string(top) + " " + std::to_string(right) +
-                  " " + std::to_string(bottom));
+  m_log.push_back("Rectangle " + std::to_string(left) + " " + std::to_string(top) + " " + std::to_string(right) + " " +
+                  std::to_string(bottom));
 }
 
 void CRecordingDC::MoveTo(int x, int y) {

@@ -63,7 +63,7 @@ QString LoadFileThroughArchive(const QString& path, const std::function<void(CAr
   const ProgressReport report(stream, file, file.size(), progress);
   try {
     CArchive ar(stream, CArchive::load);
-    if (struct stat opened {}; ::fstat(file.handle(), &opened) == 0) ar.SetStoredBytes(uint64_t(opened.st_blocks) * 512);
+    if (struct stat opened{}; ::fstat(file.handle(), &opened) == 0) ar.SetStoredBytes(uint64_t(opened.st_blocks) * 512);
     serialize(ar);
   } catch (const Cancelled&) {
     return CancelledReason();

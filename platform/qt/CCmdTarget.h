@@ -84,9 +84,9 @@ class MessageMap {
 
 // In a class body: the three CCmdTarget overrides, answered from `static const MessageMap<Class>&
 // GetMessageMap()`, which the class defines.
-#define DECLARE_MESSAGE_MAP(Class)                                                            \
- public:                                                                                      \
-  bool OnCmdMsg(int id) override { return GetMessageMap().Dispatch(*this, id) || Base::OnCmdMsg(id); } \
+#define DECLARE_MESSAGE_MAP(Class)                                                                                    \
+ public:                                                                                                              \
+  bool OnCmdMsg(int id) override { return GetMessageMap().Dispatch(*this, id) || Base::OnCmdMsg(id); }                \
   bool OnUpdateCmdUI(CCmdUI& ui) override { return GetMessageMap().RunUpdate(*this, ui) || Base::OnUpdateCmdUI(ui); } \
-  bool HasHandler(int id) const override { return GetMessageMap().Has(id) || Base::HasHandler(id); } \
+  bool HasHandler(int id) const override { return GetMessageMap().Has(id) || Base::HasHandler(id); }                  \
   static const MessageMap<Class>& GetMessageMap();

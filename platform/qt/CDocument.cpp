@@ -32,7 +32,8 @@ bool CDocument::OnNewDocument() {
 
 bool CDocument::OnOpenDocument(const QString& path, const FileProgress& progress) {
   DeleteContents();
-  m_lastError = LoadFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); }, progress);
+  m_lastError = LoadFileThroughArchive(
+      path, [this](CArchive& ar) { Serialize(ar); }, progress);
   if (!m_lastError.isEmpty()) {
     DeleteContents();
     return false;
@@ -43,7 +44,8 @@ bool CDocument::OnOpenDocument(const QString& path, const FileProgress& progress
 }
 
 bool CDocument::OnSaveDocument(const QString& path, const FileProgress& progress) {
-  m_lastError = SaveFileThroughArchive(path, [this](CArchive& ar) { Serialize(ar); }, progress);
+  m_lastError = SaveFileThroughArchive(
+      path, [this](CArchive& ar) { Serialize(ar); }, progress);
   if (!m_lastError.isEmpty()) return false;
   m_stamp = FileStamp::Of(path);
   SetModifiedFlag(false);

@@ -20,9 +20,7 @@ QString Failure(const char* what, const QString& path, const QString& reason) {
 
 CMultiDocTemplate::CMultiDocTemplate(Factory factory, QString docName, QObject* parent)
     : QObject(parent), m_factory(std::move(factory)), m_docName(std::move(docName)) {
-  m_reporter = [](const QString& text) {
-    ShowMessageBox(QApplication::activeWindow(), QMessageBox::Warning, text);
-  };
+  m_reporter = [](const QString& text) { ShowMessageBox(QApplication::activeWindow(), QMessageBox::Warning, text); };
 }
 
 CMultiDocTemplate::~CMultiDocTemplate() = default;

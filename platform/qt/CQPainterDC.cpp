@@ -82,9 +82,13 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
   m_painter.setBrush(brush);
 }
 
-void CQPainterDC::Ellipse(int left, int top, int right, int bottom) { m_painter.drawEllipse(Box(left, top, right, bottom)); }
+void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
+  m_painter.drawEllipse(Box(left, top, right, bottom));
+}
 
-void CQPainterDC::Rectangle(int left, int top, int right, int bottom) { m_painter.drawRect(Box(left, top, right, bottom)); }
+void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {
+  m_painter.drawRect(Box(left, top, right, bottom));
+}
 
 void CQPainterDC::LineTo(int x, int y) {
   m_painter.drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));

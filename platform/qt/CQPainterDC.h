@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPen>
 #include <QBrush>
+#include <QPen>
 
 #include "platform/core/CDC.h"
 

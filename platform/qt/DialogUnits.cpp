@@ -13,4 +13,6 @@ DialogUnits::DialogUnits(const QFont& font) {
 int DialogUnits::X(int units) const { return int(std::lround(units * m_charWidth / 4.0)); }
 int DialogUnits::Y(int units) const { return int(std::lround(units * m_charHeight / 8.0)); }
 
-QRect DialogUnits::ToPixels(int x, int y, int width, int height) const { return QRect(X(x), Y(y), X(width), Y(height)); }
+QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
+  return QRect(X(x), Y(y), X(width), Y(height));
+}

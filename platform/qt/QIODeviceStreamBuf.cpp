@@ -46,8 +46,10 @@ QIODeviceStreamBuf::pos_type QIODeviceStreamBuf::seekoff(off_type off, std::ios_
                                                          std::ios_base::openmode which) {
   if (m_device.isSequential()) return pos_type(off_type(-1));
   qint64 base = 0;
-  if (dir == std::ios_base::cur) base = m_device.pos();
-  else if (dir == std::ios_base::end) base = m_device.size();
+  if (dir == std::ios_base::cur)
+    base = m_device.pos();
+  else if (dir == std::ios_base::end)
+    base = m_device.size();
   return seekpos(pos_type(base + off), which);
 }
 

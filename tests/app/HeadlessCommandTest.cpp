@@ -72,11 +72,11 @@ TEST_F(Headless, InfoPrintsTheDocumentAsOneJsonLine) {
             "\"brushColor\":0,\"penWidth\":1,\"penStyle\":0,\"brushStyle\":-1,\"points\":[[10,20],[30,40]]}]}\n");
   EXPECT_TRUE(r.err.isEmpty());
 
-  const QString two = Write("two.qrf", File(-1,
-                                            {Record(6, {-5, 7}, {{0, 0}, {100, 0}, {100, 60}, {0, 60}}, 0x0000FF,
-                                                    0x00E6E6E6, -100),
-                                             Record(1, {0, 0}, {{-2147483647 - 1, 2147483647}, {0, 0}})},
-                                            0, -1));
+  const QString two =
+      Write("two.qrf", File(-1,
+                            {Record(6, {-5, 7}, {{0, 0}, {100, 0}, {100, 60}, {0, 60}}, 0x0000FF, 0x00E6E6E6, -100),
+                             Record(1, {0, 0}, {{-2147483647 - 1, 2147483647}, {0, 0}})},
+                            0, -1));
   const Outcome r2 = Quirra({"--info", two});
   EXPECT_EQ(r2.status, 0);
   EXPECT_EQ(r2.out,
@@ -152,8 +152,9 @@ TEST_F(Headless, RefusedFilesReportAndWriteNothing) {
 TEST_F(Headless, UnreadableAndSpecialFilesAreRefusedNotTakenForEmptyDrawings) {
   const QString fifo = Path("pipe.qrf");
   ASSERT_EQ(QProcess::execute("mkfifo", {fifo}), 0);
-  for (const auto& [file, reason] : {std::pair{QString("/proc/self/mem"), "Input/output error"},
-                                     std::pair{fifo, "not a regular file"}, std::pair{QString("/dev/null"), "not a regular file"}}) {
+  for (const auto& [file, reason] :
+       {std::pair{QString("/proc/self/mem"), "Input/output error"}, std::pair{fifo, "not a regular file"},
+        std::pair{QString("/dev/null"), "not a regular file"}}) {
     const Outcome info = Quirra({"--info", file});
     EXPECT_EQ(info.status, 1) << file.toStdString();
     EXPECT_TRUE(info.out.isEmpty()) << info.out.constData();

@@ -176,9 +176,10 @@ TEST_F(PictureExport, FailuresWriteNothing) {
   EXPECT_TRUE(big.err.startsWith("quirra: ")) << big.err.constData();
 
   // Wrong arguments.
-  for (const QStringList& zoom : {QStringList{"--zoom", "0"}, QStringList{"--zoom", "1001"}, QStringList{"--zoom", "abc"},
-                                   QStringList{"--zoom", "-100"}, QStringList{"--zoom", ""}, QStringList{"--zoom"},
-                                   QStringList{"--zoom", "100", "--zoom", "100"}, QStringList{"--scale", "100"}}) {
+  for (const QStringList& zoom :
+       {QStringList{"--zoom", "0"}, QStringList{"--zoom", "1001"}, QStringList{"--zoom", "abc"},
+        QStringList{"--zoom", "-100"}, QStringList{"--zoom", ""}, QStringList{"--zoom"},
+        QStringList{"--zoom", "100", "--zoom", "100"}, QStringList{"--scale", "100"}}) {
     for (const char* name : {"z.png", "z.svg", "z.qrf"}) {
       const Outcome r = Quirra(QStringList{"--export", good, Path(name)} + zoom);
       EXPECT_EQ(r.status, 2) << name << " " << zoom.join(' ').toStdString();

@@ -21,7 +21,8 @@ inline Outcome Quirra(const QStringList& args, int limitKiB = 0) {
   p.setProcessEnvironment(env);
   if (limitKiB > 0)
     p.start(QStringLiteral("bash"), QStringList{"-c", QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB),
-                                                QStringLiteral(QUIRRA_BINARY)} + args);
+                                                QStringLiteral(QUIRRA_BINARY)} +
+                                        args);
   else
     p.start(QStringLiteral(QUIRRA_BINARY), args);
   EXPECT_TRUE(p.waitForFinished(60000));

@@ -103,8 +103,8 @@ TEST(SafeSave, KilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     if (p.state() == QProcess::Running && p.processId() > 0) ::kill(pid_t(p.processId()), SIGKILL);
     p.waitForFinished(10000);
     const QByteArray now = Read(target);
-    ASSERT_TRUE(now == oldBytes || now == newBytes) << "trial " << i << " after " << delay << " ms: " << now.size()
-                                                    << " bytes";
+    ASSERT_TRUE(now == oldBytes || now == newBytes)
+        << "trial " << i << " after " << delay << " ms: " << now.size() << " bytes";
     (now == oldBytes ? sawOld : sawNew)++;
     // No temporary file is left behind as the target, whatever remains beside it.
     ASSERT_TRUE(QFile::exists(target));
@@ -145,8 +145,8 @@ TEST(SafeSave, ReadOnlyFolderKeepsTheOldFileAndSaysSo) {
   Write(source, newBytes);
   Write(target, oldBytes);
   for (const QString& f : {source, target})
-    QFile::setPermissions(f, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther |
-                                 QFileDevice::ReadGroup);
+    QFile::setPermissions(
+        f, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::ReadGroup);
 
   Outcome r;
   if (::geteuid() == 0) {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "DocFixture.h"
-#include "tests/support/ModalHandler.h"
 #include "res/CommandIds.h"
+#include "tests/support/ModalHandler.h"
 
 namespace {
 
@@ -22,21 +22,37 @@ struct Group {
   int (CShape::*shapeValue)() const;
 };
 
-const std::vector<Item> kTools = {{ID_OBJECT_LINE, 1}, {ID_OBJECT_BEZIER, 5}, {ID_OBJECT_ELLIPSE, 6},
-                                  {ID_OBJECT_RECTANGLE, 2}, {ID_OBJECT_POLYGONRECT, 3}};
+const std::vector<Item> kTools = {{ID_OBJECT_LINE, 1},
+                                  {ID_OBJECT_BEZIER, 5},
+                                  {ID_OBJECT_ELLIPSE, 6},
+                                  {ID_OBJECT_RECTANGLE, 2},
+                                  {ID_OBJECT_POLYGONRECT, 3}};
 
 const std::vector<Group> kAttributeGroups = {
     {"pen style",
-     {{ID_PEN_STYLE_NULL, 5}, {ID_PEN_STYLE_SOLID, 0}, {ID_PEN_STYLE_DASH, 1}, {ID_PEN_STYLE_DOT, 2},
-      {ID_PEN_STYLE_DASHDOT, 3}, {ID_PEN_STYLE_DASHDOTDOT, 4}},
-     &CQuirraDoc::penStyle, &CShape::GetPenStyle},
-    {"pen width", {{ID_PEN_WIDTH_NORMAL, 1}, {ID_PEN_WIDTH_BOLD, 2}, {ID_PEN_WIDTH_EXTRABOLD, 3}},
-     &CQuirraDoc::penWidth, &CShape::GetPenWidth},
+     {{ID_PEN_STYLE_NULL, 5},
+      {ID_PEN_STYLE_SOLID, 0},
+      {ID_PEN_STYLE_DASH, 1},
+      {ID_PEN_STYLE_DOT, 2},
+      {ID_PEN_STYLE_DASHDOT, 3},
+      {ID_PEN_STYLE_DASHDOTDOT, 4}},
+     &CQuirraDoc::penStyle,
+     &CShape::GetPenStyle},
+    {"pen width",
+     {{ID_PEN_WIDTH_NORMAL, 1}, {ID_PEN_WIDTH_BOLD, 2}, {ID_PEN_WIDTH_EXTRABOLD, 3}},
+     &CQuirraDoc::penWidth,
+     &CShape::GetPenWidth},
     {"brush style",
-     {{ID_BRUSH_STYLE_PAINT, -100}, {ID_BRUSH_STYLE_TRANSPARENT, -200}, {ID_BRUSH_STYLE_HORIZONTAL, 0},
-      {ID_BRUSH_STYLE_VERTICAL, 1}, {ID_BRUSH_STYLE_BDIAGONAL, 3}, {ID_BRUSH_STYLE_FDIAGONAL, 2},
-      {ID_BRUSH_STYLE_CROSS, 4}, {ID_BRUSH_STYLE_CROSSDIAGONAL, 5}},
-     &CQuirraDoc::brushStyle, &CShape::GetBrushStyle},
+     {{ID_BRUSH_STYLE_PAINT, -100},
+      {ID_BRUSH_STYLE_TRANSPARENT, -200},
+      {ID_BRUSH_STYLE_HORIZONTAL, 0},
+      {ID_BRUSH_STYLE_VERTICAL, 1},
+      {ID_BRUSH_STYLE_BDIAGONAL, 3},
+      {ID_BRUSH_STYLE_FDIAGONAL, 2},
+      {ID_BRUSH_STYLE_CROSS, 4},
+      {ID_BRUSH_STYLE_CROSSDIAGONAL, 5}},
+     &CQuirraDoc::brushStyle,
+     &CShape::GetBrushStyle},
 };
 
 const std::vector<int> kNeedGrip = {ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PROPERTIES};

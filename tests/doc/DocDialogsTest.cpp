@@ -12,12 +12,12 @@
 #include <QTest>
 
 #include "DocFixture.h"
-#include "tests/support/ModalHandler.h"
 #include "doc/CPropertiesDlg.h"
 #include "doc/PropertiesTexts.h"
 #include "platform/qt/CStaticText.h"
 #include "platform/qt/DialogUnits.h"
 #include "res/CommandIds.h"
+#include "tests/support/ModalHandler.h"
 
 namespace {
 
@@ -32,31 +32,31 @@ CShape WithCodes(int type, int penStyle, int penWidth, int brushStyle) {
 
 TEST(PropertiesTexts, NamesEveryCodeAndUnknowForTheRest) {
   using Names = std::vector<std::pair<int, std::string>>;
-  const Names types = {{1, "Line"}, {2, "Rectangle"}, {3, "Polygon (rectangle)"}, {5, "Bezier"}, {6, "Ellipse"},
-                       {4, "Unknow"}, {0, "Unknow"}, {7, "Unknow"}, {-1, "Unknow"}};
+  const Names types = {{1, "Line"},   {2, "Rectangle"}, {3, "Polygon (rectangle)"},
+                       {5, "Bezier"}, {6, "Ellipse"},   {4, "Unknow"},
+                       {0, "Unknow"}, {7, "Unknow"},    {-1, "Unknow"}};
   for (const auto& [code, name] : types)
     EXPECT_EQ(PropertiesTexts(WithCodes(code, 0, 1, 0), 0)[1], "Object type:\t" + name);
 
-  const Names penStyles = {{0, "Solid"}, {1, "Dash"}, {2, "Dot"}, {3, "Dash Dot"}, {4, "Dash Dot Dot"}, {5, "Null"},
-                           {6, "Unknow"}, {-1, "Unknow"}};
+  const Names penStyles = {{0, "Solid"},        {1, "Dash"}, {2, "Dot"},    {3, "Dash Dot"},
+                           {4, "Dash Dot Dot"}, {5, "Null"}, {6, "Unknow"}, {-1, "Unknow"}};
   for (const auto& [code, name] : penStyles)
     EXPECT_EQ(PropertiesTexts(WithCodes(1, code, 1, 0), 0)[3], "Style:\t" + name);
 
   const Names widths = {{1, "Normal"}, {2, "Bold"}, {3, "Extra Bold"}, {0, "Unknow"}, {4, "Unknow"}};
-  for (const auto& [code, name] : widths)
-    EXPECT_EQ(PropertiesTexts(WithCodes(1, 0, code, 0), 0)[4], "Width:\t" + name);
+  for (const auto& [code, name] : widths) EXPECT_EQ(PropertiesTexts(WithCodes(1, 0, code, 0), 0)[4], "Width:\t" + name);
 
-  const Names brushStyles = {{-200, "Transparent"}, {-100, "Paint"}, {0, "Horizontal"}, {1, "Vertical"},
-                             {2, "F - diagonal"}, {3, "B - diagonal"}, {4, "Cross"}, {5, "Cross diagonal"},
-                             {-1, "Unknow"}, {6, "Unknow"}, {-300, "Unknow"}};
+  const Names brushStyles = {{-200, "Transparent"}, {-100, "Paint"},     {0, "Horizontal"}, {1, "Vertical"},
+                             {2, "F - diagonal"},   {3, "B - diagonal"}, {4, "Cross"},      {5, "Cross diagonal"},
+                             {-1, "Unknow"},        {6, "Unknow"},       {-300, "Unknow"}};
   for (const auto& [code, name] : brushStyles)
     EXPECT_EQ(PropertiesTexts(WithCodes(2, 0, 1, code), 0)[6], "Style:\t" + name);
 }
 
 TEST(PropertiesTexts, NumberColoursCentreAndPoints) {
   CShape s;
-  s.SetPenColor(0x00FF00);     // green only
-  s.SetBrushColor(0xFF0000);   // blue only
+  s.SetPenColor(0x00FF00);    // green only
+  s.SetBrushColor(0xFF0000);  // blue only
   s.SetCenter(-5, 7);
   s.SetPoint(0, 10, 20);
   s.SetPoint(1, 30, 40);
@@ -145,9 +145,9 @@ TEST_F(DocDialogs, PropertiesShowsTheGrippedShapeAndClosesWithEnterOrEscape) {
     EXPECT_EQ(buttons, QStringList{"Cancel"});
     EXPECT_EQ(size, expectedSize);
     EXPECT_EQ(cancel, expectedCancel);
-    EXPECT_EQ(texts, (QStringList{"Object number:\t1", "Object type:\tRectangle", "Color:\t0, 255, 0",
-                                  "Style:\tSolid", "Width:\tExtra Bold", "Color:\t0, 0, 255", "Style:\tF - diagonal",
-                                  "Center:\t20\t30", "Other:\t10\t20\n\t30\t20\n\t30\t40\n\t10\t40\n"}));
+    EXPECT_EQ(texts, (QStringList{"Object number:\t1", "Object type:\tRectangle", "Color:\t0, 255, 0", "Style:\tSolid",
+                                  "Width:\tExtra Bold", "Color:\t0, 0, 255", "Style:\tF - diagonal", "Center:\t20\t30",
+                                  "Other:\t10\t20\n\t30\t20\n\t30\t40\n\t10\t40\n"}));
     EXPECT_TRUE(Drawing() == before);
     EXPECT_EQ(doc.hitMode, HIT_OUTLINE);
     EXPECT_EQ(doc.hitPart, 2);

@@ -16,11 +16,11 @@
 #include <QTest>
 
 #include "DocFixture.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/ModalHandler.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/CMultiDocTemplate.h"
 #include "res/Resources.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ModalHandler.h"
 
 namespace {
 

@@ -73,12 +73,12 @@ TEST(CShapeArray, GrowthStepIsAnEighthOfTheSizeBetweenFourAnd1024) {
 TEST(CShapeArray, GrownCapacityIsTheGrowthRule) {
   EXPECT_EQ(GrownCapacity(0, 0, 1), 1);  // a first block is exactly the request
   EXPECT_EQ(GrownCapacity(0, 0, 8000), 8000);
-  EXPECT_EQ(GrownCapacity(3, 9, 9), 9);  // room enough: the block stays
-  EXPECT_EQ(GrownCapacity(1, 1, 2), 5);  // steps of at least 4
-  EXPECT_EQ(GrownCapacity(41, 41, 42), 46);  // an eighth of the size
-  EXPECT_EQ(GrownCapacity(10000, 10000, 10001), 11024);  // at most 1024
-  EXPECT_EQ(GrownCapacity(200, 11024, 11025), 11049);  // the size sets the step, not the block
-  EXPECT_EQ(GrownCapacity(9, 13, 20000), 20000);  // never short of the request
+  EXPECT_EQ(GrownCapacity(3, 9, 9), 9);                                      // room enough: the block stays
+  EXPECT_EQ(GrownCapacity(1, 1, 2), 5);                                      // steps of at least 4
+  EXPECT_EQ(GrownCapacity(41, 41, 42), 46);                                  // an eighth of the size
+  EXPECT_EQ(GrownCapacity(10000, 10000, 10001), 11024);                      // at most 1024
+  EXPECT_EQ(GrownCapacity(200, 11024, 11025), 11049);                        // the size sets the step, not the block
+  EXPECT_EQ(GrownCapacity(9, 13, 20000), 20000);                             // never short of the request
   EXPECT_EQ(GrownCapacity(INT_MAX - 8, INT_MAX - 8, INT_MAX - 7), INT_MAX);  // no overflow past int
 }
 

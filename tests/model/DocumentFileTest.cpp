@@ -71,17 +71,17 @@ DocumentFileContent LineDocument() {
   return doc;
 }
 
-const std::string kLineFile = Bytes({0x00, 0x00, 0x00, 0x00, 0x01, 0x00,              // selected 0, one shape
-                                     0x70, 0xCA, 0x40, 0x00,                          // record tag
-                                     0x14, 0x00, 0x00, 0x00, 0x1E, 0x00, 0x00, 0x00,  // centre (20, 30)
-                                     0x01, 0x00, 0x00, 0x00,                          // type Line
-                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // pen and brush colour
-                                     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // width 1, solid
-                                     0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00,  // brush -1, two points
-                                     0x0A, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00,  // (10, 20)
+const std::string kLineFile = Bytes({0x00, 0x00, 0x00, 0x00, 0x01, 0x00,                 // selected 0, one shape
+                                     0x70, 0xCA, 0x40, 0x00,                             // record tag
+                                     0x14, 0x00, 0x00, 0x00, 0x1E, 0x00, 0x00, 0x00,     // centre (20, 30)
+                                     0x01, 0x00, 0x00, 0x00,                             // type Line
+                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,     // pen and brush colour
+                                     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,     // width 1, solid
+                                     0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00,     // brush -1, two points
+                                     0x0A, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00,     // (10, 20)
                                      0x1E, 0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00}) +  // (30, 40)
-                                std::string(64, '\0') +  // eight unused point slots
-                                Bytes({0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00});  // hitMode 1, hitPart 1
+                              std::string(64, '\0') +                                    // eight unused point slots
+                              Bytes({0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00});   // hitMode 1, hitPart 1
 
 // Offsets in kLineFile.
 constexpr size_t kSelected = 0, kTag = 6, kPointCount = 42, kSlot9 = 118, kHitMode = 126, kHitPart = 130;
@@ -205,12 +205,12 @@ TEST(DocumentFile, StaleGripStateIsRepairedKeepingTheShapes) {
   const struct {
     int32_t selected, hitMode, hitPart, wantSelected, wantMode, wantPart;
   } cases[] = {
-      {0, 1, 1, 0, 1, 1},    {0, 1, 0, 0, 1, 0},     {0, 2, 1, 0, 2, 1},          // sound grips
-      {0, 3, 99, 0, 3, 99},  {0, 4, -7, 0, 4, -7},   {0, 5, -1, 0, 5, -1},        // parts that are no points
-      {0, 0, -1, 0, 0, -1},  {1, 1, 1, -1, 0, -1},   {-2, 0, -1, -1, 0, -1},      // no grip; bad selections
-      {INT_MAX, 3, 0, -1, 0, -1}, {-1, 3, 0, -1, 0, -1}, {-1, 5, -1, -1, 0, -1},  // grip without selection
-      {0, 6, 1, 0, 0, -1},   {0, -1, 1, 0, 0, -1},   {0, INT_MIN, 0, 0, 0, -1},   // no such grip
-      {0, 1, 2, 0, 0, -1},   {0, 1, -1, 0, 0, -1},   {0, 2, 2, 0, 0, -1},         // no such point
+      {0, 1, 1, 0, 1, 1},         {0, 1, 0, 0, 1, 0},    {0, 2, 1, 0, 2, 1},         // sound grips
+      {0, 3, 99, 0, 3, 99},       {0, 4, -7, 0, 4, -7},  {0, 5, -1, 0, 5, -1},       // parts that are no points
+      {0, 0, -1, 0, 0, -1},       {1, 1, 1, -1, 0, -1},  {-2, 0, -1, -1, 0, -1},     // no grip; bad selections
+      {INT_MAX, 3, 0, -1, 0, -1}, {-1, 3, 0, -1, 0, -1}, {-1, 5, -1, -1, 0, -1},     // grip without selection
+      {0, 6, 1, 0, 0, -1},        {0, -1, 1, 0, 0, -1},  {0, INT_MIN, 0, 0, 0, -1},  // no such grip
+      {0, 1, 2, 0, 0, -1},        {0, 1, -1, 0, 0, -1},  {0, 2, 2, 0, 0, -1},        // no such point
       {0, 2, INT_MAX, 0, 0, -1},
   };
   for (const auto& c : cases) {
@@ -218,7 +218,8 @@ TEST(DocumentFile, StaleGripStateIsRepairedKeepingTheShapes) {
     doc.hitMode = HIT_EDGE;
     doc.hitPart = 3;
     LoadInto(doc, With(With(With(kLineFile, kSelected, c.selected), kHitMode, c.hitMode), kHitPart, c.hitPart));
-    const std::string which = std::to_string(c.selected) + "/" + std::to_string(c.hitMode) + "/" + std::to_string(c.hitPart);
+    const std::string which =
+        std::to_string(c.selected) + "/" + std::to_string(c.hitMode) + "/" + std::to_string(c.hitPart);
     EXPECT_EQ(doc.drawing.GetSelected(), c.wantSelected) << which;
     EXPECT_EQ(doc.hitMode, c.wantMode) << which;
     EXPECT_EQ(doc.hitPart, c.wantPart) << which;

@@ -33,8 +33,8 @@ const std::vector<CPoint> kBox{{0, 0}, {100, 0}, {100, 50}, {0, 50}};
 std::string NameIn(const std::string& line) { return line.substr(line.rfind(' ') + 1); }
 
 struct Recorded {
-  Calls calls;        // everything between making and freeing the two selection pens
-  std::string grey;   // names of those pens
+  Calls calls;       // everything between making and freeing the two selection pens
+  std::string grey;  // names of those pens
   std::string black;
 };
 
@@ -86,11 +86,11 @@ TEST(DrawRecording, FillableShapeMakesPenThenBrushAndRestoresBothBeforeFreeing) 
   const Recorded hatched = Record(Unselected({Shape(kRectangle, kBox, HS_FDIAGONAL)}));
   ASSERT_EQ(hatched.calls.size(), 9u);
   const std::string pen = NameIn(hatched.calls[0]), brush = NameIn(hatched.calls[2]);
-  EXPECT_EQ(hatched.calls, (Calls{"CreatePen 1 2 0x0000FF " + pen, "SelectObject " + pen + " <- BLACK_PEN",
-                                  "CreateHatchBrush 2 0x00FF00 " + brush, "SelectObject " + brush + " <- WHITE_BRUSH",
-                                  "Polygon 0,0 100,0 100,50 0,50", "SelectObject BLACK_PEN <- " + pen,
-                                  "SelectObject WHITE_BRUSH <- " + brush, "DeleteObject " + pen,
-                                  "DeleteObject " + brush}));
+  EXPECT_EQ(hatched.calls,
+            (Calls{"CreatePen 1 2 0x0000FF " + pen, "SelectObject " + pen + " <- BLACK_PEN",
+                   "CreateHatchBrush 2 0x00FF00 " + brush, "SelectObject " + brush + " <- WHITE_BRUSH",
+                   "Polygon 0,0 100,0 100,50 0,50", "SelectObject BLACK_PEN <- " + pen,
+                   "SelectObject WHITE_BRUSH <- " + brush, "DeleteObject " + pen, "DeleteObject " + brush}));
   EXPECT_NE(pen, brush);
 
   const Recorded solid = Record(Unselected({Shape(kEllipse, kBox, -100)}));
@@ -111,11 +111,11 @@ TEST(DrawRecording, LinesAndCurvesLeaveTheBrushAloneAndKeepTheirPenWidthAtAnyZoo
       {Shape(kLine, {{10, 20}, {30, 41}}, -100), Shape(kBezier, {{0, 0}, {10, 0}, {10, 10}, {0, 11}}, -100)}, 500));
   ASSERT_EQ(r.calls.size(), 10u);
   const std::string line = NameIn(r.calls[0]), curve = NameIn(r.calls[5]);
-  EXPECT_EQ(r.calls, (Calls{"CreatePen 1 2 0x0000FF " + line, "SelectObject " + line + " <- BLACK_PEN",
-                            "Polyline 50,100 150,205", "SelectObject BLACK_PEN <- " + line, "DeleteObject " + line,
-                            "CreatePen 1 2 0x0000FF " + curve, "SelectObject " + curve + " <- BLACK_PEN",
-                            "PolyBezier 0,0 50,0 50,50 0,55", "SelectObject BLACK_PEN <- " + curve,
-                            "DeleteObject " + curve}));
+  EXPECT_EQ(r.calls,
+            (Calls{"CreatePen 1 2 0x0000FF " + line, "SelectObject " + line + " <- BLACK_PEN",
+                   "Polyline 50,100 150,205", "SelectObject BLACK_PEN <- " + line, "DeleteObject " + line,
+                   "CreatePen 1 2 0x0000FF " + curve, "SelectObject " + curve + " <- BLACK_PEN",
+                   "PolyBezier 0,0 50,0 50,50 0,55", "SelectObject BLACK_PEN <- " + curve, "DeleteObject " + curve}));
 }
 
 TEST(DrawRecording, EveryPaintMakesFreshPensAndUnknownKindsMakeNone) {
@@ -136,12 +136,12 @@ TEST(DrawRecording, SelectedShapeIsGreyWithHandlesAtPointsAndEdgeMiddles) {
   drawing.AddShape(Shape(kRectangle, kBox, -100));
   const Recorded r = Record(drawing);
   const std::string& g = r.grey;
-  EXPECT_EQ(r.calls, (Calls{"SelectObject " + g + " <- BLACK_PEN", "SelectStockObject NULL_BRUSH <- WHITE_BRUSH",
-                            "Rectangle -3 -3 3 3", "Rectangle 47 -3 53 3", "Rectangle 97 -3 103 3",
-                            "Rectangle 97 22 103 28", "Rectangle 97 47 103 53", "Rectangle 47 47 53 53",
-                            "Rectangle -3 47 3 53", "Rectangle -3 22 3 28", "SelectObject " + g + " <- " + g,
-                            "Polygon 0,0 100,0 100,50 0,50", "SelectObject WHITE_BRUSH <- NULL_BRUSH",
-                            "SelectObject BLACK_PEN <- " + g}));
+  EXPECT_EQ(r.calls,
+            (Calls{"SelectObject " + g + " <- BLACK_PEN", "SelectStockObject NULL_BRUSH <- WHITE_BRUSH",
+                   "Rectangle -3 -3 3 3", "Rectangle 47 -3 53 3", "Rectangle 97 -3 103 3", "Rectangle 97 22 103 28",
+                   "Rectangle 97 47 103 53", "Rectangle 47 47 53 53", "Rectangle -3 47 3 53", "Rectangle -3 22 3 28",
+                   "SelectObject " + g + " <- " + g, "Polygon 0,0 100,0 100,50 0,50",
+                   "SelectObject WHITE_BRUSH <- NULL_BRUSH", "SelectObject BLACK_PEN <- " + g}));
 }
 
 TEST(DrawRecording, HandleCountsAndTheFramesOfCurves) {
@@ -159,7 +159,9 @@ TEST(DrawRecording, HandleCountsAndTheFramesOfCurves) {
       case kLine: EXPECT_EQ(shapes, Calls{"Polyline 0,0 200,120"}); break;
       case kRectangle:
       case kPolygonRect: EXPECT_EQ(shapes, Calls{"Polygon 0,0 200,0 200,100 0,100"}) << type; break;
-      case kBezier: EXPECT_EQ(shapes, (Calls{"Polygon 0,0 200,0 200,100 0,100", "PolyBezier 0,0 200,0 200,100 0,100"})); break;
+      case kBezier:
+        EXPECT_EQ(shapes, (Calls{"Polygon 0,0 200,0 200,100 0,100", "PolyBezier 0,0 200,0 200,100 0,100"}));
+        break;
       case kEllipse: EXPECT_EQ(shapes, (Calls{"Polygon 0,0 200,0 200,100 0,100", "Ellipse 0 0 200 100"})); break;
     }
   }

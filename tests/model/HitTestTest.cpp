@@ -174,7 +174,9 @@ void Near(int x, int y, void* data) {
   if (x - p->t < p->X && p->X < x + p->t && y - p->t < p->Y && p->Y < y + p->t) p->found = true;
 }
 
-bool OnHandle(int64_t X, int64_t Y, CPoint h, int64_t t) { return std::llabs(X - h.x) <= t && std::llabs(Y - h.y) <= t; }
+bool OnHandle(int64_t X, int64_t Y, CPoint h, int64_t t) {
+  return std::llabs(X - h.x) <= t && std::llabs(Y - h.y) <= t;
+}
 
 // What HitTest must say about a Line, from the two handles and a walk over every pixel.
 Hit Expected(CPoint a, CPoint b, int X, int Y, int t) {

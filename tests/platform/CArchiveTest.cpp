@@ -51,7 +51,8 @@ TEST(Color, ComponentsSitRedLowest) {
 }
 
 TEST(CArchive, WritesLittleEndianWhateverTheHost) {
-  const std::string s = Store([](CArchive& ar) { ar << int32_t(-2) << uint32_t(0x0040CA70) << uint16_t(0x1234) << int16_t(-1); });
+  const std::string s =
+      Store([](CArchive& ar) { ar << int32_t(-2) << uint32_t(0x0040CA70) << uint16_t(0x1234) << int16_t(-1); });
   EXPECT_EQ(s, Bytes({0xFE, 0xFF, 0xFF, 0xFF, 0x70, 0xCA, 0x40, 0x00, 0x34, 0x12, 0xFF, 0xFF}));
 
   std::stringbuf in(s);

@@ -35,9 +35,8 @@ QImage Hatched(int hatch) {
 
 TEST(CQPainterDC, HatchLinesRunTheirWayAndTheirGapsAreWhite) {
   const std::pair<int, std::set<Direction>> cases[] = {
-      {HS_HORIZONTAL, {kAcross}},          {HS_VERTICAL, {kDown}},
-      {HS_FDIAGONAL, {kFalling}},          {HS_BDIAGONAL, {kRising}},
-      {HS_CROSS, {kAcross, kDown}},        {HS_DIAGCROSS, {kFalling, kRising}},
+      {HS_HORIZONTAL, {kAcross}}, {HS_VERTICAL, {kDown}},       {HS_FDIAGONAL, {kFalling}},
+      {HS_BDIAGONAL, {kRising}},  {HS_CROSS, {kAcross, kDown}}, {HS_DIAGCROSS, {kFalling, kRising}},
   };
   const QRect inner(10, 10, 60, 60);
   for (const auto& [hatch, expected] : cases) {
@@ -88,7 +87,6 @@ TEST(CQPainterDC, DashGapsAreWhiteOverABlackGround) {
   }
 }
 
-
 TEST(CQPainterDC, RectangleAndEllipseBoxesHoldBothCorners) {
   const QImage image = Paint(100, 60, [](CDC& dc) {
     dc.SelectStockObject(NULL_BRUSH);
@@ -106,7 +104,6 @@ TEST(CQPainterDC, RectangleAndEllipseBoxesHoldBothCorners) {
   EXPECT_EQ(At(image, 41, 11), kWhite);
   EXPECT_EQ(At(image, 20, 17), kWhite) << "the null brush leaves the inside alone";
 }
-
 
 TEST(CQPainterDC, SelfCrossingPolygonFillsOddEven) {
   // A five-pointed star drawn in one stroke: its middle pentagon is crossed twice and stays empty.
@@ -148,5 +145,3 @@ TEST(CQPainterDC, PolyBezierTakesThreeKPlusOnePointsAndNeverFills) {
     EXPECT_EQ(At(image, 50, 90), count == 7 ? kBlack : kWhite) << count;
   }
 }
-
-

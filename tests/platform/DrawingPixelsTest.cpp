@@ -30,7 +30,8 @@ CShape Box(int l, int t, int r, int b, int penWidth = 1, COLORREF penColor = 0, 
 }
 
 QImage Render(const CTavlo& drawing, int w, int h, QPoint origin = QPoint(0, 0)) {
-  return Paint(w, h, [&](CDC& dc) { drawing.Draw(dc); }, origin);
+  return Paint(
+      w, h, [&](CDC& dc) { drawing.Draw(dc); }, origin);
 }
 
 }  // namespace
@@ -138,7 +139,6 @@ TEST(DrawingPixels, RotateModeDrawsBlackHandlesAndACentreMarker) {
     EXPECT_EQ(At(image, 48, 38), kWhite) << rotate;
   }
 }
-
 
 TEST(DrawingPixels, NullPenLeavesOnlyTheFill) {
   CTavlo drawing;

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "model/CTavlo.h"
+#include "platform/core/CRecordingDC.h"
 #include "render/CoverageMask.h"
 #include "render/PaintOrder.h"
 #include "render/ShapeCover.h"
-#include "platform/core/CRecordingDC.h"
 
 namespace {
 
@@ -141,7 +141,8 @@ TEST(ShapeCover, ReachHoldsEveryPointOfTheOutlineWidenedByThePen) {
     for (const auto& [x, y] : samples)
       for (const double dx : {-half, half})
         for (const double dy : {-half, half})
-          ASSERT_TRUE(InsideAny(reach, x + dx, y + dy)) << "round " << round << " kind " << kind << " at " << x << ", " << y;
+          ASSERT_TRUE(InsideAny(reach, x + dx, y + dy))
+              << "round " << round << " kind " << kind << " at " << x << ", " << y;
   }
 }
 
@@ -188,7 +189,8 @@ TEST(ShapeCover, CoreLiesInsideFillsThatPaintEveryPixel) {
   EXPECT_TRUE(Core(Shape(kRectangle, {{0, 0}, {100, 0}, {20, 20}, {0, 100}}, kBrushPaint), 100).empty()) << "bent in";
   EXPECT_TRUE(Core(Shape(kRectangle, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {50, 50}}, kBrushPaint), 100).empty());
   // Far out the engine's pixels are not bounded by the shape: no core there.
-  EXPECT_TRUE(Core(Shape(kRectangle, {{0, 0}, {9000000, 0}, {9000000, 9000000}, {0, 9000000}}, kBrushPaint), 100).empty());
+  EXPECT_TRUE(
+      Core(Shape(kRectangle, {{0, 0}, {9000000, 0}, {9000000, 9000000}, {0, 9000000}}, kBrushPaint), 100).empty());
 }
 
 TEST(ShapeCover, ShapesUnderAFillThatPaintsEveryPixelAreNotListed) {

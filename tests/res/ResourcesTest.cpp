@@ -86,8 +86,8 @@ TEST(Resources, AcceleratorTable) {
   std::map<int, int> perCommand;
   for (const res::Accelerator& a : keys) ++perCommand[a.id];
   const std::map<int, int> expected = {
-      {ID_EDIT_COPY, 2},  {ID_FILE_NEW, 1},  {ID_FILE_OPEN, 1},   {ID_EDIT_ROTATE, 1}, {ID_FILE_SAVE, 1},
-      {ID_EDIT_PASTE, 2}, {ID_EDIT_UNDO, 2}, {ID_EDIT_DELETE, 1}, {ID_EDIT_CUT, 2},    {ID_EDIT_BACKWARDS, 1},
+      {ID_EDIT_COPY, 2},  {ID_FILE_NEW, 1},  {ID_FILE_OPEN, 1},    {ID_EDIT_ROTATE, 1}, {ID_FILE_SAVE, 1},
+      {ID_EDIT_PASTE, 2}, {ID_EDIT_UNDO, 2}, {ID_EDIT_DELETE, 1},  {ID_EDIT_CUT, 2},    {ID_EDIT_BACKWARDS, 1},
       {ID_NEXT_PANE, 1},  {ID_PREV_PANE, 1}, {ID_EDIT_FORWARDS, 1}};
   EXPECT_EQ(perCommand, expected);
   // Shift+Delete cuts; Delete alone deletes; Up moves forwards.

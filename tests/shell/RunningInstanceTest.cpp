@@ -112,10 +112,10 @@ TEST_F(RunningInstance, KeepsEveryByteOfANameAndDropsMalformedMessagesWhole) {
   // Each of these holds one good frame for `decoy` and one bad part: none opens anything.
   const QByteArray first = Framed(decoy);
   const QByteArray tooLong = Framed(QByteArray(InstanceChannel::kMaxMessage, '/'));
-  for (const QByteArray& bad : {Framed(QByteArray("relative.qrf")), Framed(QByteArray()),
-                                Framed(QFile::encodeName(good) + '\0'), Framed(QByteArray("/\xff\xfe.qrf")),
-                                first.left(first.size() - 1), QByteArray(2, '\0'), tooLong.left(10),
-                                QByteArray("\xff\xff\xff\xff/x"), tooLong}) {
+  for (const QByteArray& bad :
+       {Framed(QByteArray("relative.qrf")), Framed(QByteArray()), Framed(QFile::encodeName(good) + '\0'),
+        Framed(QByteArray("/\xff\xfe.qrf")), first.left(first.size() - 1), QByteArray(2, '\0'), tooLong.left(10),
+        QByteArray("\xff\xff\xff\xff/x"), tooLong}) {
     SendRaw(first + bad);
     SendRaw(bad + first);
   }
@@ -198,9 +198,9 @@ TEST_F(RunningInstance, TheOpenCommandSaysWhatItCannotSend) {
   const ShellOpen none = RunShellOpen({missing, files.path(), fifo});
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(QString::fromLocal8Bit(none.err), QString("quirra: %1: No such file or directory\n"
-                                                       "quirra: %2: it is a folder, not a file\n"
-                                                       "quirra: %3: it is not a regular file\n")
-                                                   .arg(missing, files.path(), fifo));
+                                                      "quirra: %2: it is a folder, not a file\n"
+                                                      "quirra: %3: it is not a regular file\n")
+                                                  .arg(missing, files.path(), fifo));
   // The good one still goes to the editor.
   const ShellOpen some = RunShellOpen({missing, good});
   EXPECT_EQ(some.status, 1);
@@ -226,8 +226,8 @@ TEST_F(RunningInstance, TakesAFolderOfItsOwnWhenTheRuntimeFolderIsNotPrivate) {
   };
 
   // Open to others: the editor and the open command both meet in a folder of the user's own.
-  ASSERT_TRUE(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                        QFile::ReadOther | QFile::ExeOther));
+  ASSERT_TRUE(QFile::setPermissions(
+      runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
   ASSERT_TRUE(Start({"-Embedding"}));
   EXPECT_EQ(QFileInfo(InstanceChannel::SocketPath()).absolutePath(), own);
   EXPECT_EQ(mode(own), 0700u);

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include <QAction>
@@ -50,7 +50,6 @@ struct Record {
 
 // The bytes of a drawing file: selection, count, 120-byte records, hitMode, hitPart.
 QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hitMode, int hitPart);
-
 
 // Clicks the button of a message box; false when `w` is no message box or lacks that button.
 bool Answer(QWidget* w, QMessageBox::StandardButton button);

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMenuBar>
-#include <QScreen>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -315,9 +315,12 @@ TEST_F(Registration, WritesTheTypeTheEntryAndTheIconsUnderTheDataHome) {
   QStringList globs;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == u"mime-type") type = xml.attributes().value("type").toString();
-    else if (xml.name() == u"glob") globs << xml.attributes().value("pattern").toString();
-    else if (xml.name() == u"comment" && comment.isEmpty()) comment = xml.readElementText();
+    if (xml.name() == u"mime-type")
+      type = xml.attributes().value("type").toString();
+    else if (xml.name() == u"glob")
+      globs << xml.attributes().value("pattern").toString();
+    else if (xml.name() == u"comment" && comment.isEmpty())
+      comment = xml.readElementText();
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   EXPECT_EQ(type, "application/x-quirra-document");
@@ -337,8 +340,8 @@ TEST_F(Registration, WritesTheTypeTheEntryAndTheIconsUnderTheDataHome) {
   EXPECT_TRUE(lines.contains("MimeType=application/x-quirra-document;")) << entry.toStdString();
   EXPECT_TRUE(lines.contains("[Desktop Entry]"));
 
-  for (const char* icon : {"icons/hicolor/48x48/apps/quirra.png",
-                           "icons/hicolor/48x48/mimetypes/application-x-quirra-document.png"}) {
+  for (const char* icon :
+       {"icons/hicolor/48x48/apps/quirra.png", "icons/hicolor/48x48/mimetypes/application-x-quirra-document.png"}) {
     SCOPED_TRACE(icon);
     QImage image(data.filePath(icon));
     EXPECT_EQ(image.size(), QSize(48, 48));

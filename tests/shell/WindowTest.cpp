@@ -377,8 +377,8 @@ TEST_F(SavePrompt, SaveAsksBeforeOverwritingAFileAnotherProgramChanged) {
   });
   Action(ID_FILE_SAVE)->trigger();
   ASSERT_EQ(texts.size(), 1);
-  EXPECT_EQ(texts[0], QDir::toNativeSeparators(path) +
-                          " has been changed by another program since it was opened. Save anyway?");
+  EXPECT_EQ(texts[0],
+            QDir::toNativeSeparators(path) + " has been changed by another program since it was opened. Save anyway?");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), theirs);

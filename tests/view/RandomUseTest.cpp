@@ -20,15 +20,42 @@ namespace {
 using viewtest::Window;
 
 constexpr int kCommands[] = {
-    ID_EDIT_DELETE,        ID_EDIT_FORWARDS,         ID_EDIT_BACKWARDS,         ID_EDIT_TOTALLYFORWARDS,
-    ID_EDIT_TOTALLYBACKWARDS, ID_EDIT_CUT,           ID_EDIT_COPY,              ID_EDIT_PASTE,
-    ID_EDIT_ROTATE,        ID_ZOOM_50,               ID_ZOOM_100,               ID_ZOOM_200,
-    ID_ZOOM_300,           ID_ZOOM_500,              ID_OBJECT_LINE,            ID_OBJECT_BEZIER,
-    ID_OBJECT_ELLIPSE,     ID_OBJECT_RECTANGLE,      ID_OBJECT_POLYGONRECT,     ID_PEN_STYLE_NULL,
-    ID_PEN_STYLE_SOLID,    ID_PEN_STYLE_DASH,        ID_PEN_STYLE_DOT,          ID_PEN_STYLE_DASHDOT,
-    ID_PEN_STYLE_DASHDOTDOT, ID_PEN_WIDTH_NORMAL,    ID_PEN_WIDTH_BOLD,         ID_PEN_WIDTH_EXTRABOLD,
-    ID_BRUSH_STYLE_PAINT,  ID_BRUSH_STYLE_TRANSPARENT, ID_BRUSH_STYLE_HORIZONTAL, ID_BRUSH_STYLE_VERTICAL,
-    ID_BRUSH_STYLE_BDIAGONAL, ID_BRUSH_STYLE_FDIAGONAL, ID_BRUSH_STYLE_CROSS,   ID_BRUSH_STYLE_CROSSDIAGONAL,
+    ID_EDIT_DELETE,
+    ID_EDIT_FORWARDS,
+    ID_EDIT_BACKWARDS,
+    ID_EDIT_TOTALLYFORWARDS,
+    ID_EDIT_TOTALLYBACKWARDS,
+    ID_EDIT_CUT,
+    ID_EDIT_COPY,
+    ID_EDIT_PASTE,
+    ID_EDIT_ROTATE,
+    ID_ZOOM_50,
+    ID_ZOOM_100,
+    ID_ZOOM_200,
+    ID_ZOOM_300,
+    ID_ZOOM_500,
+    ID_OBJECT_LINE,
+    ID_OBJECT_BEZIER,
+    ID_OBJECT_ELLIPSE,
+    ID_OBJECT_RECTANGLE,
+    ID_OBJECT_POLYGONRECT,
+    ID_PEN_STYLE_NULL,
+    ID_PEN_STYLE_SOLID,
+    ID_PEN_STYLE_DASH,
+    ID_PEN_STYLE_DOT,
+    ID_PEN_STYLE_DASHDOT,
+    ID_PEN_STYLE_DASHDOTDOT,
+    ID_PEN_WIDTH_NORMAL,
+    ID_PEN_WIDTH_BOLD,
+    ID_PEN_WIDTH_EXTRABOLD,
+    ID_BRUSH_STYLE_PAINT,
+    ID_BRUSH_STYLE_TRANSPARENT,
+    ID_BRUSH_STYLE_HORIZONTAL,
+    ID_BRUSH_STYLE_VERTICAL,
+    ID_BRUSH_STYLE_BDIAGONAL,
+    ID_BRUSH_STYLE_FDIAGONAL,
+    ID_BRUSH_STYLE_CROSS,
+    ID_BRUSH_STYLE_CROSSDIAGONAL,
 };
 
 int EnvInt(const char* name, int fallback) {
@@ -106,7 +133,8 @@ class RandomUse {
     }
     QTest::mouseRelease(vp, Qt::LeftButton, {}, at);
     if (space) QTest::keyRelease(&w.view, Qt::Key_Space);
-    return std::string(space ? "space-" : "") + "drag from " + std::to_string(start.x()) + "," + std::to_string(start.y());
+    return std::string(space ? "space-" : "") + "drag from " + std::to_string(start.x()) + "," +
+           std::to_string(start.y());
   }
 
   // Either the test library's lone double-click event or the window system's four events.

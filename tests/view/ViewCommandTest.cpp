@@ -63,14 +63,13 @@ TEST_P(StackCommand, MovesTheGrippedShapeAndLetsGo) {
   EXPECT_TRUE(doc.IsModified());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OnQ, StackCommand,
-    ::testing::Values(Reorder{"TotallyForwards", ID_EDIT_TOTALLYFORWARDS, {0, 2, 3, 4, 1}},
-                      Reorder{"Forwards", ID_EDIT_FORWARDS, {0, 2, 1, 3, 4}},
-                      Reorder{"Backwards", ID_EDIT_BACKWARDS, {1, 0, 2, 3, 4}},
-                      Reorder{"TotallyBackwards", ID_EDIT_TOTALLYBACKWARDS, {1, 0, 2, 3, 4}},
-                      Reorder{"Delete", ID_EDIT_DELETE, {0, 2, 3, 4}}),
-    [](const ::testing::TestParamInfo<Reorder>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(OnQ, StackCommand,
+                         ::testing::Values(Reorder{"TotallyForwards", ID_EDIT_TOTALLYFORWARDS, {0, 2, 3, 4, 1}},
+                                           Reorder{"Forwards", ID_EDIT_FORWARDS, {0, 2, 1, 3, 4}},
+                                           Reorder{"Backwards", ID_EDIT_BACKWARDS, {1, 0, 2, 3, 4}},
+                                           Reorder{"TotallyBackwards", ID_EDIT_TOTALLYBACKWARDS, {1, 0, 2, 3, 4}},
+                                           Reorder{"Delete", ID_EDIT_DELETE, {0, 2, 3, 4}}),
+                         [](const ::testing::TestParamInfo<Reorder>& info) { return std::string(info.param.name); });
 
 TEST_F(Stack, DisabledCommandsNeverRun) {
   // Selected but not gripped: nothing that needs a grip may run.

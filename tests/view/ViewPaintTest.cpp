@@ -78,8 +78,8 @@ TEST(ViewPaint, RandomDrawingsAndGesturesPaintTheSamePixels) {
           QTest::mouseRelease(vp, Qt::LeftButton, {}, at + QPoint(3, 2));
           break;
       }
-      ASSERT_NO_FATAL_FAILURE(ExpectSamePixels(w.view, "drawing " + std::to_string(drawing) + " step " +
-                                                             std::to_string(step)));
+      ASSERT_NO_FATAL_FAILURE(
+          ExpectSamePixels(w.view, "drawing " + std::to_string(drawing) + " step " + std::to_string(step)));
     }
   }
 }
