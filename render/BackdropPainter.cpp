@@ -46,12 +46,11 @@ void RunOnPool(const std::vector<std::function<void()>>& jobs) {
 }  // namespace
 
 void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
-  // The pixels the image shows, with a pixel to spare on every side for the rounding of edges.
   const QSizeF size = image.deviceIndependentSize();
-  const PixelBox area{scroll.x() - 1, scroll.y() - 1, scroll.x() + int64_t(std::ceil(size.width())) + 1,
-                      scroll.y() + int64_t(std::ceil(size.height())) + 1};
+  const PixelBox shown{scroll.x(), scroll.y(), scroll.x() + int64_t(std::ceil(size.width())) - 1,
+                       scroll.y() + int64_t(std::ceil(size.height())) - 1};
   // Painting on an image without smoothing replaces the pixels it touches.
-  const std::vector<int> order = paint_order::ShapesToPaint(drawing, area, true);
+  const std::vector<int> order = paint_order::ShapesToPaint(drawing, shown, true);
   auto paintRun = [&](QImage& target, size_t from, size_t to) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());

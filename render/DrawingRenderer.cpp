@@ -25,8 +25,5 @@ void DrawingRenderer::PaintUnselected(const CTavlo& drawing, QImage& image, QPoi
 }
 
 std::vector<int> DrawingRenderer::ShapesToPaint(const CTavlo& drawing, const QRect& area) {
-  // A pixel to spare on every side, as for painting, for the rounding of edges.
-  const PixelBox box{int64_t(area.left()) - 1, int64_t(area.top()) - 1, int64_t(area.right()) + 2,
-                     int64_t(area.bottom()) + 2};
-  return paint_order::ShapesToPaint(drawing, box, false);
+  return paint_order::ShapesToPaint(drawing, {area.left(), area.top(), area.right(), area.bottom()}, false);
 }

@@ -17,7 +17,9 @@ bool Reaches(const CShape& s, int zoom, const PixelBox& area) {
 
 }  // namespace
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& area, bool opaque) {
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque) {
+  // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
+  const PixelBox area{shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2};
   const CShapeArray& shapes = drawing.GetShapes();
   const int zoom = drawing.GetZoom(), selected = drawing.GetSelected();
   std::vector<int> order;

@@ -8,10 +8,10 @@ class CTavlo;
 
 namespace paint_order {
 
-// The unselected shapes of the drawing that can change a pixel of `area` (zoomed pixels), in
-// stacking order. On a target where painting replaces the pixels it touches outright (`opaque`:
-// opaque colours, no blending or smoothing, nothing kept but the finished pixels), shapes whose
-// every pixel the fills of shapes above them paint over are left out as well.
-std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& area, bool opaque);
+// The unselected shapes of the drawing that can change a pixel of `shown` (the zoomed pixels a
+// target shows; a pixel beyond each edge counts too, for the rounding of edges), in stacking order. On a target where
+// painting replaces the pixels it touches outright (`opaque`: opaque colours, no blending or smoothing, nothing kept
+// but the finished pixels), shapes whose every pixel the fills of shapes above them paint over are left out as well.
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque);
 
 }  // namespace paint_order

@@ -28,8 +28,8 @@ QImage PaintCrowd(const CTavlo& drawing, QPoint scroll, const QRect& clip, bool 
   CQPainterDC dc(painter);
   if (fast) {
     const QRect shown = (clip.isNull() ? image.rect() : clip).translated(scroll);
-    const PixelBox area{shown.left() - 1, shown.top() - 1, shown.right() + 2, shown.bottom() + 2};
-    const std::vector<int> order = paint_order::ShapesToPaint(drawing, area, true);
+    const std::vector<int> order =
+        paint_order::ShapesToPaint(drawing, {shown.left(), shown.top(), shown.right(), shown.bottom()}, true);
     for (const int i : order) drawing.DrawShape(dc, i);
     drawing.DrawSelected(dc);
     *drawn = int(order.size());
