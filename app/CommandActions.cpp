@@ -35,6 +35,13 @@ QKeySequence ToKeySequence(const res::Accelerator& a) {
   return QKeySequence(QKeyCombination(mods, Qt::Key(key)));
 }
 
+// The accelerator table, then the editor's own keys.
+std::vector<res::Accelerator> AllKeys() {
+  std::vector<res::Accelerator> keys = res::LoadAccelerators(IDR_MAINFRAME);
+  keys.insert(keys.end(), res::EditorKeys().begin(), res::EditorKeys().end());
+  return keys;
+}
+
 }  // namespace
 
 CommandActions::CommandActions(const CCommandRouter& router, QWidget* window)
@@ -44,9 +51,9 @@ CommandActions::CommandActions(const CCommandRouter& router, QWidget* window)
   MakeKeyActions();
 }
 
-// Keys work in the whole main window, also for commands that no menu shows (Undo, the panes).
+// Keys work in the whole main window, also for commands that no menu shows (Undo, Redo, the panes).
 void CommandActions::MakeKeyActions() {
-  for (const res::Accelerator& a : res::LoadAccelerators(IDR_MAINFRAME)) Action(a.id);
+  for (const res::Accelerator& a : AllKeys()) Action(a.id);
 }
 
 QAction* CommandActions::Action(int id) {
@@ -57,7 +64,7 @@ QAction* CommandActions::Action(int id) {
   auto* action = new QAction(tab < 0 ? menuText : menuText.left(tab), this);
 
   QList<QKeySequence> keys;
-  for (const res::Accelerator& a : res::LoadAccelerators(IDR_MAINFRAME))
+  for (const res::Accelerator& a : AllKeys())
     if (a.id == id) keys << ToKeySequence(a);
   if (tab >= 0) {
     // The key the menu shows comes first, so that it is the one displayed beside the item.

@@ -84,6 +84,8 @@ const Map& CQuirraDoc::GetMessageMap() {
     enableWhen(ID_EDIT_CUT, gripped);
     enableWhen(ID_EDIT_COPY, gripped);
     enableWhen(ID_EDIT_PROPERTIES, gripped);
+    enableWhen(ID_EDIT_UNDO, [](const CQuirraDoc& d) { return d.CanUndo(); });
+    enableWhen(ID_EDIT_REDO, [](const CQuirraDoc& d) { return d.CanRedo(); });
     updates.push_back({ID_EDIT_ROTATE, [](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck(d.GetDrawing().GetRotateMode()); }});
     for (const auto& [id, zoom] : kZooms)
       updates.push_back({id, [z = zoom](CQuirraDoc& d, CCmdUI& ui) { ui.SetCheck(d.GetDrawing().GetZoom() == z); }});
@@ -93,12 +95,57 @@ const Map& CQuirraDoc::GetMessageMap() {
 }
 
 // The drawing exists from the start, so the update handlers can be asked before a file is read.
-CQuirraDoc::CQuirraDoc() : drawing(std::make_unique<CTavlo>()) {}
+CQuirraDoc::CQuirraDoc() : drawing(std::make_unique<CTavlo>()) { m_history.setUndoLimit(kHistorySteps); }
+
 CQuirraDoc::~CQuirraDoc() = default;
 
 void CQuirraDoc::DeleteContents() {
+  m_history.clear();
+  m_stepDepth = 0;
   drawing = std::make_unique<CTavlo>();
   Base::DeleteContents();
+}
+
+void CQuirraDoc::CommitEdits(GripState before) {
+  ShapeEdits edits = drawing->EndEdits();
+  if (InStep()) drawing->BeginEdits();
+  if (!edits.Empty()) m_history.push(new DrawingStep(*this, std::move(edits), before, CurrentGrip()));
+}
+
+void CQuirraDoc::BeginStep() {
+  if (m_stepDepth++ > 0) return;
+  m_stepStart = CurrentGrip();
+  drawing->BeginEdits();
+}
+
+void CQuirraDoc::EndStep() {
+  if (m_stepDepth == 0 || --m_stepDepth > 0) return;
+  CommitEdits(m_stepStart);
+  FollowHistory();
+}
+
+void CQuirraDoc::Undo() {
+  if (InStep()) return;
+  m_history.undo();
+  FollowHistory();
+}
+
+void CQuirraDoc::Redo() {
+  if (InStep()) return;
+  m_history.redo();
+  FollowHistory();
+}
+
+bool CQuirraDoc::OnSaveDocument(const QString& path, const FileProgress& progress) {
+  // Saved in the middle of a gesture, what is saved is the drawing as it is now: the gesture so far
+  // becomes an entry of its own, and the rest of it another.
+  if (InStep()) {
+    CommitEdits(m_stepStart);
+    m_stepStart = CurrentGrip();
+  }
+  if (!Base::OnSaveDocument(path, progress)) return false;
+  m_history.setClean();
+  return true;
 }
 
 void CQuirraDoc::Grip(int mode, int part) {
@@ -123,8 +170,10 @@ void CQuirraDoc::Apply(Value& field, void (CShape::*setter)(Value), Value value)
   }
   CShape shape = drawing->GetShape(0);
   (shape.*setter)(value);
+  BeginStep();
   drawing->SetShape(shape, 0);
   SetModifiedFlag(true);
+  EndStep();
 }
 
 void CQuirraDoc::ApplyPenWidth(int width) { Apply(penWidth, &CShape::SetPenWidth, width); }

@@ -151,6 +151,22 @@ void CShapeArray::RemoveAt(int index, int count) {
   m_size -= count;
 }
 
+void CShapeArray::InsertAt(int index, CShape shape) {
+  if (index < 0 || index > m_size || m_size == INT_MAX) return;
+  SetSize(m_size + 1);
+  std::copy_backward(m_data.get() + index, m_data.get() + m_size - 1, m_data.get() + m_size);
+  m_data[index] = std::move(shape);
+}
+
+void CShapeArray::Move(int from, int to) {
+  if (from < 0 || to < 0 || from >= m_size || to >= m_size || from == to) return;
+  CShape* data = m_data.get();
+  if (from < to)
+    std::rotate(data + from, data + from + 1, data + to + 1);
+  else
+    std::rotate(data + to, data + from, data + from + 1);
+}
+
 void CShapeArray::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
     ar.WriteCount(uint32_t(m_size));

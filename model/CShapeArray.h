@@ -46,6 +46,11 @@ class CShapeArray : public CObject {
   int Add(CShape shape);
   void SetAtGrow(int i, CShape shape);
   void RemoveAt(int index, int count = 1);
+  // Puts a copy before `index` (0 to the size), the later records moving up one.
+  void InsertAt(int index, CShape shape);
+  // Takes the record at `from` out and puts it back so that it lies at `to`; the records between
+  // close up. Both must lie in the array.
+  void Move(int from, int to);
   // Grows with default records or drops records from n on; 0 frees the block. Throws
   // std::bad_alloc, leaving the array as it was, when the block cannot be had.
   void SetSize(int n);

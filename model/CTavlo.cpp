@@ -24,11 +24,50 @@ void CTavlo::Select(int index) {
   Touch();
 }
 
-void CTavlo::AddShape(CShape shape) { Select(shapes.Add(std::move(shape))); }
+void CTavlo::InsertShape(int index, CShape shape) {
+  if (index < 0 || index > shapes.GetSize()) return;
+  if (edits) edits->Inserted(index, shape);
+  shapes.InsertAt(index, std::move(shape));
+  Touch();
+}
+
+void CTavlo::RemoveShape(int index) {
+  if (index < 0 || index >= shapes.GetSize()) return;
+  if (edits) edits->Removed(index, shapes[index]);
+  shapes.RemoveAt(index, 1);
+  Touch();
+}
+
+void CTavlo::ReplaceShape(int index, CShape shape) {
+  if (index < 0 || index >= shapes.GetSize()) return;
+  if (edits) edits->Replaced(index, shapes[index], shape);
+  shapes.ElementAt(index) = std::move(shape);
+  // A picture of the other shapes stays valid while only the selected one changes.
+  if (index != selected) Touch();
+}
+
+void CTavlo::MoveShape(int from, int to) {
+  if (from < 0 || to < 0 || from >= shapes.GetSize() || to >= shapes.GetSize()) return;
+  if (edits) edits->Moved(from, to);
+  shapes.Move(from, to);
+  Touch();
+}
+
+ShapeEdits CTavlo::EndEdits() {
+  ShapeEdits done = edits ? std::move(*edits) : ShapeEdits();
+  edits.reset();
+  return done;
+}
+
+void CTavlo::AddShape(CShape shape) {
+  const int index = shapes.GetSize();
+  InsertShape(index, std::move(shape));
+  Select(index);
+}
 
 void CTavlo::DeleteSelected() {
   if (!HasSelection()) return;
-  shapes.RemoveAt(selected, 1);
+  RemoveShape(selected);
   Select(-1);
 }
 
@@ -38,39 +77,29 @@ CShape CTavlo::GetShape(int index) const {
   return shapes[i];
 }
 
-void CTavlo::SetShape(CShape shape, int index) {
-  const int i = index == 0 ? selected : index;
-  if (i < 0 || i >= shapes.GetSize()) return;
-  shapes.ElementAt(i) = shape;
-  if (i != selected) Touch();
-}
-
-void CTavlo::Exchange(int i, int j) {
-  std::swap(shapes.ElementAt(i), shapes.ElementAt(j));
-  Touch();
-}
+void CTavlo::SetShape(CShape shape, int index) { ReplaceShape(index == 0 ? selected : index, std::move(shape)); }
 
 void CTavlo::MoveForwards() {
   if (!HasSelection()) return;
-  if (selected < GetUpperBound()) Exchange(selected, selected + 1);
+  if (selected < GetUpperBound()) MoveShape(selected, selected + 1);
   ClearSelection();
 }
 
 void CTavlo::MoveBackwards() {
   if (!HasSelection()) return;
-  if (selected > 0) Exchange(selected, selected - 1);
+  if (selected > 0) MoveShape(selected, selected - 1);
   ClearSelection();
 }
 
 void CTavlo::MoveTotallyForwards() {
   if (!HasSelection()) return;
-  for (int i = selected; i < GetUpperBound(); ++i) Exchange(i, i + 1);
+  MoveShape(selected, GetUpperBound());
   ClearSelection();
 }
 
 void CTavlo::MoveTotallyBackwards() {
   if (!HasSelection()) return;
-  for (int i = selected; i > 0; --i) Exchange(i - 1, i);
+  MoveShape(selected, 0);
   ClearSelection();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/CShapeArray.h"
+#include "model/ShapeEdits.h"
 #include "platform/core/CObject.h"
 
 class CDC;
@@ -30,6 +32,20 @@ class CTavlo : public CObject {
   CShape GetShape(int index) const;
   void SetShape(CShape shape, int index);
   const CShapeArray& GetShapes() const { return shapes; }
+
+  // The four changes of the list that every other goes through, with list indexes (0 is the back,
+  // not the selection). They leave `selected` as it is, and do nothing with an index outside the
+  // list; InsertShape takes 0 to the size.
+  void InsertShape(int index, CShape shape);
+  void RemoveShape(int index);
+  void ReplaceShape(int index, CShape shape);
+  void MoveShape(int from, int to);
+
+  // Between BeginEdits and EndEdits every change of the list is written down as well, for the
+  // editor's history. BeginEdits drops a record in progress; EndEdits gives it and stops.
+  void BeginEdits() { edits.emplace(); }
+  ShapeEdits EndEdits();
+  bool IsRecordingEdits() const { return edits.has_value(); }
 
   // Reordering of the selected shape; each ends with no selection. Forwards means towards the
   // front, a higher index.
@@ -107,7 +123,6 @@ class CTavlo : public CObject {
  private:
   bool HasSelection() const { return selected >= 0 && selected < shapes.GetSize(); }
   void Select(int index);
-  void Exchange(int i, int j);
   CShape ClipOfSelected() const;
   void Touch();
   void DrawLayers(CDC& dc, bool unselected) const;
@@ -118,6 +133,7 @@ class CTavlo : public CObject {
   int zoom = 100;
   int selected = -1;
   CShapeArray shapes;
+  std::optional<ShapeEdits> edits;
   uint64_t backdropRevision = NextRevision();
   static uint64_t NextRevision();
 };

@@ -45,6 +45,7 @@ enum CommandId : int {
   ID_EDIT_CUT = 57635,
   ID_EDIT_PASTE = 57637,
   ID_EDIT_UNDO = 57643,
+  ID_EDIT_REDO = 57644,
 
   // Zoom
   ID_ZOOM_100 = 32801,

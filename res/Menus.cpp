@@ -103,6 +103,14 @@ const std::vector<Accelerator>& LoadAccelerators(int id) {
   return id == IDR_MAINFRAME ? table : none;
 }
 
+const std::vector<Accelerator>& EditorKeys() {
+  static const std::vector<Accelerator> keys = {
+      {'Y', true, false, false, ID_EDIT_REDO},
+      {'Z', true, true, false, ID_EDIT_REDO},
+  };
+  return keys;
+}
+
 const std::vector<int>& ToolbarButtons() {
   static const std::vector<int> buttons = {
       ID_FILE_NEW,   ID_FILE_OPEN,   ID_FILE_SAVE,  ID_SEPARATOR,   ID_EDIT_CUT,  ID_EDIT_COPY,

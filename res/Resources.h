@@ -45,6 +45,9 @@ struct Accelerator {
   int id;
 };
 const std::vector<Accelerator>& LoadAccelerators(int id);
+// Keys the editor binds beyond that table, in the main window as well: Ctrl+Y and Ctrl+Shift+Z
+// for Redo.
+const std::vector<Accelerator>& EditorKeys();
 
 // Toolbar 128: command ids left to right, ID_SEPARATOR for a gap. The n-th non-separator button
 // shows the n-th 16x16 image of the toolbar picture.

@@ -55,7 +55,7 @@ const std::map<int, std::string>& Table() {
       {57640, "Repeat the last action\nRepeat"},
       {57641, "Replace specific text with different text\nReplace"},
       {57642, "Select the entire document\nSelect All"},
-      {57644, "Redo the previously undone action\nRedo"},
+      {ID_EDIT_REDO, "Redo the previously undone action\nRedo"},
       {57652, "Arrange windows as non-overlapping tiles\nTile Windows"},
       {57653, "Split the active window into panes\nSplit"},
       {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},

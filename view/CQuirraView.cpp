@@ -54,6 +54,8 @@ const MessageMap<CQuirraView>& CQuirraView::GetMessageMap() {
           {ID_EDIT_COPY, [](CQuirraView& v) { v.OnEditCopy(); }},
           {ID_EDIT_PASTE, [](CQuirraView& v) { v.OnEditPaste(); }},
           {ID_EDIT_ROTATE, [](CQuirraView& v) { v.OnEditRotate(); }},
+          {ID_EDIT_UNDO, [](CQuirraView& v) { v.OnEditUndo(false); }},
+          {ID_EDIT_REDO, [](CQuirraView& v) { v.OnEditUndo(true); }},
           {ID_ZOOM_50, [](CQuirraView& v) { v.OnZoom(50); }},
           {ID_ZOOM_100, [](CQuirraView& v) { v.OnZoom(100); }},
           {ID_ZOOM_200, [](CQuirraView& v) { v.OnZoom(200); }},
@@ -70,6 +72,9 @@ CQuirraView::CQuirraView(CQuirraDoc& document, QWidget* parent) : CScrollView(pa
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
 }
+
+// A window closed in the middle of a gesture still ends its step.
+CQuirraView::~CQuirraView() { EndGesture(); }
 
 CTavlo& CQuirraView::Drawing() const { return m_document.GetDrawing(); }
 
@@ -100,9 +105,22 @@ void CQuirraView::Changed() {
   InvalidateAll();
 }
 
+void CQuirraView::StartGesture() {
+  if (m_capture) return;
+  m_document.BeginStep();
+  m_capture = true;
+}
+
+void CQuirraView::EndGesture() {
+  if (!m_capture) return;
+  m_capture = false;
+  m_document.EndStep();
+}
+
 // --- Mouse ---------------------------------------------------------------------------------
 
 void CQuirraView::OnLButtonDown(QPoint client) {
+  StartGesture();
   CTavlo& drawing = Drawing();
   const CPoint p = ToDrawing(client);
   lastPoint = p;
@@ -111,12 +129,12 @@ void CQuirraView::OnLButtonDown(QPoint client) {
   if (!hit) drawing.ClearSelection();
   m_document.Grip(hit && drawing.GetRotateMode() && kind != HIT_CENTER ? HIT_ROTATE : kind, part);
   InvalidateAll();
-  m_capture = true;
 }
 
 void CQuirraView::OnLButtonDblClk(QPoint client) {
   CTavlo& drawing = Drawing();
   if (drawing.GetUpperBound() == -1) return;
+  StartGesture();
   const CPoint p = ToDrawing(client);
   int index = -1, kind = HIT_NONE, part = -1;
   if (drawing.FindShapeAt(p.x, p.y, index, kind, part)) {
@@ -125,7 +143,6 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
     m_document.tool = drawing.GetShape(index).GetType();
     InvalidateAll();
   }
-  m_capture = true;
 }
 
 void CQuirraView::OnLButtonUp() {
@@ -133,7 +150,7 @@ void CQuirraView::OnLButtonUp() {
   if (Drawing().GetRotateMode() && m_document.hitMode != HIT_NONE) Drawing().ApplyRotation();
   // A turn that was not applied (rotate mode went off in another window) ends with its gesture.
   Drawing().CancelRotation();
-  m_capture = false;
+  EndGesture();
   InvalidateAll();
 }
 
@@ -309,16 +326,20 @@ void CQuirraView::focusOutEvent(QFocusEvent* event) {
 // --- Commands ------------------------------------------------------------------------------
 
 void CQuirraView::OnEditReorder(void (CTavlo::*operation)()) {
+  m_document.BeginStep();
   (Drawing().*operation)();
   m_document.ReleaseGrip();
   Changed();
+  m_document.EndStep();
 }
 
 void CQuirraView::OnEditCut() {
+  m_document.BeginStep();
   Drawing().CutSelected(clipShape);
   clipTool = m_document.tool;
   m_document.ReleaseGrip();
   Changed();
+  m_document.EndStep();
 }
 
 void CQuirraView::OnEditCopy() {
@@ -329,9 +350,11 @@ void CQuirraView::OnEditCopy() {
 }
 
 void CQuirraView::OnEditPaste() {
+  m_document.BeginStep();
   Drawing().AddShape(clipShape);
   m_document.tool = clipTool;
   Changed();
+  m_document.EndStep();
 }
 
 void CQuirraView::OnEditRotate() {
@@ -339,9 +362,17 @@ void CQuirraView::OnEditRotate() {
   // it and end the drag, rather than leave an angle that the handles no longer show.
   if (m_capture && m_document.hitMode == HIT_ROTATE) {
     Drawing().ApplyRotation();
-    m_capture = false;
+    EndGesture();
   }
   Drawing().SetRotateMode(!Drawing().GetRotateMode());
+  InvalidateAll();
+}
+
+void CQuirraView::OnEditUndo(bool redo) {
+  if (redo)
+    m_document.Redo();
+  else
+    m_document.Undo();
   InvalidateAll();
 }
 

@@ -17,8 +17,9 @@ class CTavlo;
 // drawing units. Moves and releases count only while the view holds its capture (from a press or
 // double-click to the release). The space bar, held, makes an edge drag slide a rectangle's edge.
 //
-// It also carries the editing commands (Delete, the reordering, Cut, Copy, Paste, Rotate) and
-// the zoom commands; the document says when they may run.
+// It also carries the editing commands (Delete, the reordering, Cut, Copy, Paste, Rotate, Undo and
+// Redo) and the zoom commands; the document says when they may run. A gesture, and each command
+// that changes the drawing, is one step of the document's history.
 class CQuirraView : public CScrollView {
   Q_OBJECT
   DECLARE_MESSAGE_MAP(CQuirraView)
@@ -26,7 +27,9 @@ class CQuirraView : public CScrollView {
  public:
   using Base = CScrollView;
 
+  // The document must outlive the view.
   explicit CQuirraView(CQuirraDoc& document, QWidget* parent = nullptr);
+  ~CQuirraView() override;
 
   CQuirraDoc& GetDocument() const { return m_document; }
   void OnInitialUpdate() override;
@@ -67,6 +70,9 @@ class CQuirraView : public CScrollView {
   // Client pixels to drawing units: the scroll position added, the zoom taken out.
   CPoint ToDrawing(QPoint client, bool clampAtOrigin = false) const;
   void Changed();
+  // A gesture, from a press or double-click to its release, is one step of the document's history.
+  void StartGesture();
+  void EndGesture();
   // By the rules of the document's tool: a line's or a four-point kind's.
   void DragStep(CPoint p);
   void CreateShape(CPoint p);
@@ -77,6 +83,7 @@ class CQuirraView : public CScrollView {
   void OnEditCopy();
   void OnEditPaste();
   void OnEditRotate();
+  void OnEditUndo(bool redo);
   void OnZoom(int percent);
 
   static inline CShape clipShape;

@@ -203,7 +203,7 @@ TEST_F(Keys, ArrowsReorderTheGrippedShapeOnlyWhileTheyMay) {
   EXPECT_EQ(Order(), (std::vector<CPoint>{Corner(kA), Corner(kB)}));
 }
 
-TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndCtrlZDoesNothing) {
+TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndTheUndoKeysBringItBack) {
   EXPECT_FALSE(Action(ID_EDIT_PASTE)->isEnabled());
   Key(Qt::Key_Delete);
   EXPECT_EQ(Ran(), std::vector<int>{ID_EDIT_DELETE});
@@ -224,11 +224,21 @@ TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndCtrlZDoesNothing) {
 
   Key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Order(), std::vector<CPoint>{CPoint(kA.x() + 7, kA.y() + 7)});
+  // Both undo keys, each one step back: the paste, then the cut, whose shape returns gripped.
   Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(Order().empty());
   Key(Qt::Key_Backspace, Qt::AltModifier);
-  EXPECT_EQ(Ran(), (std::vector<int>{ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_PASTE}));
+  EXPECT_EQ(Order(), std::vector<CPoint>{Corner(kA)});
+  EXPECT_NE(Doc().hitMode, HIT_NONE);
+  // Both redo keys, forward again; then nothing is left to redo and a third press does nothing.
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(Order().empty());
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(Order(), std::vector<CPoint>{CPoint(kA.x() + 7, kA.y() + 7)});
-  EXPECT_FALSE(Action(ID_EDIT_UNDO)->isEnabled());
+  EXPECT_FALSE(Action(ID_EDIT_REDO)->isEnabled());
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Ran(), (std::vector<int>{ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_UNDO,
+                                     ID_EDIT_REDO, ID_EDIT_REDO}));
 }
 
 // --- Dropped files -----------------------------------------------------------------------------
