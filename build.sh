@@ -57,6 +57,7 @@ case "${1:-run}" in
   bench)
     build/bench/file_bench
     QT_QPA_PLATFORM=offscreen build/bench/paint_bench
+    build/bench/undo_bench
     ;;
   *)
     echo "usage: ./build.sh run [FILE...] | ./build.sh test | ./build.sh bench" >&2

@@ -18,4 +18,6 @@ inline double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-inline void Report(const char* name, double value, const char* unit) { std::printf("%s %.2f %s\n", name, value, unit); }
+inline void Report(const char* name, double value, const char* unit, int decimals = 2) {
+  std::printf("%s %.*f %s\n", name, decimals, value, unit);
+}

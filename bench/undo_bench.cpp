@@ -1,0 +1,103 @@
+// The history at 1,000,000 shapes: undo and redo of a drag (the model's time, without painting),
+// undo of a Delete, and what one step costs in memory, as its own count of bytes and as the
+// growth of the process over a full history of drag steps. Prints "name value unit" lines.
+#include <sstream>
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include "doc/CQuirraDoc.h"
+#include "platform/core/CArchive.h"
+
+#include "bench/BenchUtil.h"
+
+namespace {
+
+constexpr int kShapes = 1000000;
+
+// A drawing of kShapes rectangles, loaded as a file would be.
+void Load(CTavlo& drawing) {
+  CShapeArray shapes;
+  shapes.SetSize(kShapes);
+  for (int i = 0; i < kShapes; ++i) {
+    CShape& s = shapes.ElementAt(i);
+    const int x = (i * 37) % 4000, y = (i * 91) % 3000;
+    s.SetType(kRectangle);
+    s.SetCenter(x + 10, y + 10);
+    s.SetBrushStyle(i % 8 - 2);
+    s.SetPointCount(4);
+    s.SetPoint(0, x, y);
+    s.SetPoint(1, x + 60, y);
+    s.SetPoint(2, x + 60, y + 40);
+    s.SetPoint(3, x, y + 40);
+  }
+  std::stringbuf bytes;
+  {
+    CArchive out(bytes, CArchive::store);
+    out << int32_t(-1);
+    shapes.Serialize(out);
+    out.Close();
+  }
+  CArchive in(bytes, CArchive::load);
+  drawing.Serialize(in);
+}
+
+long RssKiB() {
+  QFile status("/proc/self/status");
+  status.open(QIODevice::ReadOnly);
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toLong();
+  return 0;
+}
+
+// A drag of the shape in the middle of the stack by its outline, in 20 moves, as the view makes it.
+void Drag(CQuirraDoc& doc) {
+  CTavlo& drawing = doc.GetDrawing();
+  doc.BeginStep();
+  drawing.SetSelected(kShapes / 2);
+  doc.Grip(HIT_OUTLINE, 0);
+  for (int move = 0; move < 20; ++move) {
+    CShape s = drawing.GetShape(0);
+    for (int i = 0; i < s.GetPointCount(); ++i) s.SetPoint(i, s.GetPoint(i).x + 1, s.GetPoint(i).y + 1);
+    drawing.SetShape(s, 0);
+  }
+  doc.EndStep();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  CQuirraDoc doc;
+  Load(doc.GetDrawing());
+
+  std::vector<double> undo, redo;
+  for (int round = 0; round < 101; ++round) {
+    Drag(doc);
+    undo.push_back(Millis([&] { doc.Undo(); }));
+    redo.push_back(Millis([&] { doc.Redo(); }));
+  }
+  Report("undo_drag_1m_ms", Median(undo), "ms", 5);
+  Report("redo_drag_1m_ms", Median(redo), "ms", 5);
+  const auto* step = dynamic_cast<const DrawingStep*>(doc.GetHistory().command(doc.GetHistory().count() - 1));
+  Report("drag_step_bytes", double(step ? step->Bytes() : 0), "bytes");
+
+  // Undoing a Delete puts the record back into the block, moving those above it.
+  std::vector<double> deleteUndo;
+  for (int round = 0; round < 5; ++round) {
+    doc.GetDrawing().SetSelected(kShapes / 3);
+    doc.Grip(HIT_OUTLINE, 0);
+    doc.BeginStep();
+    doc.GetDrawing().DeleteSelected();
+    doc.EndStep();
+    deleteUndo.push_back(Millis([&] { doc.Undo(); }));
+  }
+  Report("undo_delete_1m_ms", Median(deleteUndo), "ms");
+
+  // A full history of drag steps: the growth of the whole process, per step.
+  const long before = RssKiB();
+  for (int i = 0; i < CQuirraDoc::kHistorySteps; ++i) Drag(doc);
+  const long after = RssKiB();
+  Report("rss_per_drag_step_kb", double(after - before) / CQuirraDoc::kHistorySteps, "KB");
+  return 0;
+}
