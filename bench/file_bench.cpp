@@ -21,40 +21,16 @@
 #include "platform/qt/ArchiveFile.h"
 
 #include "bench/BenchUtil.h"
+#include "bench/SampleShapes.h"
 
 namespace {
 
 constexpr int kShapes = 1000000;
 constexpr int kRounds = 3;
 
-// Writes a file of kShapes mixed shapes. Appending one shape at a time grows the array in the
-// small steps the editor uses for interactive work, so the records are laid out in one go here.
+// Writes a file of kShapes mixed shapes.
 void WriteSample(const QString& path) {
-  CShapeArray shapes;
-  shapes.SetSize(kShapes);
-  const int kinds[] = {kLine, kRectangle, kPolygonRect, kBezier, kEllipse};
-  for (int i = 0; i < kShapes; ++i) {
-    CShape& s = shapes.ElementAt(i);
-    const int kind = kinds[i % 5];
-    const int x = (i * 37) % 4000, y = (i * 91) % 3000;
-    s.SetType(kind);
-    s.SetCenter(x + 10, y + 10);
-    s.SetPenColor(RGB(uint8_t(i), uint8_t(i >> 8), 0));
-    s.SetPenStyle(i % 6);
-    s.SetPenWidth(1 + i % 3);
-    if (kind == kLine) {
-      s.SetPointCount(2);
-      s.SetPoint(0, x, y);
-      s.SetPoint(1, x + 50, y + 30);
-    } else {
-      s.SetBrushStyle(i % 8 - 2);
-      s.SetPointCount(4);
-      s.SetPoint(0, x, y);
-      s.SetPoint(1, x + 60, y);
-      s.SetPoint(2, x + 60, y + 40);
-      s.SetPoint(3, x, y + 40);
-    }
-  }
+  CShapeArray shapes = sample_shapes::Mixed(kShapes);
   SaveFileThroughArchive(path, [&shapes](CArchive& ar) {
     ar << int32_t(kShapes - 1);
     shapes.Serialize(ar);

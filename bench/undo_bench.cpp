@@ -10,27 +10,15 @@
 #include "platform/core/CArchive.h"
 
 #include "bench/BenchUtil.h"
+#include "bench/SampleShapes.h"
 
 namespace {
 
 constexpr int kShapes = 1000000;
 
-// A drawing of kShapes rectangles, loaded as a file would be.
+// A drawing of kShapes mixed shapes, loaded as a file would be.
 void Load(CTavlo& drawing) {
-  CShapeArray shapes;
-  shapes.SetSize(kShapes);
-  for (int i = 0; i < kShapes; ++i) {
-    CShape& s = shapes.ElementAt(i);
-    const int x = (i * 37) % 4000, y = (i * 91) % 3000;
-    s.SetType(kRectangle);
-    s.SetCenter(x + 10, y + 10);
-    s.SetBrushStyle(i % 8 - 2);
-    s.SetPointCount(4);
-    s.SetPoint(0, x, y);
-    s.SetPoint(1, x + 60, y);
-    s.SetPoint(2, x + 60, y + 40);
-    s.SetPoint(3, x, y + 40);
-  }
+  CShapeArray shapes = sample_shapes::Mixed(kShapes);
   std::stringbuf bytes;
   {
     CArchive out(bytes, CArchive::store);

@@ -6,23 +6,13 @@
 #include <string>
 
 #include "model/CTavlo.h"
+#include "tests/model/NamedShapes.h"
 
 namespace {
 
-CShape Named(char name) {
-  CShape s;
-  s.SetType(name);
-  s.SetCenter(name, 2 * name);
-  s.SetPoint(0, name, -name);
-  s.SetPointCount(1);
-  return s;
-}
-
-std::string Order(const CTavlo& d) {
-  std::string names;
-  for (const CShape& s : d.GetShapes()) names += char(s.GetType());
-  return names;
-}
+using named_shapes::Drawing;
+using named_shapes::Named;
+using named_shapes::Order;
 
 struct Run {
   const char* name;
@@ -69,9 +59,7 @@ const Run kRuns[] = {
 class Runs : public ::testing::TestWithParam<Run> {};
 
 TEST_P(Runs, UndoGivesTheDrawingBackAndRedoMakesItAgain) {
-  CTavlo d;
-  for (char c : std::string("abcde")) d.AddShape(Named(c));
-  d.SetSelected(GetParam().selected);
+  CTavlo d = Drawing("abcde", GetParam().selected);
   const CTavlo before = d;
   d.BeginEdits();
   GetParam().run(d);

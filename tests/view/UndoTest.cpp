@@ -18,17 +18,6 @@ namespace {
 
 using viewtest::MakeShape;
 
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 class Undo : public viewtest::ViewTest {
  protected:
   // Three shapes as an opened file would bring them, with nothing selected: the history starts here.
@@ -264,7 +253,7 @@ TEST_F(Undo, TheViewsOfADocumentShareItsHistory) {
   Pick(kA);
   Run(ID_EDIT_DELETE);
   ASSERT_TRUE(secondRouter.Query(ID_EDIT_UNDO).IsEnabled());
-  PaintCounter painted;
+  viewtest::PaintCounter painted;
   second.viewport()->installEventFilter(&painted);
   ASSERT_TRUE(secondRouter.Run(ID_EDIT_UNDO));
   EXPECT_TRUE(QTest::qWaitFor([&] { return painted.paints > 0; }));

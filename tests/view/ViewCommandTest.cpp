@@ -285,19 +285,8 @@ TEST_F(Painting, ShapesArePaintedZoomedAndShiftedByTheScrollPosition) {
   }
 }
 
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 TEST_F(Painting, EveryEditRepaintsTheView) {
-  PaintCounter counter;
+  viewtest::PaintCounter counter;
   vp()->installEventFilter(&counter);
   doc.tool = kLine;
   Press({50, 200});

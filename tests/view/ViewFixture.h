@@ -42,6 +42,18 @@ struct Window {
   }
 };
 
+// Counts the paint events of the widget it filters.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
 inline int ZoomCommand(int percent) {
   switch (percent) {
     case 50: return ID_ZOOM_50;
