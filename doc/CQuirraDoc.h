@@ -24,9 +24,8 @@ class QColorDialog;
 // happen inside a step (BeginStep to EndStep: a whole mouse gesture, or one command), or the
 // entries would no longer fit the drawing; a step that changed shapes becomes one entry, holding
 // only what it changed. (A drawing put together outside any step, as tests do, is simply where
-// the history starts.) The document is modified exactly when
-// the history is away from the state last saved or opened. A new or opened document starts with
-// an empty history; saving keeps it.
+// the history starts.) The document is modified exactly when the history is away from the state
+// last saved or opened. A new or opened document starts with an empty history; saving keeps it.
 class CQuirraDoc : public CDocument {
   Q_OBJECT
   DECLARE_MESSAGE_MAP(CQuirraDoc)

@@ -9,7 +9,7 @@ class CQuirraDoc;
 // Which shape is selected and how it is gripped: what a step puts back besides the shapes.
 struct GripState {
   int selected = -1;
-  int hitMode = 0;
+  int hitMode = HIT_NONE;
   int hitPart = -1;
 };
 
