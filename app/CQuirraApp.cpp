@@ -18,6 +18,9 @@
 #include "app/FileDialogs.h"
 #include "app/InstanceChannel.h"
 #include "app/OpenRequestQueue.h"
+#include "app/RecoveryCopy.h"
+#include "app/RecoveryDialog.h"
+#include "app/RecoveryFolder.h"
 #include "app/ShellRegistration.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
@@ -78,6 +81,9 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   QCoreApplication::setApplicationName(QString::fromStdString(res::LoadString(AFX_IDS_APP_TITLE)));
   m_recentFiles.ReadList();
+  m_recovery = std::make_unique<RecoveryFolder>();
+  if (!m_recovery->IsUsable())
+    qWarning("quirra: no recovery copies can be kept: %s", qUtf8Printable(m_recovery->Error()));
 
   m_template = std::make_unique<CMultiDocTemplate>([] { return std::make_unique<CQuirraDoc>(); },
                                                    QString::fromStdString(res::TemplateStrings().docName));
@@ -85,6 +91,7 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
     auto* quirra = static_cast<CQuirraDoc*>(doc);
     connect(doc, &CDocument::modifiedChanged, this, [this, quirra] { UpdateTitles(*quirra); });
     connect(doc, &CDocument::titleChanged, this, [this, quirra] { UpdateTitles(*quirra); });
+    if (m_recovery->IsUsable()) new RecoveryCopy(*quirra, m_recovery->NewCopyBase());
   });
 
   m_mainFrame = std::make_unique<CMainFrame>(m_router, *this);
@@ -109,12 +116,14 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   connect(m_channel, &InstanceChannel::openRequested, m_requests, &OpenRequestQueue::Add);
   RegisterShellFileTypes(QCoreApplication::applicationFilePath());
 
+  // Started by another program, no one may be there to answer: the copies wait for a later start.
+  const int recovered = info.automated ? 0 : RecoverDrawings();
   if (info.files.isEmpty()) {
-    if (!OnFileNew()) return false;
+    if (recovered == 0 && !OnFileNew()) return false;
   } else {
     // Of several files (a selection from a file manager), each that opens is shown and each that
     // does not is reported; the editor gives up only when none opened.
-    int opened = 0;
+    int opened = recovered;
     for (const QString& file : info.files)
       if (OpenDocumentFile(file)) ++opened;
     if (opened == 0) return false;
@@ -122,6 +131,32 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
   m_mainFrame->show();
   m_mainFrame->UpdateCommands();
   return true;
+}
+
+int CQuirraApp::RecoverDrawings() {
+  const std::vector<OrphanCopy> orphans = m_recovery->TakeOrphans();
+  if (orphans.empty()) return 0;
+  RecoveryDialog dialog(orphans, m_mainFrame.get());
+  const RecoveryDialog::Choice choice = dialog.Ask();
+  int recovered = 0;
+  for (size_t i = 0; i < orphans.size(); ++i) {
+    const OrphanCopy& orphan = orphans[i];
+    if (choice == RecoveryDialog::later || !dialog.IsChecked(i)) continue;
+    if (choice == RecoveryDialog::discard) {
+      m_recovery->Discard(orphan);
+      continue;
+    }
+    if (!orphan.damage.isEmpty()) continue;
+    auto* doc = static_cast<CQuirraDoc*>(
+        m_template->OpenRecoveredDocument(orphan.copy, orphan.about.pathName, orphan.about.title));
+    if (!doc) continue;
+    // The orphan's files become the new document's copy, so there is always one on the disk.
+    if (auto* copy = doc->findChild<RecoveryCopy*>(); copy && m_recovery->MoveInto(orphan, copy->Base())) copy->Adopt();
+    CreateFrame(*doc);
+    ++recovered;
+  }
+  m_recovery->ReleaseOrphans();
+  return recovered;
 }
 
 bool CQuirraApp::eventFilter(QObject* watched, QEvent* event) {

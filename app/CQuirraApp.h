@@ -19,6 +19,7 @@ class CQuirraDoc;
 class CQuirraView;
 class InstanceChannel;
 class OpenRequestQueue;
+class RecoveryFolder;
 
 // The application: start-up, the one document template, the main window, the recent files, the
 // documents' windows, and the commands New, Open, Close, Save, Save As, the recent files and
@@ -34,9 +35,11 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   CQuirraApp();
   ~CQuirraApp() override;
 
-  // Start-up, in order: command line, splash, settings and recent files, document template, main
-  // window (with the splash over it), the open-in-running-instance channel, the desktop
-  // registration, then a new document or the files named. False when the program must end (the
+  // Start-up, in order: command line, splash, settings and recent files, recovery folder, document
+  // template, main window (with the splash over it), the open-in-running-instance channel, the
+  // desktop registration, the offer of drawings an editor that is gone left unsaved (not when
+  // started by another program), then the files named, or a new document when none was named or
+  // recovered. False when the program must end (the
   // window could not be made, or a file named could not be opened, after its message).
   bool InitInstance(const QStringList& arguments);
 
@@ -77,9 +80,13 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   void UpdateTitles(const CQuirraDoc& doc);
   // Opens the files of one request from another program; what fails is told in one message.
   void OpenRequested(const QStringList& paths);
+  // Offers the orphaned recovery copies, if there are any; returns how many drawings it opened.
+  int RecoverDrawings();
 
   CCommandRouter m_router;
   RecentFileList m_recentFiles;
+  // Outlives the documents, whose copies live in it.
+  std::unique_ptr<RecoveryFolder> m_recovery;
   std::unique_ptr<CMultiDocTemplate> m_template;
   std::unique_ptr<CMainFrame> m_mainFrame;
   std::unique_ptr<FileProgressDialog> m_fileProgress;

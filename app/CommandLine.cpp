@@ -45,6 +45,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if ((arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) &&
         (word == QLatin1String("embedding") || word == QLatin1String("automation"))) {
       line.showSplash = false;
+      line.automated = true;
     } else if (arg == QLatin1String("--shell-open")) {
       line.shellOpen = true;
     } else {

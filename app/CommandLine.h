@@ -18,6 +18,7 @@ struct CommandLine {
   QString target;          // --export: where to
   int zoom = 100;          // --export of a picture: 1 to 1000
   bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
+  bool automated = false;  // -Embedding or -Automation: started by another program
   bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one
 };
 

@@ -43,6 +43,23 @@ bool CDocument::OnOpenDocument(const QString& path, const FileProgress& progress
   return true;
 }
 
+bool CDocument::OnRecoverDocument(const QString& copy, const QString& pathName, const QString& title) {
+  DeleteContents();
+  m_lastError = LoadFileThroughArchive(copy, [this](CArchive& ar) { Serialize(ar); });
+  if (!m_lastError.isEmpty()) {
+    DeleteContents();
+    return false;
+  }
+  // The file was not read, so there is no stamp to compare it against when saving.
+  m_stamp.reset();
+  if (pathName.isEmpty())
+    SetTitle(title);
+  else
+    SetPathName(pathName);
+  SetModifiedFlag(true);
+  return true;
+}
+
 bool CDocument::OnSaveDocument(const QString& path, const FileProgress& progress) {
   m_lastError = SaveFileThroughArchive(
       path, [this](CArchive& ar) { Serialize(ar); }, progress);

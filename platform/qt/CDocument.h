@@ -39,6 +39,10 @@ class CDocument : public QObject, public CCmdTarget {
   // `progress` is told how a long load or save goes and may stop it (see LoadFileThroughArchive).
   virtual bool OnOpenDocument(const QString& path, const FileProgress& progress = {});
   virtual bool OnSaveDocument(const QString& path, const FileProgress& progress = {});
+  // Reads the document from a copy kept elsewhere (a recovery copy) as a changed document: its
+  // file is `pathName` when there is one, otherwise it is titled `title`. Nothing is read from
+  // or written to `pathName`, and the document counts as modified.
+  bool OnRecoverDocument(const QString& copy, const QString& pathName, const QString& title);
   virtual void OnCloseDocument();
   virtual void DeleteContents() {}
   virtual void Serialize(CArchive& ar) = 0;

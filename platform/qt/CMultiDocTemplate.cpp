@@ -44,6 +44,19 @@ CDocument* CMultiDocTemplate::OpenNewDocument() {
   return Adopt(std::move(doc));
 }
 
+CDocument* CMultiDocTemplate::OpenRecoveredDocument(const QString& copy, const QString& pathName,
+                                                    const QString& title) {
+  std::unique_ptr<CDocument> doc = m_factory();
+  if (!doc->OnRecoverDocument(copy, pathName, title)) {
+    m_reporter(Failure("open", copy, doc->GetLastError()));
+    return nullptr;
+  }
+  bool numbered = false;
+  const int number = title.startsWith(m_docName) ? title.mid(m_docName.size()).toInt(&numbered) : 0;
+  if (pathName.isEmpty() && numbered) m_untitled = std::max(m_untitled, number);
+  return Adopt(std::move(doc));
+}
+
 CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path) {
   if (CDocument* open = FindDocument(path)) return open;
   std::unique_ptr<CDocument> doc = m_factory();

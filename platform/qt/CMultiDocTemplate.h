@@ -28,6 +28,10 @@ class CMultiDocTemplate : public QObject {
 
   CDocument* OpenNewDocument();
   CDocument* OpenDocumentFile(const QString& path);
+  // A document read from a recovery copy (see CDocument::OnRecoverDocument); an untitled one keeps
+  // its title, and later new documents are numbered past it. A copy that cannot be read is
+  // reported as a file that cannot be opened.
+  CDocument* OpenRecoveredDocument(const QString& copy, const QString& pathName, const QString& title);
   // Saves to `path`; on failure reports it and returns false, the document staying modified.
   bool SaveDocument(CDocument* doc, const QString& path);
   void CloseDocument(CDocument* doc);

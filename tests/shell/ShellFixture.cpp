@@ -73,12 +73,13 @@ bool Answer(QWidget* w, QMessageBox::StandardButton button) {
 }
 
 void ShellTest::SetUp() {
-  for (QTemporaryDir* dir : {&config, &data, &runtime, &files}) ASSERT_TRUE(dir->isValid());
+  for (QTemporaryDir* dir : {&config, &data, &runtime, &state, &files}) ASSERT_TRUE(dir->isValid());
   // The runtime folder must be the user's alone, as the desktop makes it.
   ASSERT_TRUE(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+  qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
   // QSettings looks at XDG_CONFIG_HOME only once per process; every test has its own folder.
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());

@@ -1,5 +1,5 @@
-// The whole editor started in-process, as a user would start it, with its settings, desktop files
-// and instance socket in fresh temporary folders; helpers to drive its windows with real events.
+// The whole editor started in-process, as a user would start it, with its settings, desktop files,
+// instance socket and recovery copies in fresh temporary folders; helpers to drive its windows with real events.
 #pragma once
 
 #include "tests/support/ModalHandler.h"
@@ -111,7 +111,7 @@ class ShellTest : public ::testing::Test {
   // The desktop's MIME database under the data folder is complete.
   bool MimeDatabaseWritten() const;
 
-  QTemporaryDir config, data, runtime, files;
+  QTemporaryDir config, data, runtime, state, files;
   std::unique_ptr<CQuirraApp> app;
 };
 

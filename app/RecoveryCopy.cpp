@@ -1,0 +1,91 @@
+#include "app/RecoveryCopy.h"
+
+#include <chrono>
+#include <memory>
+
+#include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "app/RecoveryFolder.h"
+#include "doc/CQuirraDoc.h"
+#include "model/DocumentFileContent.h"
+#include "platform/qt/ArchiveFile.h"
+#include "platform/qt/AtomicSave.h"
+
+namespace {
+
+QString WriteCopy(const QString& base, DocumentFileContent& content, const RecoveryRecord& record) {
+  const QString error =
+      SaveFileThroughArchive(RecoveryFolder::CopyPath(base), [&content](CArchive& ar) { content.Serialize(ar); });
+  if (!error.isEmpty()) return error;
+  const QByteArray bytes = RecoveryFolder::RecordBytes(record);
+  return SaveFileAtomically(RecoveryFolder::RecordPath(base), [&bytes](QIODevice& d) { return WriteBytes(d, bytes); });
+}
+
+}  // namespace
+
+RecoveryCopy::RecoveryCopy(CQuirraDoc& document, QString base)
+    : QObject(&document), m_document(document), m_base(std::move(base)) {
+  m_timer.setSingleShot(true);
+  m_timer.setInterval(kDelayMs);
+  connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::Write);
+  connect(&m_writing, &QFutureWatcher<QString>::finished, this, &RecoveryCopy::Finished);
+  connect(&document, &CDocument::modifiedChanged, this, &RecoveryCopy::Changed);
+  connect(&document.GetHistory(), &QUndoStack::indexChanged, this, &RecoveryCopy::Changed);
+  Changed();
+}
+
+RecoveryCopy::~RecoveryCopy() {
+  m_writing.waitForFinished();
+  RemoveFiles();
+}
+
+void RecoveryCopy::Adopt() { m_timer.stop(); }
+
+void RecoveryCopy::WriteSoon() {
+  m_timer.stop();
+  Write();
+}
+
+void RecoveryCopy::Changed() {
+  if (!m_document.IsModified()) {
+    m_timer.stop();
+    m_again = false;
+    if (!m_writing.isRunning()) RemoveFiles();
+    return;
+  }
+  // The first change since the last copy starts the clock; later ones ride along with it.
+  if (!m_timer.isActive()) m_timer.start();
+}
+
+void RecoveryCopy::Write() {
+  if (m_writing.isRunning()) {
+    m_again = true;
+    return;
+  }
+  if (!m_document.IsModified()) return;
+  const auto start = std::chrono::steady_clock::now();
+  auto content = std::make_shared<DocumentFileContent>(
+      DocumentFileContent{m_document.GetDrawing(), m_document.hitMode, m_document.hitPart});
+  const RecoveryRecord record{m_document.GetPathName(), m_document.GetTitle(), QDateTime::currentDateTime(),
+                              content->drawing.GetUpperBound() + 1};
+  m_writing.setFuture(
+      QtConcurrent::run([base = m_base, content, record] { return WriteCopy(base, *content, record); }));
+  m_snapshotMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void RecoveryCopy::Finished() {
+  const QString error = m_writing.result();
+  // Saved, or undone to the saved state, while the copy was being written: it is not wanted.
+  if (!m_document.IsModified())
+    RemoveFiles();
+  else if (m_again)
+    WriteSoon();
+  m_again = false;
+  emit written(error);
+}
+
+void RecoveryCopy::RemoveFiles() {
+  QFile::remove(RecoveryFolder::CopyPath(m_base));
+  QFile::remove(RecoveryFolder::RecordPath(m_base));
+}
