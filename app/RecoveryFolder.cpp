@@ -132,6 +132,7 @@ RecoveryRecord RecoveryFolder::ReadRecord(const QString& recordPath, const QStri
   if (json.isEmpty()) return record;
   record.pathName = json.value(QStringLiteral("path")).toString();
   record.title = json.value(QStringLiteral("title")).toString(record.title);
+  record.shapes = json.value(QStringLiteral("shapes")).toInteger();
   const QDateTime changed = QDateTime::fromString(json.value(QStringLiteral("changed")).toString(), Qt::ISODateWithMs);
   if (changed.isValid()) record.changed = changed;
   return record;

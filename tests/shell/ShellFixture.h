@@ -1,5 +1,6 @@
 // The whole editor started in-process, as a user would start it, with its settings, desktop files,
-// instance socket and recovery copies in fresh temporary folders; helpers to drive its windows with real events.
+// instance socket and recovery copies in fresh temporary folders; helpers to drive its windows
+// with real events.
 #pragma once
 
 #include "tests/support/ModalHandler.h"
