@@ -58,6 +58,7 @@ case "${1:-run}" in
     build/bench/file_bench
     QT_QPA_PLATFORM=offscreen build/bench/paint_bench
     build/bench/undo_bench
+    build/bench/recovery_bench
     ;;
   *)
     echo "usage: ./build.sh run [FILE...] | ./build.sh test | ./build.sh bench" >&2
