@@ -76,6 +76,9 @@ void RecoveryCopy::Write() {
 
 void RecoveryCopy::Finished() {
   const QString error = m_writing.result();
+  if (!error.isEmpty())
+    qWarning("quirra: the recovery copy %s was not written: %s", qUtf8Printable(RecoveryFolder::CopyPath(m_base)),
+             qUtf8Printable(error));
   // Saved, or undone to the saved state, while the copy was being written: it is not wanted.
   if (!m_document.IsModified())
     RemoveFiles();
