@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <sstream>
 
-#include "model/CShapeArray.h"
+#include "model/CTavlo.h"
+#include "platform/core/CArchive.h"
 
 namespace sample_shapes {
 
@@ -37,6 +39,19 @@ inline CShapeArray Mixed(int count) {
     }
   }
   return shapes;
+}
+
+// Loads `count` of those into `drawing` (nothing selected) as a file would be loaded: the block is
+// sized once, not grown shape by shape.
+inline void LoadMixed(CTavlo& drawing, int count) {
+  CShapeArray shapes = Mixed(count);
+  std::stringbuf bytes;
+  CArchive out(bytes, CArchive::store);
+  out << int32_t(-1);
+  shapes.Serialize(out);
+  out.Close();
+  CArchive in(bytes, CArchive::load);
+  drawing.Serialize(in);
 }
 
 }  // namespace sample_shapes

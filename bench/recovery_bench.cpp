@@ -1,15 +1,12 @@
 // A recovery copy of a 1,000,000-shape drawing: how long the window's thread is kept (the
 // snapshot), and how long the copy takes to reach the disk on its own thread. Prints
 // "name value unit" lines, each the median of 5 copies.
-#include <sstream>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
 
 #include "app/RecoveryCopy.h"
 #include "doc/CQuirraDoc.h"
-#include "platform/core/CArchive.h"
 
 #include "bench/BenchUtil.h"
 #include "bench/SampleShapes.h"
@@ -18,16 +15,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTemporaryDir dir;
   CQuirraDoc doc;
-  {
-    CShapeArray shapes = sample_shapes::Mixed(1000000);
-    std::stringbuf bytes;
-    CArchive out(bytes, CArchive::store);
-    out << int32_t(-1);
-    shapes.Serialize(out);
-    out.Close();
-    CArchive in(bytes, CArchive::load);
-    doc.GetDrawing().Serialize(in);
-  }
+  sample_shapes::LoadMixed(doc.GetDrawing(), 1000000);
   doc.SetModifiedFlag(true);
   auto* copy = new RecoveryCopy(doc, dir.filePath(QStringLiteral("1")));
 

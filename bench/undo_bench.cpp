@@ -1,13 +1,10 @@
 // The history at 1,000,000 shapes: undo and redo of a drag (the model's time, without painting),
 // undo of a Delete, and what one step costs in memory, as its own count of bytes and as the
 // growth of the process over a full history of drag steps. Prints "name value unit" lines.
-#include <sstream>
-
 #include <QCoreApplication>
 #include <QFile>
 
 #include "doc/CQuirraDoc.h"
-#include "platform/core/CArchive.h"
 
 #include "bench/BenchUtil.h"
 #include "bench/SampleShapes.h"
@@ -15,20 +12,6 @@
 namespace {
 
 constexpr int kShapes = 1000000;
-
-// A drawing of kShapes mixed shapes, loaded as a file would be.
-void Load(CTavlo& drawing) {
-  CShapeArray shapes = sample_shapes::Mixed(kShapes);
-  std::stringbuf bytes;
-  {
-    CArchive out(bytes, CArchive::store);
-    out << int32_t(-1);
-    shapes.Serialize(out);
-    out.Close();
-  }
-  CArchive in(bytes, CArchive::load);
-  drawing.Serialize(in);
-}
 
 long RssKiB() {
   QFile status("/proc/self/status");
@@ -57,7 +40,7 @@ void Drag(CQuirraDoc& doc) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   CQuirraDoc doc;
-  Load(doc.GetDrawing());
+  sample_shapes::LoadMixed(doc.GetDrawing(), kShapes);
 
   std::vector<double> undo, redo;
   for (int round = 0; round < 101; ++round) {
