@@ -22,7 +22,8 @@ CommandLine Headless(const QStringList& args) {
     line.files = {args[1]};
     line.target = args[2];
   } else if (mode == QLatin1String("--export") && args.size() == 5 && args[3] == QLatin1String("--zoom") &&
-             !args[2].endsWith(QLatin1String(".qrf"), Qt::CaseInsensitive) && ParseZoom(args[4])) {
+             !args[2].endsWith(QLatin1String(".qrf"), Qt::CaseInsensitive) &&
+             !args[2].endsWith(QLatin1String(".json"), Qt::CaseInsensitive) && ParseZoom(args[4])) {
     line.mode = CommandLine::exportFile;
     line.files = {args[1]};
     line.target = args[2];

@@ -6,7 +6,8 @@
 // What the command line asks for, read in one place:
 //   quirra [-Embedding|-Automation] [--shell-open] [FILE...]   the editor's windows
 //   quirra --info FILE                                         the document as one line of JSON
-//   quirra --export FILE OUT.qrf                               FILE loaded and saved to OUT
+//   quirra --export FILE OUT.qrf|OUT.json                      FILE loaded and saved to OUT
+// (FILE may be a document file or its JSON, told apart by the suffix or else the content)
 //   quirra --export FILE OUT.png|OUT.svg [--zoom N]            the picture of FILE at N per cent
 //   quirra --help                                              the usage line
 // A first argument that starts with "--" (but --shell-open) picks a mode without windows; any

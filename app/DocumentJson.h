@@ -2,8 +2,21 @@
 
 #include <string>
 
+#include <QByteArray>
+#include <QString>
+
 struct DocumentFileContent;
 
 // The document as one line of JSON for scripts: selection, grip state and every shape with its
 // first pointCount points. Keys come in a fixed order; colours are the COLORREF integers.
 std::string DocumentJson(const DocumentFileContent& doc);
+
+// Reads that JSON back into a fresh `doc`. Every key may be left out and then takes the value a
+// new drawing or record has (selected -1, hitMode 0, hitPart -1; type 0, centre (0, 0), colours
+// 0, pen width 1, pen style 0, brush style -1, no points), so a script needs only "type" and
+// "points". What is read goes through the same checks as a document file. Returns an empty
+// string, or why the text is refused (with the line and column of a syntax error), leaving
+// `doc` as it was.
+QString ReadDocumentJson(const QByteArray& text, DocumentFileContent& doc);
+// Whether a file's first bytes look like JSON rather than a document file.
+bool LooksLikeJson(const QByteArray& start);

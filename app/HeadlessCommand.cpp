@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -10,11 +11,12 @@
 #include "app/PictureExport.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
+#include "platform/qt/AtomicSave.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf | quirra --export FILE "
+    "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
     "OUT.png|OUT.svg [--zoom 1..1000]\n";
 
 int Usage(std::FILE* err) {
@@ -27,9 +29,29 @@ int Fail(std::FILE* err, const QString& file, const QString& reason) {
   return 1;
 }
 
-// Loads `path` into `doc`; on failure prints the message and returns false.
+// JSON by its suffix; a suffix that says nothing leaves it to the first bytes.
+bool IsJson(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("json")) return true;
+  if (suffix == QLatin1String("qrf")) return false;
+  QFile file(path);
+  return WhyNotReadable(path).isEmpty() && file.open(QIODevice::ReadOnly) && LooksLikeJson(file.read(256));
+}
+
+QString LoadJson(const QString& path, DocumentFileContent& doc) {
+  if (const QString why = WhyNotReadable(path); !why.isEmpty()) return why;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+  const QByteArray text = file.readAll();
+  if (file.error() != QFileDevice::NoError) return file.errorString();
+  return ReadDocumentJson(text, doc);
+}
+
+// Loads `path`, a document file or JSON, into `doc`; on failure prints the message and returns
+// false.
 bool Load(const QString& path, DocumentFileContent& doc, std::FILE* err) {
-  const QString reason = LoadFileThroughArchive(path, [&doc](CArchive& ar) { doc.Serialize(ar); });
+  const QString reason =
+      IsJson(path) ? LoadJson(path, doc) : LoadFileThroughArchive(path, [&doc](CArchive& ar) { doc.Serialize(ar); });
   if (reason.isEmpty()) return true;
   Fail(err, path, reason);
   return false;
@@ -61,9 +83,9 @@ std::unique_ptr<QGuiApplication> OffscreenApplication() {
 
 int Export(const QString& path, const QString& target, int zoom, std::FILE* err) {
   const QString suffix = QFileInfo(target).suffix().toLower();
-  const bool qrf = suffix == QLatin1String("qrf");
-  if (!qrf && suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
-    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf, .png or .svg)\n",
+  const bool qrf = suffix == QLatin1String("qrf"), json = suffix == QLatin1String("json");
+  if (!qrf && !json && suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
+    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf, .json, .png or .svg)\n",
                  qUtf8Printable(target));
     return 2;
   }
@@ -72,6 +94,9 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
   QString reason;
   if (qrf) {
     reason = SaveFileThroughArchive(target, [&doc](CArchive& ar) { doc.Serialize(ar); });
+  } else if (json) {
+    const QByteArray text = QByteArray::fromStdString(DocumentJson(doc) + "\n");
+    reason = SaveFileAtomically(target, [&text](QIODevice& device) { return WriteBytes(device, text); });
   } else {
     const auto app = OffscreenApplication();
     reason = suffix == QLatin1String("png") ? picture_export::ExportPng(doc.drawing, zoom, target)

@@ -242,3 +242,64 @@ TEST_F(Headless, WrongArgumentsPrintUsage) {
   EXPECT_EQ(png.status, 2);
   EXPECT_FALSE(QFile::exists(Path("out.txt")));
 }
+
+// --- JSON in and out ----------------------------------------------------------------------------
+
+TEST_F(Headless, JsonGoesBackToTheSameFileForEveryKindOfRecord) {
+  // Every kind, a centre of its own, colours past 2^31, every brush code, a grip on a vertex.
+  const QByteArray file =
+      File(2,
+           {Record(1, {5, -6}, {{10, 20}, {30, 40}}, int32_t(0xFFFFFFFF), 0, -1),
+            Record(2, {0, 0}, {{0, 0}, {50, 0}, {50, 40}, {0, 40}}, 0x0000FF, 0x00FF00, -100),
+            Record(3, {-2147483647 - 1, 2147483647}, {{1, 1}, {9, 1}, {9, 9}, {1, 9}}, 0, int32_t(0x80000000), 5),
+            Record(5, {7, 7}, {{0, 0}, {10, 30}, {20, -30}, {30, 0}}, 0x123456, 0, -200),
+            Record(6, {3, 3}, {{0, 0}, {80, 0}, {80, 60}, {0, 60}}, 0, 0xABCDEF, 0)},
+           1, 2);
+  const QString in = Write("in.qrf", file);
+  const Outcome toJson = Quirra({"--export", in, Path("out.json")});
+  ASSERT_EQ(toJson.status, 0) << toJson.err.constData();
+  // The same JSON as --info prints.
+  EXPECT_EQ(Read(Path("out.json")), Quirra({"--info", in}).out);
+  const Outcome back = Quirra({"--export", Path("out.json"), Path("back.qrf")});
+  ASSERT_EQ(back.status, 0) << back.err.constData();
+  EXPECT_EQ(Read(Path("back.qrf")), file);
+  // With no telling suffix, the content says JSON.
+  QFile::copy(Path("out.json"), Path("drawing.txt"));
+  EXPECT_EQ(Quirra({"--export", Path("drawing.txt"), Path("again.qrf")}).status, 0);
+  EXPECT_EQ(Read(Path("again.qrf")), file);
+}
+
+TEST_F(Headless, JsonNeedsOnlyTypeAndPointsAndIsCheckedAsAFileIs) {
+  Write("few.json", R"({"shapes": [{"type": 1, "points": [[10, 20], [30, 40]]}]})");
+  ASSERT_EQ(Quirra({"--export", Path("few.json"), Path("few.qrf")}).status, 0);
+  // What is left out is what a new drawing and record have: no selection, no grip, centre (0, 0),
+  // pen width 1, brush -1.
+  EXPECT_EQ(Read(Path("few.qrf")), File(-1, {Record(1, {0, 0}, {{10, 20}, {30, 40}})}, 0, -1));
+  // A grip the drawing cannot have is cleared, as loading a file clears it.
+  Write("stale.json", R"({"selected": 5, "hitMode": 1, "hitPart": 0, "shapes": []})");
+  ASSERT_EQ(Quirra({"--export", Path("stale.json"), Path("stale.qrf")}).status, 0);
+  EXPECT_EQ(Read(Path("stale.qrf")), File(-1, {}, 0, -1));
+}
+
+TEST_F(Headless, BadJsonIsRefusedWithItsReasonAndNothingIsWritten) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"{\"shapes\": [\n  {\"type\": 1,, \"points\": []}]}", "line 2, column"},
+      {R"({"shapes": [{"type": "line"}]})", "\"type\" must be a whole number"},
+      {R"({"shapes": [{"type": 1.5}]})", "\"type\" must be a whole number"},
+      {R"({"shapes": {"type": 1}})", "\"shapes\" must be a list"},
+      {R"({"shapes": [{"type": 1, "points": [[1, 2, 3]]}]})", "point 1 must be a pair"},
+      {R"({"shapes": [{"type": 1, "points": [[0,0],[0,0],[0,0],[0,0],[0,0],[0,0],[0,0],[0,0],[0,0],[0,0],[0,0]]}]})",
+       "it has 11 points"},
+      {R"({"shapes": [{"type": 1, "penWidth": 4294967296}]})", "beyond 32 bits"},
+      {R"({"selected": -2147483649})", "beyond 32 bits"},
+      {R"([1, 2])", "no object"},
+  };
+  for (const auto& [text, reason] : cases) {
+    const QString in = Write("bad.json", text);
+    const Outcome r = Quirra({"--export", in, Path("out.qrf")});
+    EXPECT_EQ(r.status, 1) << text;
+    EXPECT_TRUE(r.err.startsWith("quirra: " + in.toUtf8() + ": ")) << r.err.constData();
+    EXPECT_TRUE(r.err.contains(reason)) << text << " gave " << r.err.constData();
+    EXPECT_FALSE(QFile::exists(Path("out.qrf")));
+  }
+}
