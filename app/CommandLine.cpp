@@ -28,6 +28,12 @@ CommandLine Headless(const QStringList& args) {
     line.files = {args[1]};
     line.target = args[2];
     line.zoom = ParseZoom(args[4]);
+  } else if (mode == QLatin1String("--thumbnail") && args.size() == 4 && args[3].toInt() >= 1 &&
+             args[3].toInt() <= 4096) {
+    line.mode = CommandLine::thumbnail;
+    line.files = {args[1]};
+    line.target = args[2];
+    line.size = args[3].toInt();
   } else {
     line.mode = CommandLine::usage;
   }

@@ -9,15 +9,17 @@
 //   quirra --export FILE OUT.qrf|OUT.json                      FILE loaded and saved to OUT
 // (FILE may be a document file or its JSON, told apart by the suffix or else the content)
 //   quirra --export FILE OUT.png|OUT.svg [--zoom N]            the picture of FILE at N per cent
+//   quirra --thumbnail FILE OUT.png SIZE                       the picture fitted in SIZE x SIZE
 //   quirra --help                                              the usage line
 // A first argument that starts with "--" (but --shell-open) picks a mode without windows; any
 // other command line is for the editor.
 struct CommandLine {
-  enum Mode { editor, info, exportFile, help, usage };
+  enum Mode { editor, info, exportFile, thumbnail, help, usage };
   Mode mode = editor;
   QStringList files;       // the editor's files, or the one file of --info and --export
   QString target;          // --export: where to
   int zoom = 100;          // --export of a picture: 1 to 1000
+  int size = 0;            // --thumbnail: 1 to 4096 pixels
   bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
   bool automated = false;  // -Embedding or -Automation: started by another program
   bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one

@@ -17,7 +17,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
-    "OUT.png|OUT.svg [--zoom 1..1000]\n";
+    "OUT.png|OUT.svg [--zoom 1..1000] | quirra --thumbnail FILE OUT.png SIZE\n";
 
 int Usage(std::FILE* err) {
   std::fputs(kUsage, err);
@@ -105,6 +105,14 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
   return reason.isEmpty() ? 0 : Fail(err, target, reason);
 }
 
+int Thumbnail(const CommandLine& line, std::FILE* err) {
+  DocumentFileContent doc;
+  if (!Load(line.files.front(), doc, err)) return 1;
+  const auto app = OffscreenApplication();
+  const QString reason = picture_export::ExportThumbnail(doc.drawing, line.size, line.target);
+  return reason.isEmpty() ? 0 : Fail(err, line.target, reason);
+}
+
 }  // namespace
 
 int RunHeadlessCommand(const CommandLine& line, std::FILE* out, std::FILE* err) {
@@ -112,6 +120,7 @@ int RunHeadlessCommand(const CommandLine& line, std::FILE* out, std::FILE* err) 
     case CommandLine::help: std::fputs(kUsage, out); return 0;
     case CommandLine::info: return Info(line.files.front(), out, err);
     case CommandLine::exportFile: return Export(line.files.front(), line.target, line.zoom, err);
+    case CommandLine::thumbnail: return Thumbnail(line, err);
     default: return Usage(err);
   }
 }

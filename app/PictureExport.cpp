@@ -71,6 +71,24 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   });
 }
 
+QString ExportThumbnail(CTavlo& drawing, int size, const QString& path) {
+  auto fits = [&](int zoom) {
+    const auto [w, h] = Extent(drawing, zoom);
+    return w <= size && h <= size;
+  };
+  if (!fits(1)) return QStringLiteral("the drawing is too large for a picture of %1 x %1 pixels").arg(size);
+  // The extent grows with the zoom: the largest zoom that fits, by halving.
+  int low = 1, high = 100;
+  while (low < high) {
+    const int mid = (low + high + 1) / 2;
+    if (fits(mid))
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  return ExportPng(drawing, low, path);
+}
+
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
   Prepare(drawing, zoom);
   const auto [w, h] = Extent(drawing, zoom);

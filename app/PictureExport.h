@@ -13,5 +13,8 @@ namespace picture_export {
 // or SVG, chosen by the suffix. Returns an empty string, or the reason nothing was written.
 QString ExportPng(CTavlo& drawing, int zoom, const QString& path);
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path);
+// The PNG picture at the largest zoom (up to 100 per cent) at which it fits in `size` by `size`
+// pixels, for the desktop's file managers.
+QString ExportThumbnail(CTavlo& drawing, int size, const QString& path);
 
 }  // namespace picture_export

@@ -58,6 +58,11 @@ QString RegisterShellFileTypes(const QString& executable) {
   const bool plainPath =
       std::none_of(executable.begin(), executable.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
   if (plainPath) WriteIfChanged(home + QStringLiteral("/applications/quirra.desktop"), entry);
+  // File managers make their pictures of drawings with the same editor.
+  QByteArray thumbnailer = Resource(QStringLiteral(":/desktop/quirra.thumbnailer"));
+  thumbnailer.replace("TryExec=quirra", "TryExec=" + executable.toUtf8());
+  thumbnailer.replace("Exec=quirra ", "Exec=" + QuoteExec(executable).toUtf8() + ' ');
+  if (plainPath) WriteIfChanged(home + QStringLiteral("/thumbnailers/quirra.thumbnailer"), thumbnailer);
   for (const char* size : {"48", "128"}) {
     const QString dir = home + QStringLiteral("/icons/hicolor/%1x%1/").arg(QLatin1String(size));
     WriteIfChanged(dir + QStringLiteral("apps/quirra.png"),

@@ -198,3 +198,29 @@ TEST_F(PictureExport, FailuresWriteNothing) {
   EXPECT_LE(tiny.width(), 10);
   EXPECT_EQ(At(tiny, 0, 0), 0u);
 }
+
+TEST(Thumbnail, FitsTheSizeAskedAndIsNeverEnlarged) {
+  QTemporaryDir dir;
+  // A rectangle reaching (399, 299) and a small one.
+  const QString big = dir.filePath("big.qrf"), small = dir.filePath("small.qrf");
+  for (const auto& [path, corner] : {std::pair{big, 399}, std::pair{small, 40}}) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(File(-1, {Record(2, {{0, 0}, {corner, 0}, {corner, corner * 3 / 4}, {0, corner * 3 / 4}})}));
+  }
+  for (int size : {128, 256}) {  // the sizes file managers ask for
+    const QString out = dir.filePath(QString("t%1.png").arg(size));
+    const Outcome r = Quirra({"--thumbnail", big, out, QString::number(size)});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    const QImage image(out);
+    EXPECT_LE(image.width(), size);
+    EXPECT_LE(image.height(), size);
+    EXPECT_GT(image.width(), size * 9 / 10) << "the picture should fill the size it was given";
+  }
+  // Small drawings keep their own size, as the PNG export makes them.
+  ASSERT_EQ(Quirra({"--thumbnail", small, dir.filePath("s.png"), "256"}).status, 0);
+  ASSERT_EQ(Quirra({"--export", small, dir.filePath("e.png")}).status, 0);
+  EXPECT_EQ(QImage(dir.filePath("s.png")), QImage(dir.filePath("e.png")));
+  for (const char* size : {"0", "5000", "big"})
+    EXPECT_EQ(Quirra({"--thumbnail", small, dir.filePath("x.png"), size}).status, 2) << size;
+}

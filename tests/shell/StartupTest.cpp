@@ -303,6 +303,7 @@ TEST_F(Registration, AProgramPathWithALineBreakGetsNoEntry) {
   const QString home = RegisterShellFileTypes("/opt/odd\nExec=sh -c evil\n/quirra");
   EXPECT_TRUE(QFile::exists(home + "/mime/packages/quirra.xml"));
   EXPECT_FALSE(QFile::exists(home + "/applications/quirra.desktop"));
+  EXPECT_FALSE(QFile::exists(home + "/thumbnailers/quirra.thumbnailer"));
   EXPECT_TRUE(QTest::qWaitFor([this] { return !RefreshRunning(); }, 10000));
 }
 
@@ -339,6 +340,12 @@ TEST_F(Registration, WritesTheTypeTheEntryAndTheIconsUnderTheDataHome) {
   EXPECT_EQ(program, QCoreApplication::applicationFilePath());
   EXPECT_TRUE(lines.contains("MimeType=application/x-quirra-document;")) << entry.toStdString();
   EXPECT_TRUE(lines.contains("[Desktop Entry]"));
+  // The thumbnailer runs the same program.
+  const QStringList thumbnailer =
+      QString::fromUtf8(ReadAll(data.filePath("thumbnailers/quirra.thumbnailer"))).split('\n');
+  EXPECT_TRUE(thumbnailer.contains("TryExec=" + QCoreApplication::applicationFilePath()));
+  EXPECT_TRUE(thumbnailer.filter(QRegularExpression("^Exec=.* --thumbnail %i %o %s$")).size() == 1);
+  EXPECT_TRUE(thumbnailer.contains("MimeType=application/x-quirra-document;"));
 
   for (const char* icon :
        {"icons/hicolor/48x48/apps/quirra.png", "icons/hicolor/48x48/mimetypes/application-x-quirra-document.png"}) {
