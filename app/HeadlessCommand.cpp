@@ -17,7 +17,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
-    "OUT.png|OUT.svg [--zoom 1..1000] | quirra --thumbnail FILE OUT.png SIZE\n";
+    "OUT.png|OUT.svg|OUT.pdf [--zoom 1..1000] | quirra --thumbnail FILE OUT.png SIZE\n";
 
 int Usage(std::FILE* err) {
   std::fputs(kUsage, err);
@@ -84,8 +84,9 @@ std::unique_ptr<QGuiApplication> OffscreenApplication() {
 int Export(const QString& path, const QString& target, int zoom, std::FILE* err) {
   const QString suffix = QFileInfo(target).suffix().toLower();
   const bool qrf = suffix == QLatin1String("qrf"), json = suffix == QLatin1String("json");
-  if (!qrf && !json && suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
-    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf, .json, .png or .svg)\n",
+  if (!qrf && !json && suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
+      suffix != QLatin1String("pdf")) {
+    std::fprintf(err, "quirra: %s: cannot export to this kind of file (use .qrf, .json, .png, .svg or .pdf)\n",
                  qUtf8Printable(target));
     return 2;
   }
@@ -99,8 +100,12 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
     reason = SaveFileAtomically(target, [&text](QIODevice& device) { return WriteBytes(device, text); });
   } else {
     const auto app = OffscreenApplication();
-    reason = suffix == QLatin1String("png") ? picture_export::ExportPng(doc.drawing, zoom, target)
-                                            : picture_export::ExportSvg(doc.drawing, zoom, target);
+    if (suffix == QLatin1String("png"))
+      reason = picture_export::ExportPng(doc.drawing, zoom, target);
+    else if (suffix == QLatin1String("svg"))
+      reason = picture_export::ExportSvg(doc.drawing, zoom, target);
+    else
+      reason = picture_export::ExportPdf(doc.drawing, zoom, target);
   }
   return reason.isEmpty() ? 0 : Fail(err, target, reason);
 }

@@ -5,7 +5,9 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 
 #include "model/CTavlo.h"
@@ -69,6 +71,29 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
     QImageWriter writer(&device, "png");
     return writer.write(image) ? QString() : writer.errorString();
   });
+}
+
+QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
+  Prepare(drawing, zoom);
+  const auto [w, h] = Extent(drawing, zoom);
+  // A PDF page is at most 200 inches a side.
+  if (w > 200 * 96 || h > 200 * 96) return TooLarge(w, h);
+  const QSize size{int(w), int(h)};
+  // Written into memory first, as the SVG is, so that every failure of the file is seen.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&pdf);
+    writer.setCreator(QStringLiteral("Quirra"));
+    writer.setTitle(QStringLiteral("Quirra drawing"));
+    writer.setResolution(96);
+    writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    if (!painter.isActive()) return QStringLiteral("the PDF could not be started");
+    Paint(drawing, painter, size);
+  }
+  return SaveFileAtomically(path, [&pdf](QIODevice& device) { return WriteBytes(device, pdf.data()); });
 }
 
 QString ExportThumbnail(CTavlo& drawing, int size, const QString& path) {

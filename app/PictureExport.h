@@ -9,10 +9,12 @@ class CTavlo;
 // (0, 0) to the right and bottom of the shapes' points at that zoom, plus room for the widest pen.
 namespace picture_export {
 
-// Write `drawing` (its selection, zoom and rotate mode are set for the picture) to `path` as PNG
-// or SVG, chosen by the suffix. Returns an empty string, or the reason nothing was written.
+// Write `drawing` (its selection, zoom and rotate mode are set for the picture) to `path` as PNG,
+// SVG or PDF. Returns an empty string, or the reason nothing was written.
 QString ExportPng(CTavlo& drawing, int zoom, const QString& path);
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path);
+// One vector page of the picture's size at 96 pixels to the inch.
+QString ExportPdf(CTavlo& drawing, int zoom, const QString& path);
 // The PNG picture at the largest zoom (up to 100 per cent) at which it fits in `size` by `size`
 // pixels, for the desktop's file managers.
 QString ExportThumbnail(CTavlo& drawing, int size, const QString& path);

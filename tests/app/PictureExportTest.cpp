@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -223,4 +224,29 @@ TEST(Thumbnail, FitsTheSizeAskedAndIsNeverEnlarged) {
   EXPECT_EQ(QImage(dir.filePath("s.png")), QImage(dir.filePath("e.png")));
   for (const char* size : {"0", "5000", "big"})
     EXPECT_EQ(Quirra({"--thumbnail", small, dir.filePath("x.png"), size}).status, 2) << size;
+}
+
+// The PDF is one vector page of the picture's size at 96 pixels to the inch.
+TEST_F(PictureExport, PdfIsOneVectorPageOfThePicturesSize) {
+  const QByteArray drawing = File(-1, {Box(120, 80, {2, 0x0000FF}, -100, 0x00FF00), Box(200, 30)});
+  const QImage png = Png(drawing, {"--zoom", "200"});
+  const Outcome r = Quirra({"--export", Path("in.qrf"), Path("out.pdf"), "--zoom", "200"});
+  ASSERT_EQ(r.status, 0) << r.err.constData();
+  QProcess info;
+  info.start("pdfinfo", {Path("out.pdf")});
+  ASSERT_TRUE(info.waitForFinished());
+  EXPECT_TRUE(QRegularExpression("\nPages: +1\n").match(QString::fromUtf8(info.readAllStandardOutput())).hasMatch());
+  QProcess images;
+  images.start("pdfimages", {"-list", Path("out.pdf")});
+  ASSERT_TRUE(images.waitForFinished());
+  EXPECT_EQ(images.readAllStandardOutput().count('\n'), 2) << "only the heading: no picture inside";
+  QProcess raster;
+  raster.start("pdftoppm", {"-r", "96", "-png", "-singlefile", Path("out.pdf"), Path("page")});
+  ASSERT_TRUE(raster.waitForFinished());
+  const QImage page(Path("page.png"));
+  ASSERT_EQ(page.size(), png.size());
+  // The green inside and the blue outline where the PNG has them.
+  EXPECT_EQ(At(page, 120, 80), At(png, 120, 80));
+  EXPECT_EQ(At(page, 120, 80), 0x00FF00u);
+  EXPECT_EQ(At(page, 240, 80), At(png, 240, 80));
 }
