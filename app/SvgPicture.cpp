@@ -122,7 +122,7 @@ class Writer {
     m_xml.writeStartElement(QStringLiteral("g"));
     m_xml.writeAttribute(QStringLiteral("id"), QStringLiteral("shape-%1").arg(index));
     // A pattern is laid from the origin of the element's own coordinates, which the half-pixel
-    // move of an odd pen would shift: such a fill is an element of its own.
+    // move of a thin pen would shift: such a fill is an element of its own.
     if (fill.kind != Fill::none && (pen.style == PS_NULL || fill.kind == Fill::hatched)) {
       Element({{QStringLiteral("fill"), Paint(fill)}});
       fill = {};
@@ -210,25 +210,22 @@ class Writer {
     for (const auto& [name, value] : attributes) m_xml.writeAttribute(name, value);
   }
 
-  // Qt draws a one-pixel pen along the pixels to the right of and below the points, and the
-  // spare pixel of any odd width there too: such a stroke is moved half a pixel, onto the pixel
-  // centres. A one-pixel line also covers both of its end pixels and the corners between its
-  // pieces, with dashes of whole pixels; wider pens have round ends and joins.
+  // Drawn without smoothing, a stroke sets the pixels whose centres it covers. Qt draws a one-pixel
+  // pen along the pixels to the right of and below the points: that stroke is moved half a pixel,
+  // onto their centres, and covers the corners between its pieces. Wider pens lie about the points
+  // as they are, with round ends and joins. Dashes are counted in pen widths.
   void Stroke(const Pen& pen, const Fill& fill, COLORREF colour, const std::vector<int>& dashes) {
     Attributes a{{QStringLiteral("fill"), Paint(fill)},
                  {QStringLiteral("stroke"), Colour(colour)},
                  {QStringLiteral("stroke-width"), QString::number(pen.width)}};
-    if (pen.width % 2 == 1) a.emplace_back(QStringLiteral("transform"), QStringLiteral("translate(.5 .5)"));
+    if (pen.width == 1) a.emplace_back(QStringLiteral("transform"), QStringLiteral("translate(.5 .5)"));
     const bool thin = pen.width == 1;
-    a.emplace_back(QStringLiteral("stroke-linecap"), thin ? QStringLiteral("square") : QStringLiteral("round"));
+    a.emplace_back(QStringLiteral("stroke-linecap"), thin ? QStringLiteral("butt") : QStringLiteral("round"));
     a.emplace_back(QStringLiteral("stroke-linejoin"), thin ? QStringLiteral("miter") : QStringLiteral("round"));
     if (!dashes.empty()) {
       QString list;
-      for (size_t i = 0; i < dashes.size(); ++i) {
-        // A square end adds half a pixel to each end of a dash, taken from the gaps around it.
-        const int length = thin ? dashes[i] + (i % 2 == 0 ? -1 : 1) : dashes[i] * pen.width;
-        list += (i > 0 ? QStringLiteral(",") : QString()) + QString::number(length);
-      }
+      for (size_t i = 0; i < dashes.size(); ++i)
+        list += (i > 0 ? QStringLiteral(",") : QString()) + QString::number(dashes[i] * pen.width);
       a.emplace_back(QStringLiteral("stroke-dasharray"), list);
     }
     Element(a);
