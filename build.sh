@@ -10,9 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev qt6-svg-dev libgl-dev libx11-dev libgtest-dev libgmock-dev)
+          qt6-base-dev libgl-dev libx11-dev libgtest-dev libgmock-dev)
 case "${1:-run}" in
-  test) packages+=(clang clang-format-14 libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils poppler-utils appstream desktop-file-utils) ;;
+  test) packages+=(clang clang-format-14 libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils
+                   librsvg2-bin poppler-utils appstream desktop-file-utils) ;;
   bench) packages+=(librsvg2-bin) ;;
 esac
 

@@ -102,10 +102,6 @@ QJsonObject ObjectOf(const QJsonValue& v, const QString& what) {
   return v.toObject();
 }
 
-void Put32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += char((v >> (8 * i)) & 0xFF);
-}
-
 // The document file that holds what the JSON says, so that loading it applies every check a file
 // gets.
 std::string FileBytes(const QJsonObject& root) {

@@ -8,8 +8,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
+#include "app/SvgPicture.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
 #include "platform/qt/AtomicSave.h"
@@ -30,7 +30,7 @@ void Prepare(CTavlo& drawing, int zoom) {
   drawing.SetZoom(zoom);
 }
 
-// A document keeps every call it is given: it gets every shape that reaches the picture.
+// A vector document keeps every call it is given: it gets every shape that reaches the picture.
 void Paint(const CTavlo& drawing, QPainter& painter, QSize size) {
   const QRect picture(QPoint(0, 0), size);
   painter.fillRect(picture, Qt::white);
@@ -119,20 +119,11 @@ QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
   const auto [w, h] = Extent(drawing, zoom);
   if (w > INT32_MAX || h > INT32_MAX) return TooLarge(w, h);
   const QSize size{int(w), int(h)};
-  // The SVG generator does not say when a write fails: it writes into memory, and the file is
-  // written from there, where every failure is seen.
-  QBuffer svgText;
-  svgText.open(QIODevice::WriteOnly);
-  {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&svgText);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("Quirra drawing"));
-    QPainter painter(&svg);
-    Paint(drawing, painter, size);
-  }
-  return SaveFileAtomically(path, [&svgText](QIODevice& device) { return WriteBytes(device, svgText.data()); });
+  // A document keeps every shape it is given: it gets every shape that reaches the picture. It is
+  // made in memory, and the file written from there, where every failure is seen.
+  const QByteArray svgText =
+      SvgPicture::Write(drawing, DrawingRenderer::ShapesToPaint(drawing, QRect(QPoint(0, 0), size)), size);
+  return SaveFileAtomically(path, [&svgText](QIODevice& device) { return WriteBytes(device, svgText); });
 }
 
 }  // namespace picture_export

@@ -1,12 +1,17 @@
 // Pictures of drawings written by the real quirra executable, with no display at all.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -21,6 +26,7 @@ void Put32(QByteArray& b, int32_t v) {
 struct Pen {
   int32_t width = 1;
   int32_t colour = 0;  // 0x00BBGGRR
+  int32_t style = 0;   // PS_SOLID to PS_NULL
 };
 
 QByteArray Record(int32_t type, std::vector<std::pair<int, int>> pts, Pen pen = {}, int32_t brushStyle = -200,
@@ -29,7 +35,7 @@ QByteArray Record(int32_t type, std::vector<std::pair<int, int>> pts, Pen pen = 
   Put32(r, 0x0040CA70);
   Put32(r, 0);
   Put32(r, 0);
-  for (int32_t v : {type, pen.colour, brushColour, pen.width, 0, brushStyle, int32_t(pts.size())}) Put32(r, v);
+  for (int32_t v : {type, pen.colour, brushColour, pen.width, pen.style, brushStyle, int32_t(pts.size())}) Put32(r, v);
   pts.resize(10);
   for (auto [x, y] : pts) {
     Put32(r, x);
@@ -249,4 +255,155 @@ TEST_F(PictureExport, PdfIsOneVectorPageOfThePicturesSize) {
   EXPECT_EQ(At(page, 120, 80), At(png, 120, 80));
   EXPECT_EQ(At(page, 120, 80), 0x00FF00u);
   EXPECT_EQ(At(page, 240, 80), At(png, 240, 80));
+}
+
+namespace {
+
+// Every kind of shape with every pen style (one style a row) and, across a row, widths 1 to 3 with
+// every brush: paint, transparent and the six hatches. Then three shapes over one another.
+struct EveryStyle {
+  EveryStyle() {
+    const int32_t brushes[] = {-100, -200, 0, 1, 2, 3, 4, 5};
+    const int32_t kinds[] = {1, 2, 3, 5, 6, 1};
+    for (int32_t row = 0; row < 6; ++row)
+      for (int col = 0; col < 24; ++col) {
+        const int x = 10 + col * 44, y = 10 + row * 36;
+        const int32_t kind = kinds[(row + col) % 6], brush = brushes[col % 8];
+        const int32_t brushColour = (col * 9) | 0x30 << 8 | (row * 40) << 16;
+        std::vector<std::pair<int, int>> pts;
+        if (kind == 1 && col % 2 == 1) pts = {{x, y}, {x + 36, y + 26}};
+        if (kind == 1 && col % 2 == 0) pts = {{x, y + 20}, {x + 10, y}, {x + 25, y + 26}, {x + 36, y + 5}};
+        if (kind == 3) pts = {{x + 18, y}, {x + 36, y + 13}, {x + 18, y + 26}, {x, y + 13}};
+        if (kind == 5) pts = {{x, y + 26}, {x + 5, y - 10}, {x + 30, y + 40}, {x + 36, y}};
+        if (kind == 2 || kind == 6) pts = {{x, y}, {x + 36, y}, {x + 36, y + 26}, {x, y + 26}};
+        Add(kind, pts, {1 + col % 3, (row * 40) | (col * 10) << 8 | 0x80 << 16, row}, brush, brushColour);
+      }
+    Add(2, {{10, 230}, {300, 230}, {300, 300}, {10, 300}}, {2, 0x000000, 0}, -100, 0x0000FF);
+    Add(6, {{150, 240}, {0, 0}, {450, 330}}, {1, 0x00FF00, 3}, 4, 0xFF0000);
+    Add(1, {{0, 250}, {500, 320}}, {3, 0x804000, 1});
+  }
+  void Add(int32_t kind, const std::vector<std::pair<int, int>>& pts, Pen pen, int32_t brush = -200,
+           int32_t brushColour = 0) {
+    records.push_back(Record(kind, pts, pen, brush, brushColour));
+    penStyles.push_back(pen.style);
+    if (kind != 1 && kind != 5 && brush >= 0) hatches.insert({brush, brushColour});
+  }
+  QByteArray Document() const { return File(-1, records); }
+
+  std::vector<QByteArray> records;
+  std::vector<int32_t> penStyles;
+  std::set<std::pair<int32_t, int32_t>> hatches;  // style and colour of every hatched fill
+};
+
+// rsvg-convert stands for the other programs that draw our SVG: it draws GNOME's pictures.
+QImage Rendered(const QString& svg, const QString& png) {
+  const QString rsvg = QStandardPaths::findExecutable("rsvg-convert");
+  if (rsvg.isEmpty()) {
+    ADD_FAILURE() << "rsvg-convert is not installed (apt-get install librsvg2-bin)";
+    return {};
+  }
+  QProcess p;
+  p.start(rsvg, {svg, "-o", png});
+  EXPECT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  return QImage(png, "png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The shares of all pixels, and of the pixels that either picture paints (not white), that are the
+// same colour in both, give or take a small step in each channel.
+std::pair<double, double> Agreement(const QImage& a, const QImage& b) {
+  int64_t same = 0, painted = 0, paintedSame = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      const bool equal = std::abs(qRed(p) - qRed(q)) <= 16 && std::abs(qGreen(p) - qGreen(q)) <= 16 &&
+                         std::abs(qBlue(p) - qBlue(q)) <= 16;
+      const bool paint = (p & 0xFFFFFF) != 0xFFFFFF || (q & 0xFFFFFF) != 0xFFFFFF;
+      same += equal;
+      painted += paint;
+      paintedSame += paint && equal;
+    }
+  return {double(same) / (int64_t(a.width()) * a.height()), painted ? double(paintedSame) / painted : 1.0};
+}
+
+}  // namespace
+
+TEST_F(PictureExport, SvgDrawnByAnotherProgramIsThePng) {
+  const QByteArray document = EveryStyle().Document();
+  for (const int zoom : {50, 100, 200}) {
+    const QStringList z{"--zoom", QString::number(zoom)};
+    const QImage png = Png(document, z);
+    const QString svg = Path("out.svg");
+    const Outcome r = Quirra(QStringList{"--export", Path("in.qrf"), svg} + z);
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+    const QImage drawn = Rendered(svg, Path("drawn.png"));
+    ASSERT_FALSE(drawn.isNull());
+    ASSERT_EQ(drawn.size(), png.convertToFormat(QImage::Format_RGB32).size()) << zoom;
+    const auto [all, painted] = Agreement(png.convertToFormat(QImage::Format_RGB32), drawn);
+    std::printf("zoom %d: %.2f %% of all pixels agree, %.2f %% of the painted ones\n", zoom, 100 * all, 100 * painted);
+    EXPECT_GE(all, 0.95) << zoom;
+    EXPECT_GE(painted, 0.85) << zoom;
+  }
+}
+
+TEST_F(PictureExport, SvgIsInPixelsWithOneGroupOfPlainElementsPerShape) {
+  const EveryStyle drawing;
+  const QImage png = Png(drawing.Document(), {"--zoom", "200"});
+  const QString out = Path("out.svg");
+  ASSERT_EQ(Quirra({"--export", Path("in.qrf"), out, "--zoom", "200"}).status, 0);
+  QFile file(out);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QStringList groups, patterns, references;
+  std::vector<int> strokes, dashed, white;  // per group: its strokes, the dashed ones and the white ones
+  bool root = true;
+  int depth = 0, groupDepth = -1;
+  while (!xml.atEnd()) {
+    const QXmlStreamReader::TokenType token = xml.readNext();
+    if (token == QXmlStreamReader::EndElement && depth-- == groupDepth) groupDepth = -1;
+    if (token != QXmlStreamReader::StartElement) continue;
+    ++depth;
+    const QXmlStreamAttributes a = xml.attributes();
+    const QString name = xml.name().toString();
+    if (root) {
+      ASSERT_EQ(name, "svg");
+      const QRegularExpression pixels("^[0-9]+$");
+      EXPECT_TRUE(pixels.match(a.value("width")).hasMatch()) << a.value("width").toString().toStdString();
+      EXPECT_TRUE(pixels.match(a.value("height")).hasMatch()) << a.value("height").toString().toStdString();
+      EXPECT_EQ(a.value("width").toInt(), png.width());
+      EXPECT_EQ(a.value("height").toInt(), png.height());
+      EXPECT_EQ(a.value("viewBox").toString(), QString("0 0 %1 %2").arg(png.width()).arg(png.height()));
+      root = false;
+    }
+    EXPECT_TRUE(name != "mask" && name != "filter" && name != "image" && name != "use") << name.toStdString();
+    if (name == "pattern") patterns << a.value("id").toString();
+    if (a.value("fill").startsWith(QLatin1String("url(#"))) references << a.value("fill").mid(5).chopped(1).toString();
+    if (name == "g") {
+      groups << a.value("id").toString();
+      strokes.push_back(0), dashed.push_back(0), white.push_back(0);
+      groupDepth = depth;
+    } else if (groupDepth >= 0) {
+      strokes.back() += a.hasAttribute("stroke");
+      dashed.back() += a.hasAttribute("stroke-dasharray");
+      white.back() += a.value("stroke") == QLatin1String("#ffffff") && !dashed.back();
+    }
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  QStringList expected;
+  for (size_t i = 0; i < drawing.records.size(); ++i) expected << QString("shape-%1").arg(i);
+  EXPECT_EQ(groups, expected);
+  // One pattern for each hatch and colour, each one used.
+  EXPECT_EQ(size_t(patterns.size()), drawing.hatches.size());
+  EXPECT_EQ(size_t(patterns.size()), size_t(QSet<QString>(patterns.begin(), patterns.end()).size()));
+  for (const QString& id : references) EXPECT_TRUE(patterns.contains(id)) << id.toStdString();
+  EXPECT_EQ(QSet<QString>(references.begin(), references.end()).size(), patterns.size());
+  // Dashed and dotted pens over a white stroke for their gaps; a null pen draws no outline.
+  ASSERT_EQ(dashed.size(), drawing.penStyles.size());
+  for (size_t i = 0; i < dashed.size(); ++i) {
+    const bool gaps = drawing.penStyles[i] >= 1 && drawing.penStyles[i] <= 4;
+    EXPECT_EQ(strokes[i], drawing.penStyles[i] == 5 ? 0 : gaps ? 2 : 1) << i;
+    EXPECT_EQ(dashed[i], gaps ? 1 : 0) << i;
+    EXPECT_EQ(white[i], gaps ? 1 : 0) << i;
+  }
 }

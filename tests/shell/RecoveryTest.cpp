@@ -259,7 +259,9 @@ TEST_F(Recovery, AnEditorKilledAtRandomMomentsLosesNothingOlderThanFiveSeconds) 
     for (CDocument* d : app->GetTemplate().GetDocuments()) {
       auto* doc = static_cast<CQuirraDoc*>(d);
       const int which = doc->GetPathName() == QFileInfo(drawing).absoluteFilePath() ? 0 : 1;
-      if (which == 1) EXPECT_EQ(doc->GetTitle(), "Tavlo1");
+      if (which == 1) {
+        EXPECT_EQ(doc->GetTitle(), "Tavlo1");
+      }
       if (doc->IsModified()) recovered[which] = ShapesHash(doc->GetDrawing());
     }
     for (int which : {0, 1}) {
