@@ -9,11 +9,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "app/PdfPainterDC.h"
 #include "app/SvgPicture.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
 #include "platform/qt/AtomicSave.h"
-#include "platform/qt/CQPainterDC.h"
 #include "render/DrawingRenderer.h"
 
 namespace picture_export {
@@ -31,10 +31,10 @@ void Prepare(CTavlo& drawing, int zoom) {
 }
 
 // A vector document keeps every call it is given: it gets every shape that reaches the picture.
-void Paint(const CTavlo& drawing, QPainter& painter, QSize size) {
+void PaintPdf(const CTavlo& drawing, QPainter& painter, QSize size) {
   const QRect picture(QPoint(0, 0), size);
   painter.fillRect(picture, Qt::white);
-  CQPainterDC dc(painter);
+  PdfPainterDC dc(painter);
   for (const int i : DrawingRenderer::ShapesToPaint(drawing, picture)) drawing.DrawShape(dc, i);
 }
 
@@ -87,11 +87,16 @@ QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
     writer.setCreator(QStringLiteral("Quirra"));
     writer.setTitle(QStringLiteral("Quirra drawing"));
     writer.setResolution(96);
-    writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    // Qt gives a page whole points only and maps the picture's pixels onto them, while a pixel is
+    // three quarters of a point: the page is rounded up to four pixels, three points, so that a
+    // pixel stays exactly three quarters of a point. A viewer shows at most three more white pixels
+    // right and below the picture.
+    const QSize points((size.width() + 3) / 4 * 3, (size.height() + 3) / 4 * 3);
+    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&writer);
     if (!painter.isActive()) return QStringLiteral("the PDF could not be started");
-    Paint(drawing, painter, size);
+    PaintPdf(drawing, painter, size);
   }
   return SaveFileAtomically(path, [&pdf](QIODevice& device) { return WriteBytes(device, pdf.data()); });
 }

@@ -10,21 +10,19 @@ namespace {
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-QPolygon ToQPolygon(const POINT* points, int count) {
+}  // namespace
+
+QPolygon CQPainterDC::ToQPolygon(const POINT* points, int count) {
   QPolygon polygon(std::max(count, 0));
   for (int i = 0; i < count; ++i) polygon[i] = QPoint(points[i].x, points[i].y);
   return polygon;
 }
 
-// The box from one corner to the other, both included. Doubles: the corners may lie anywhere
-// in the 32-bit range, where their difference does not fit an int.
-QRectF Box(int left, int top, int right, int bottom) {
+QRectF CQPainterDC::Box(int left, int top, int right, int bottom) {
   const double l = std::min(left, right), r = std::max(left, right);
   const double t = std::min(top, bottom), b = std::max(top, bottom);
   return QRectF(l, t, r - l, b - t);
 }
-
-}  // namespace
 
 CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);

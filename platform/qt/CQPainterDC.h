@@ -2,6 +2,8 @@
 
 #include <QBrush>
 #include <QPen>
+#include <QPolygon>
+#include <QRectF>
 
 #include "platform/core/CDC.h"
 
@@ -26,6 +28,11 @@ class CQPainterDC : public CDC {
 
  protected:
   void OnSelect(const CGdiObject& object) override;
+  QPainter& Painter() { return m_painter; }
+  static QPolygon ToQPolygon(const POINT* points, int count);
+  // The box from one corner to the other, both included. Doubles: the corners may lie anywhere
+  // in the 32-bit range, where their difference does not fit an int.
+  static QRectF Box(int left, int top, int right, int bottom);
 
  private:
   QPainter& m_painter;
