@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
