@@ -13,6 +13,7 @@
 #include "app/SvgPicture.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
+#include "platform/core/CDC.h"
 #include "platform/qt/AtomicSave.h"
 #include "render/DrawingRenderer.h"
 
@@ -56,21 +57,50 @@ std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) {
   return {right + pen + 1, bottom + pen + 1};
 }
 
-}  // namespace
-
-QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
+// The picture in memory, painted as the view paints its picture with nothing selected.
+QString PaintPicture(CTavlo& drawing, int zoom, QImage& image) {
   Prepare(drawing, zoom);
   const auto [w, h] = Extent(drawing, zoom);
   if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels) return TooLarge(w, h);
-  QImage image(int(w), int(h), QImage::Format_RGB32);
+  image = QImage(int(w), int(h), QImage::Format_RGB32);
   if (image.isNull()) return QStringLiteral("there is not enough memory for a %1 x %2 picture").arg(w).arg(h);
-  // Painted as the view paints its picture; the selection was dropped above.
   image.fill(Qt::white);
   DrawingRenderer::PaintUnselected(drawing, image, QPoint(0, 0));
+  return QString();
+}
+
+QString WritePng(const QImage& image, const QString& path) {
   return SaveFileAtomically(path, [&image](QIODevice& device) {
     QImageWriter writer(&device, "png");
     return writer.write(image) ? QString() : writer.errorString();
   });
+}
+
+// The largest zoom up to 100 per cent at which the picture fits in `side` by `side` pixels, or 0.
+int FittingZoom(const CTavlo& drawing, int side) {
+  auto fits = [&](int zoom) {
+    const auto [w, h] = Extent(drawing, zoom);
+    return w <= side && h <= side;
+  };
+  if (!fits(1)) return 0;
+  // The extent grows with the zoom: the largest zoom that fits, by halving.
+  int low = 1, high = 100;
+  while (low < high) {
+    const int mid = (low + high + 1) / 2;
+    if (fits(mid))
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  return low;
+}
+
+}  // namespace
+
+QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
+  QImage image;
+  if (const QString why = PaintPicture(drawing, zoom, image); !why.isEmpty()) return why;
+  return WritePng(image, path);
 }
 
 QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
@@ -102,21 +132,28 @@ QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
 }
 
 QString ExportThumbnail(CTavlo& drawing, int size, const QString& path) {
-  auto fits = [&](int zoom) {
-    const auto [w, h] = Extent(drawing, zoom);
-    return w <= size && h <= size;
-  };
-  if (!fits(1)) return QStringLiteral("the drawing is too large for a picture of %1 x %1 pixels").arg(size);
-  // The extent grows with the zoom: the largest zoom that fits, by halving.
-  int low = 1, high = 100;
-  while (low < high) {
-    const int mid = (low + high + 1) / 2;
-    if (fits(mid))
-      low = mid;
-    else
-      high = mid - 1;
+  if (FittingZoom(drawing, size) == 100) return ExportPng(drawing, 100, path);
+  // Larger drawings are painted at a size of at least 512 and then scaled down smoothly: painting
+  // at a few per cent costs more per shape than it saves, and the smooth scaling shows more.
+  constexpr int kPaintedSide = 512;
+  const int zoom = FittingZoom(drawing, std::max(size, kPaintedSide));
+  if (zoom == 0) return QStringLiteral("the drawing is too large for a picture of %1 x %1 pixels").arg(size);
+  // Scaled down, a picture's pens thin out with it: there every pen is one pixel wide and solid, as
+  // no dash or width of a few pixels would show. That also spares the shapes of a large drawing
+  // Qt's costly stroking.
+  if (zoom < 100) {
+    for (int i = 0; i <= drawing.GetUpperBound(); ++i) {
+      CShape s = drawing.GetShapes()[i];
+      if (s.GetPenStyle() != PS_NULL) s.SetPenStyle(PS_SOLID);
+      s.SetPenWidth(1);
+      drawing.ReplaceShape(i, s);
+    }
   }
-  return ExportPng(drawing, low, path);
+  QImage image;
+  if (const QString why = PaintPicture(drawing, zoom, image); !why.isEmpty()) return why;
+  if (image.width() > size || image.height() > size)
+    image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return WritePng(image, path);
 }
 
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {

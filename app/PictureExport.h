@@ -15,8 +15,9 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path);
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path);
 // One vector page of the picture's size at 96 pixels to the inch.
 QString ExportPdf(CTavlo& drawing, int zoom, const QString& path);
-// The PNG picture at the largest zoom (up to 100 per cent) at which it fits in `size` by `size`
-// pixels, for the desktop's file managers.
+// The PNG picture fitted in `size` by `size` pixels, for the desktop's file managers: a drawing
+// that fits at 100 per cent as it is, a larger one scaled down smoothly, its pens one pixel wide
+// and solid.
 QString ExportThumbnail(CTavlo& drawing, int size, const QString& path);
 
 }  // namespace picture_export
