@@ -5,6 +5,7 @@
 //   find_miss_100k_ms                  FindShapeAt at a point inside the drawing that hits nothing
 //   export_10k_ms, rsvg_10k_ms         our PNG export of 10,000 shapes, and rsvg-convert turning
 //                                      our SVG export of the same drawing into a PNG
+//   thumbnail_1m_ms                    a 256-pixel thumbnail of 1,000,000 shapes, without the load
 // Arguments, when given, pick figures by the start of their names: "paint_bench paint drag".
 #include <algorithm>
 #include <chrono>
@@ -29,6 +30,7 @@
 #include "view/CQuirraView.h"
 
 #include "bench/BenchUtil.h"
+#include "bench/SampleShapes.h"
 
 namespace {
 
@@ -150,8 +152,17 @@ int main(int argc, char** argv) {
   if (wanted("drag_step_10k_ms")) Report("drag_step_10k_ms", DragStep(10000), "ms");
   if (wanted("drag_step_100k_ms")) Report("drag_step_100k_ms", DragStep(100000), "ms");
   if (wanted("find_miss_100k_ms")) Report("find_miss_100k_ms", FindMiss(100000), "ms");
-  if (!wanted("export_10k_ms") && !wanted("rsvg_10k_ms")) return 0;
   QTemporaryDir dir;
+  if (wanted("thumbnail_1m_ms")) {
+    std::vector<double> times;
+    for (int i = 0; i < 3; ++i) {
+      CTavlo big;  // each thumbnail thins the pens of the drawing it is given
+      sample_shapes::LoadMixed(big, 1000000);
+      times.push_back(Millis([&] { picture_export::ExportThumbnail(big, 256, dir.filePath("thumbnail.png")); }));
+    }
+    Report("thumbnail_1m_ms", Median(times), "ms");
+  }
+  if (!wanted("export_10k_ms") && !wanted("rsvg_10k_ms")) return 0;
   CTavlo drawing;
   Fill(drawing, 10000);
   const QString png = dir.filePath("out.png"), svg = dir.filePath("out.svg");
