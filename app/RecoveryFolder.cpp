@@ -38,7 +38,7 @@ void RemoveIfEmpty(const QString& session) { QDir().rmdir(session); }
 
 QString RecoveryFolder::DefaultRoot() {
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  // The base directory specification ignores a relative path.
+  // A relative XDG_STATE_HOME is no valid setting; desktops ignore it, and so does the editor.
   if (state.isEmpty() || QDir::isRelativePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
   return state + QStringLiteral("/quirra/recovery");
 }
