@@ -3,9 +3,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/HatchTile.h"
+
 namespace {
 
-constexpr int kTile = 8;
+constexpr int kTile = hatch_tile::kSize;
 // Viewers count a pixel as touched by an edge that lies exactly on its border: each pixel is drawn
 // this much smaller on every side, so that it touches none of its neighbours.
 constexpr double kInset = 0.02;
@@ -17,20 +19,18 @@ void AddPixels(QPainterPath& path, int x, int y, int w, int h) {
 // The first whole number from `from` on that leaves `rest` (0 to 7) when divided by 8.
 int FirstFrom(int from, int rest) { return from + (((rest - from) % kTile) + kTile) % kTile; }
 
-// The pixels of `hatch` that fall in `box`: the line of the horizontal hatch is row 3 of each
-// tile, the vertical one column 4, the falling diagonal the pixels (i, i), the rising one (7 - i, i).
+// The pixels of `hatch` that fall in `box`.
 QPainterPath HatchPixels(int hatch, const QRect& box) {
   QPainterPath pixels;
   pixels.setFillRule(Qt::WindingFill);  // where two lines cross the pixel stays set
-  const bool across = hatch == HS_HORIZONTAL || hatch == HS_CROSS;
-  const bool down = hatch == HS_VERTICAL || hatch == HS_CROSS;
-  const bool falling = hatch == HS_FDIAGONAL || hatch == HS_DIAGCROSS;
-  const bool rising = hatch == HS_BDIAGONAL || hatch == HS_DIAGCROSS;
+  const bool falling = hatch_tile::Falling(hatch), rising = hatch_tile::Rising(hatch);
   const int left = box.left(), right = box.right(), top = box.top(), bottom = box.bottom();
-  if (across)
-    for (int y = FirstFrom(top, 3); y <= bottom; y += kTile) AddPixels(pixels, left, y, right - left + 1, 1);
-  if (down)
-    for (int x = FirstFrom(left, 4); x <= right; x += kTile) AddPixels(pixels, x, top, 1, bottom - top + 1);
+  if (hatch_tile::Across(hatch))
+    for (int y = FirstFrom(top, hatch_tile::kRow); y <= bottom; y += kTile)
+      AddPixels(pixels, left, y, right - left + 1, 1);
+  if (hatch_tile::Down(hatch))
+    for (int x = FirstFrom(left, hatch_tile::kColumn); x <= right; x += kTile)
+      AddPixels(pixels, x, top, 1, bottom - top + 1);
   for (int y = top; (falling || rising) && y <= bottom; ++y) {
     const int row = ((y % kTile) + kTile) % kTile;
     if (falling)

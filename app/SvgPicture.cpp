@@ -8,6 +8,7 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include "app/HatchTile.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
 #include "platform/core/CDC.h"
@@ -62,19 +63,15 @@ QString Paint(const Fill& f) {
   return QStringLiteral("url(#%1)").arg(HatchId(f));
 }
 
-// Qt's hatches are 8 by 8 pixel tiles laid from the picture's origin, whatever the zoom: the lines
-// are written as the pixels Qt sets, so that they come out as sharp as Qt paints them.
-constexpr int kHatchTile = 8;
+// The lines are written as the pixels Qt sets, so that they come out as sharp as Qt paints them.
+constexpr int kHatchTile = hatch_tile::kSize;
 
 QString HatchPixels(int hatch) {
   QString d;
   auto pixel = [&d](int x, int y) { d += QStringLiteral("M%1 %2h1v1h-1z").arg(x).arg(y); };
-  const bool across = hatch == HS_HORIZONTAL || hatch == HS_CROSS;
-  const bool down = hatch == HS_VERTICAL || hatch == HS_CROSS;
-  const bool falling = hatch == HS_FDIAGONAL || hatch == HS_DIAGCROSS;
-  const bool rising = hatch == HS_BDIAGONAL || hatch == HS_DIAGCROSS;
-  if (across) d += QStringLiteral("M0 3h8v1h-8z");
-  if (down) d += QStringLiteral("M4 0h1v8h-1z");
+  const bool falling = hatch_tile::Falling(hatch), rising = hatch_tile::Rising(hatch);
+  if (hatch_tile::Across(hatch)) d += QStringLiteral("M0 %1h8v1h-8z").arg(hatch_tile::kRow);
+  if (hatch_tile::Down(hatch)) d += QStringLiteral("M%1 0h1v8h-1z").arg(hatch_tile::kColumn);
   for (int i = 0; i < kHatchTile; ++i) {
     if (falling) pixel(i, i);
     if (rising && !(falling && kHatchTile - 1 - i == i)) pixel(kHatchTile - 1 - i, i);
