@@ -43,19 +43,33 @@ QString TooLarge(int64_t w, int64_t h) {
   return QStringLiteral("the picture would be %1 x %2 pixels, more than can be exported").arg(w).arg(h);
 }
 
-// Width and height as 64-bit values, before any limit.
-std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) {
-  int64_t right = 0, bottom = 0, pen = 1;
+// How far the shapes' points reach right and down (at least to 0), and the widest pen.
+struct Reach {
+  int32_t right = 0, bottom = 0;
+  int64_t pen = 1;
+};
+
+Reach ReachOf(const CTavlo& drawing) {
+  Reach reach;
   for (const CShape& s : drawing.GetShapes()) {
     if (s.GetType() < kLine || s.GetType() > kEllipse) continue;
-    pen = std::max<int64_t>(pen, std::clamp(s.GetPenWidth(), 1, 255));
+    reach.pen = std::max<int64_t>(reach.pen, std::clamp(s.GetPenWidth(), 1, 255));
     for (int i = 0; i < s.GetPointCount(); ++i) {
-      right = std::max<int64_t>(right, geometry::Zoom(s.GetPoint(i).x, zoom));
-      bottom = std::max<int64_t>(bottom, geometry::Zoom(s.GetPoint(i).y, zoom));
+      reach.right = std::max(reach.right, s.GetPoint(i).x);
+      reach.bottom = std::max(reach.bottom, s.GetPoint(i).y);
     }
   }
-  return {right + pen + 1, bottom + pen + 1};
+  return reach;
 }
+
+// Width and height as 64-bit values, before any limit. The zoom keeps the order of coordinates,
+// so the furthest point stays the furthest at every zoom.
+std::pair<int64_t, int64_t> Extent(const Reach& reach, int zoom) {
+  return {std::max<int64_t>(0, geometry::Zoom(reach.right, zoom)) + reach.pen + 1,
+          std::max<int64_t>(0, geometry::Zoom(reach.bottom, zoom)) + reach.pen + 1};
+}
+
+std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) { return Extent(ReachOf(drawing), zoom); }
 
 // The picture in memory, painted as the view paints its picture with nothing selected.
 QString PaintPicture(CTavlo& drawing, int zoom, QImage& image) {
@@ -78,8 +92,9 @@ QString WritePng(const QImage& image, const QString& path) {
 
 // The largest zoom up to 100 per cent at which the picture fits in `side` by `side` pixels, or 0.
 int FittingZoom(const CTavlo& drawing, int side) {
+  const Reach reach = ReachOf(drawing);
   auto fits = [&](int zoom) {
-    const auto [w, h] = Extent(drawing, zoom);
+    const auto [w, h] = Extent(reach, zoom);
     return w <= side && h <= side;
   };
   if (!fits(1)) return 0;
