@@ -26,6 +26,7 @@ QString WriteCopy(const QString& base, DocumentFileContent& content, const Recov
 
 RecoveryCopy::RecoveryCopy(CQuirraDoc& document, QString base)
     : QObject(&document), m_document(document), m_base(std::move(base)) {
+  m_thread.setMaxThreadCount(1);
   m_timer.setSingleShot(true);
   m_timer.setInterval(kDelayMs);
   connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::Write);
@@ -70,7 +71,7 @@ void RecoveryCopy::Write() {
   const RecoveryRecord record{m_document.GetPathName(), m_document.GetTitle(), QDateTime::currentDateTime(),
                               content->drawing.GetUpperBound() + 1};
   m_writing.setFuture(
-      QtConcurrent::run([base = m_base, content, record] { return WriteCopy(base, *content, record); }));
+      QtConcurrent::run(&m_thread, [base = m_base, content, record] { return WriteCopy(base, *content, record); }));
   m_snapshotMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 

@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
 class CQuirraDoc;
@@ -47,6 +48,8 @@ class RecoveryCopy : public QObject {
   CQuirraDoc& m_document;
   QString m_base;
   QTimer m_timer;
+  // A thread of the copy's own: the shared pool's threads paint the windows.
+  QThreadPool m_thread;
   QFutureWatcher<QString> m_writing;
   bool m_again = false;
   double m_snapshotMs = 0;
