@@ -75,7 +75,7 @@ std::vector<CCmdTarget*> CQuirraApp::RouteChain() const {
 
 bool CQuirraApp::InitInstance(const QStringList& arguments) {
   const CommandLine info = ParseCommandLine(arguments);
-  CSplashWnd::EnableSplashScreen(info.showSplash);
+  CSplashWnd::EnableSplashScreen(!info.automated);
   qApp->installEventFilter(this);
 
   QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));

@@ -51,7 +51,6 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QString word = arg.mid(1).toLower();
     if ((arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) &&
         (word == QLatin1String("embedding") || word == QLatin1String("automation"))) {
-      line.showSplash = false;
       line.automated = true;
     } else if (arg == QLatin1String("--shell-open")) {
       line.shellOpen = true;

@@ -16,12 +16,13 @@
 struct CommandLine {
   enum Mode { editor, info, exportFile, thumbnail, help, usage };
   Mode mode = editor;
-  QStringList files;       // the editor's files, or the one file of --info and --export
-  QString target;          // --export: where to
-  int zoom = 100;          // --export of a picture: 1 to 1000
-  int size = 0;            // --thumbnail: 1 to 4096 pixels
-  bool showSplash = true;  // off for -Embedding or -Automation (also with "/", any case)
-  bool automated = false;  // -Embedding or -Automation: started by another program
+  QStringList files;  // the editor's files, or the one file of --info and --export
+  QString target;     // --export: where to
+  int zoom = 100;     // --export of a picture: 1 to 1000
+  int size = 0;       // --thumbnail: 1 to 4096 pixels
+  // -Embedding or -Automation (also with "/", any case): started by another program, so no splash
+  // and no question at start-up.
+  bool automated = false;
   bool shellOpen = false;  // --shell-open: hand the files to a running editor if there is one
 };
 
