@@ -1,5 +1,6 @@
 #include "model/CTavlo.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <utility>
@@ -16,41 +17,67 @@ uint64_t CTavlo::NextRevision() {
   return ++counter;
 }
 
-void CTavlo::Touch() { backdropRevision = NextRevision(); }
+void CTavlo::Touch(std::initializer_list<const CShape*> touched) {
+  backdropRevision = NextRevision();
+  changes.Add(backdropRevision, touched);
+}
 
+std::optional<CShape> CTavlo::SelectedRecord() const {
+  return HasSelection() ? std::optional<CShape>(shapes[selected]) : std::nullopt;
+}
+
+// Besides the records a change of the list makes, moves or drops, the ones that take or leave the
+// selected place count: the selection is an index, so a change below it selects another record.
 void CTavlo::Select(int index) {
+  const std::optional<CShape> was = SelectedRecord();
   selected = index;
   angle = 0.0;
-  Touch();
+  const std::optional<CShape> now = SelectedRecord();
+  Touch({was ? &*was : nullptr, now ? &*now : nullptr});
 }
 
 void CTavlo::InsertShape(int index, CShape shape) {
   if (index < 0 || index > shapes.GetSize()) return;
   if (edits) edits->Inserted(index, shape);
+  const std::optional<CShape> was = index <= selected ? SelectedRecord() : std::nullopt;
   shapes.InsertAt(index, std::move(shape));
-  Touch();
+  const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
+  Touch({&shapes[index], was ? &*was : nullptr, now ? &*now : nullptr});
 }
 
 void CTavlo::RemoveShape(int index) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Removed(index, shapes[index]);
+  // The selected record itself is not in the backdrop: taking it away changes none of its pixels.
+  const std::optional<CShape> removed = index != selected ? std::optional<CShape>(shapes[index]) : std::nullopt;
+  const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
+  const bool shifts = index <= selected;
   shapes.RemoveAt(index, 1);
-  Touch();
+  const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
+  Touch({removed ? &*removed : nullptr, was ? &*was : nullptr, now ? &*now : nullptr});
 }
 
 void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
-  shapes.ElementAt(index) = std::move(shape);
   // A picture of the other shapes stays valid while only the selected one changes.
-  if (index != selected) Touch();
+  if (index == selected) {
+    shapes.ElementAt(index) = std::move(shape);
+    return;
+  }
+  const CShape was = shapes[index];
+  shapes.ElementAt(index) = std::move(shape);
+  Touch({&was, &shapes[index]});
 }
 
 void CTavlo::MoveShape(int from, int to) {
   if (from < 0 || to < 0 || from >= shapes.GetSize() || to >= shapes.GetSize()) return;
   if (edits) edits->Moved(from, to);
+  const bool shifts = std::min(from, to) <= selected && selected <= std::max(from, to);
+  const std::optional<CShape> was = shifts ? SelectedRecord() : std::nullopt;
   shapes.Move(from, to);
-  Touch();
+  const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
+  Touch({&shapes[to], was ? &*was : nullptr, now ? &*now : nullptr});
 }
 
 ShapeEdits CTavlo::EndEdits() {
@@ -177,7 +204,8 @@ void CTavlo::Serialize(CArchive& ar) {
   ar >> stored;
   shapes.Serialize(ar);
   selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
-  Touch();
+  backdropRevision = NextRevision();
+  changes.Restart(backdropRevision);
 }
 
 bool operator==(const CTavlo& a, const CTavlo& b) {

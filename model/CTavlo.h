@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+#include "model/BackdropChanges.h"
 #include "model/CShapeArray.h"
 #include "model/ShapeEdits.h"
 #include "platform/core/CObject.h"
@@ -94,6 +96,11 @@ class CTavlo : public CObject {
   // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
   // Revisions are unique across drawings, so a new drawing never takes an old one's.
   uint64_t GetBackdropRevision() const { return backdropRevision; }
+  // The records whose pixels may differ between the backdrop of `revision` and the current one,
+  // as they were and as they are (see BackdropChanges); false when that is not known.
+  bool GetBackdropChangesSince(uint64_t revision, std::vector<CShape>& touched) const {
+    return changes.Since(revision, touched);
+  }
 
   // Tests the drawing-unit point (x, y) against the shape at `index` (-1: none) in zoomed pixels:
   // the centre handle in rotate mode (kind 5), then each vertex handle i and edge handle i (kinds
@@ -103,6 +110,9 @@ class CTavlo : public CObject {
   // The shape under (x, y), searched from just below the selection down to the back, then from
   // the front down to the selection, which comes last; without a selection front to back.
   bool FindShapeAt(int x, int y, int& index, int& kind, int& part) const;
+  // The same search among `candidates` alone (ascending list indexes), which must hold every
+  // shape HitTest could accept at (x, y): a spatial index's answer.
+  bool FindShapeAmong(int x, int y, const std::vector<int>& candidates, int& index, int& kind, int& part) const;
 
   // Outline tests in zoomed pixels; a point counts when it is strictly within t of a sample in
   // both axes. The curve is sampled at 200 parameters; the ellipse, inscribed in the box with
@@ -124,9 +134,12 @@ class CTavlo : public CObject {
   bool HasSelection() const { return selected >= 0 && selected < shapes.GetSize(); }
   void Select(int index);
   CShape ClipOfSelected() const;
-  void Touch();
+  // A new backdrop revision, made by a change that touched these records.
+  void Touch(std::initializer_list<const CShape*> touched);
+  std::optional<CShape> SelectedRecord() const;
   void DrawLayers(CDC& dc, bool unselected) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
+  bool Search(int x, int y, const std::vector<int>* candidates, int& index, int& kind, int& part) const;
 
   double angle = 0.0;
   bool rotateMode = false;
@@ -135,5 +148,6 @@ class CTavlo : public CObject {
   CShapeArray shapes;
   std::optional<ShapeEdits> edits;
   uint64_t backdropRevision = NextRevision();
+  BackdropChanges changes{backdropRevision};
   static uint64_t NextRevision();
 };

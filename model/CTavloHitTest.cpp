@@ -141,6 +141,14 @@ bool CTavlo::HitTest(int x, int y, int index, int& kind, int& part) const {
 }
 
 bool CTavlo::FindShapeAt(int x, int y, int& index, int& kind, int& part) const {
+  return Search(x, y, nullptr, index, kind, part);
+}
+
+bool CTavlo::FindShapeAmong(int x, int y, const std::vector<int>& candidates, int& index, int& kind, int& part) const {
+  return Search(x, y, &candidates, index, kind, part);
+}
+
+bool CTavlo::Search(int x, int y, const std::vector<int>* candidates, int& index, int& kind, int& part) const {
   const int s = HasSelection() ? selected : -1;
   const int u = GetUpperBound();
   kind = HIT_NONE;
@@ -151,16 +159,20 @@ bool CTavlo::FindShapeAt(int x, int y, int& index, int& kind, int& part) const {
     index = i;
     return true;
   };
-  if (s < 0) {
-    for (int i = u; i >= 0; --i)
-      if (attempt(i)) return true;
+  // Tries the shapes from `high` down to `low`: every one, or the candidates among them.
+  auto down = [&](int high, int low) {
+    if (!candidates) {
+      for (int i = high; i >= low; --i)
+        if (attempt(i)) return true;
+      return false;
+    }
+    auto it = std::upper_bound(candidates->begin(), candidates->end(), high);
+    while (it != candidates->begin() && *(it - 1) >= low)
+      if (attempt(*--it)) return true;
     return false;
-  }
-  for (int i = s - 1; i >= 0; --i)
-    if (attempt(i)) return true;
-  for (int i = u; i > s; --i)
-    if (attempt(i)) return true;
-  return attempt(s);
+  };
+  if (s < 0) return down(u, 0);
+  return down(s - 1, 0) || down(u, s + 1) || down(s, s);
 }
 
 bool CTavlo::HitBezier(int X, int Y, CPoint p0, CPoint p1, CPoint p2, CPoint p3, int t) {
