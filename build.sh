@@ -58,6 +58,7 @@ case "${1:-run}" in
   bench)
     build/bench/file_bench
     QT_QPA_PLATFORM=offscreen build/bench/paint_bench
+    QT_QPA_PLATFORM=offscreen build/bench/interaction_bench
     build/bench/undo_bench
     build/bench/recovery_bench
     ;;

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <vector>
 
 #include <QApplication>
@@ -34,43 +33,8 @@
 
 namespace {
 
-// A probe point that no shape of the drawing comes near.
-const CPoint kHole(960, 540);
-
-// Mixed shapes over 1920x1080: every kind, every pen style and width, solid, hollow and hatched
-// fills, sizes from small to a fifth of the screen. None comes near kHole.
-void Fill(CTavlo& drawing, int count) {
-  std::mt19937 rng(42);
-  std::uniform_int_distribution<int> x(0, 1900), y(0, 1060), size(4, 380), pick(0, 99);
-  const int kinds[] = {kLine, kRectangle, kPolygonRect, kBezier, kEllipse};
-  while (drawing.GetUpperBound() + 1 < count) {
-    const int kind = kinds[pick(rng) % 5];
-    const int x0 = x(rng), y0 = y(rng), w = size(rng) / (1 + pick(rng) % 4), h = size(rng) / (1 + pick(rng) % 4);
-    if (x0 - 20 < kHole.x && kHole.x < x0 + w + 20 && y0 - 20 < kHole.y && kHole.y < y0 + h + 20) continue;
-    CShape s;
-    s.SetType(kind);
-    s.SetCenter(x0 + 10, y0 + 10);
-    s.SetPenColor(RGB(uint8_t(pick(rng) * 2), uint8_t(pick(rng)), uint8_t(pick(rng) * 2)));
-    s.SetPenStyle(pick(rng) % 6);
-    s.SetPenWidth(1 + pick(rng) % 3);
-    if (kind == kLine) {
-      s.SetPointCount(2);
-      s.SetPoint(0, x0, y0);
-      s.SetPoint(1, x0 + w, y0 + h);
-    } else {
-      s.SetPointCount(4);
-      s.SetPoint(0, x0, y0);
-      s.SetPoint(1, x0 + w, y0);
-      s.SetPoint(2, x0 + w, y0 + h);
-      s.SetPoint(3, x0, y0 + h);
-      const int fill = pick(rng) % 8;
-      s.SetBrushStyle(fill == 6 ? kBrushTransparent : fill == 7 ? kBrushPaint : fill);
-      s.SetBrushColor(RGB(uint8_t(pick(rng)), uint8_t(pick(rng) * 2), 200));
-    }
-    drawing.AddShape(s);
-  }
-  drawing.ClearSelection();
-}
+using sample_shapes::Fill;
+using sample_shapes::kHole;
 
 double PaintFull(int count) {
   CTavlo drawing;
