@@ -29,9 +29,10 @@ std::optional<CShape> CTavlo::SelectedRecord() const {
 // Besides the records a change of the list makes, moves or drops, the ones that take or leave the
 // selected place count: the selection is an index, so a change below it selects another record.
 void CTavlo::Select(int index) {
+  angle = 0.0;
+  if (index == selected) return;  // the same backdrop
   const std::optional<CShape> was = SelectedRecord();
   selected = index;
-  angle = 0.0;
   const std::optional<CShape> now = SelectedRecord();
   Touch({was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -41,6 +42,7 @@ void CTavlo::InsertShape(int index, CShape shape) {
   if (edits) edits->Inserted(index, shape);
   const std::optional<CShape> was = index <= selected ? SelectedRecord() : std::nullopt;
   shapes.InsertAt(index, std::move(shape));
+  listRevision = NextRevision();
   const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
   Touch({&shapes[index], was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -53,6 +55,7 @@ void CTavlo::RemoveShape(int index) {
   const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
   const bool shifts = index <= selected;
   shapes.RemoveAt(index, 1);
+  listRevision = NextRevision();
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({removed ? &*removed : nullptr, was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -60,6 +63,7 @@ void CTavlo::RemoveShape(int index) {
 void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
+  listRevision = NextRevision();
   // A picture of the other shapes stays valid while only the selected one changes.
   if (index == selected) {
     shapes.ElementAt(index) = std::move(shape);
@@ -76,6 +80,7 @@ void CTavlo::MoveShape(int from, int to) {
   const bool shifts = std::min(from, to) <= selected && selected <= std::max(from, to);
   const std::optional<CShape> was = shifts ? SelectedRecord() : std::nullopt;
   shapes.Move(from, to);
+  listRevision = NextRevision();
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({&shapes[to], was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -205,6 +210,7 @@ void CTavlo::Serialize(CArchive& ar) {
   shapes.Serialize(ar);
   selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
   backdropRevision = NextRevision();
+  listRevision = NextRevision();
   changes.Restart(backdropRevision);
 }
 

@@ -96,6 +96,8 @@ class CTavlo : public CObject {
   // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
   // Revisions are unique across drawings, so a new drawing never takes an old one's.
   uint64_t GetBackdropRevision() const { return backdropRevision; }
+  // Changes whenever any record or the list itself changes, the selected record included.
+  uint64_t GetListRevision() const { return listRevision; }
   // The records whose pixels may differ between the backdrop of `revision` and the current one,
   // as they were and as they are (see BackdropChanges); false when that is not known.
   bool GetBackdropChangesSince(uint64_t revision, std::vector<CShape>& touched) const {
@@ -148,6 +150,7 @@ class CTavlo : public CObject {
   CShapeArray shapes;
   std::optional<ShapeEdits> edits;
   uint64_t backdropRevision = NextRevision();
+  uint64_t listRevision = NextRevision();
   BackdropChanges changes{backdropRevision};
   static uint64_t NextRevision();
 };

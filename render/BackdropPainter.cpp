@@ -1,18 +1,16 @@
 #include "render/BackdropPainter.h"
 
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include <QImage>
 #include <QPainter>
-#include <QSemaphore>
 #include <QThread>
-#include <QThreadPool>
 
 #include "model/CTavlo.h"
 #include "platform/qt/CQPainterDC.h"
 #include "render/PaintOrder.h"
+#include "render/PoolJobs.h"
 
 namespace backdrop_painter {
 
@@ -22,26 +20,6 @@ namespace {
 constexpr size_t kFewShapes = 64;
 // Above this many pixels the extra layer costs more memory than it is worth (a 4096 x 4096 export).
 constexpr qint64 kLargestLayer = qint64(1) << 24;
-
-// Runs every job on the thread pool and waits for all of them. Painting on a pool thread also
-// keeps Qt from handing each large fill to the pool and waiting for it, which costs more than it
-// saves. A job the pool cannot take at once runs here instead, so this never waits on a pool that
-// is full.
-void RunOnPool(const std::vector<std::function<void()>>& jobs) {
-  QThreadPool* pool = QThreadPool::globalInstance();
-  QSemaphore done;
-  int started = 0;
-  for (const auto& job : jobs) {
-    if (!pool->contains(QThread::currentThread()) && pool->tryStart([&job, &done] {
-          job();
-          done.release();
-        }))
-      ++started;
-    else
-      job();
-  }
-  done.acquire(started);
-}
 
 }  // namespace
 
@@ -63,13 +41,13 @@ void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
       qint64(image.width()) * image.height() <= kLargestLayer)
     layer = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
   if (layer.isNull()) {  // one run: too few shapes, one core, a huge picture or no memory for a layer
-    RunOnPool({[&] { paintRun(image, 0, order.size()); }});
+    pool_jobs::Run(1, [&](int, int) { paintRun(image, 0, order.size()); });
     return;
   }
   layer.setDevicePixelRatio(image.devicePixelRatio());
   layer.fill(Qt::transparent);
   const size_t lower = order.size() / 2;
-  RunOnPool({[&] { paintRun(image, 0, lower); }, [&] { paintRun(layer, lower, order.size()); }});
+  pool_jobs::Run(2, [&](int run, int) { run == 0 ? paintRun(image, 0, lower) : paintRun(layer, lower, order.size()); });
   QPainter painter(&image);
   painter.drawImage(QPoint(0, 0), layer);
 }

@@ -9,15 +9,25 @@
 
 void DrawingRenderer::PaintBackground(QPainter& painter, const CTavlo& drawing, QPoint scroll, QSize size,
                                       qreal scale) {
-  const Key key{drawing.GetBackdropRevision(), drawing.GetZoom(), scroll, size, scale};
-  if (m_picture.isNull() || !(key == m_key)) {
-    m_picture = QImage(size * scale, QImage::Format_RGB32);
-    m_picture.setDevicePixelRatio(scale);
-    m_picture.fill(Qt::white);
-    backdrop_painter::Paint(drawing, m_picture, scroll);
-    m_key = key;
+  m_tiles.Paint(
+      painter, drawing, [&]() -> const ShapeIndex& { return Index(drawing); }, QRect(scroll, size), scale);
+}
+
+const ShapeIndex& DrawingRenderer::Index(const CTavlo& drawing) {
+  if (m_indexRevision != drawing.GetListRevision()) {
+    m_index.Build(drawing.GetShapes());
+    m_indexRevision = drawing.GetListRevision();
   }
-  painter.drawImage(QPoint(0, 0), m_picture);
+  return m_index;
+}
+
+bool DrawingRenderer::FindShapeAt(const CTavlo& drawing, int x, int y, int& index, int& kind, int& part) {
+  CPoint test(x, y);
+  drawing.ZoomPoint(test);
+  // HitTest looks no further than the tolerance and one pixel beyond a shape's points.
+  const std::vector<int> near =
+      Index(drawing).Find({test.x, test.y, test.x, test.y}, drawing.GetZoom(), drawing.GetTolerance() + 1);
+  return drawing.FindShapeAmong(x, y, near, index, kind, part);
 }
 
 void DrawingRenderer::PaintUnselected(const CTavlo& drawing, QImage& image, QPoint scroll) {

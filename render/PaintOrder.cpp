@@ -17,15 +17,18 @@ bool Reaches(const CShape& s, int zoom, const PixelBox& area) {
 
 }  // namespace
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque) {
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque,
+                               const std::vector<int>* candidates) {
   // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
   const PixelBox area{shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2};
   const CShapeArray& shapes = drawing.GetShapes();
   const int zoom = drawing.GetZoom(), selected = drawing.GetSelected();
+  const int count = candidates ? int(candidates->size()) : shapes.GetSize();
+  auto shape = [&](int k) { return candidates ? (*candidates)[k] : k; };
   std::vector<int> order;
   if (!opaque) {
-    for (int i = 0; i < shapes.GetSize(); ++i)
-      if (i != selected && Reaches(shapes[i], zoom, area)) order.push_back(i);
+    for (int k = 0; k < count; ++k)
+      if (shape(k) != selected && Reaches(shapes[shape(k)], zoom, area)) order.push_back(shape(k));
     return order;
   }
   // Front to back, a shape is left out when the filled insides of the shapes above it already
@@ -33,13 +36,14 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, boo
   // bury most of their shapes this way.
   CoverageMask covered(area);
   PixelBox boxes[ShapeCover::kMaxBoxes];
-  for (int i = shapes.GetUpperBound(); i >= 0; --i) {
+  for (int k = count - 1; k >= 0; --k) {
+    const int i = shape(k);
     if (i == selected) continue;
     const CShape& s = shapes[i];
     const int reach = ShapeCover::Reach(s, zoom, boxes);
     bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
-    for (int k = 0; k < reach; ++k) {
-      const PixelBox& b = boxes[k];
+    for (int r = 0; r < reach; ++r) {
+      const PixelBox& b = boxes[r];
       if (!b.Overlaps(area)) continue;
       seen = true;
       buried = buried && ShapeCover::Trusted(b) && covered.Covers(b);
@@ -47,7 +51,7 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, boo
     if (!seen || buried) continue;
     order.push_back(i);
     const int core = ShapeCover::Core(s, zoom, boxes);
-    for (int k = 0; k < core; ++k) covered.Cover(boxes[k]);
+    for (int c = 0; c < core; ++c) covered.Cover(boxes[c]);
   }
   std::reverse(order.begin(), order.end());
   return order;

@@ -12,6 +12,8 @@ namespace paint_order {
 // target shows; a pixel beyond each edge counts too, for the rounding of edges), in stacking order. On a target where
 // painting replaces the pixels it touches outright (`opaque`: opaque colours, no blending or smoothing, nothing kept
 // but the finished pixels), shapes whose every pixel the fills of shapes above them paint over are left out as well.
-std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque);
+// `candidates`, when given, are the only shapes looked at (ascending): all that can reach `shown`.
+std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque,
+                               const std::vector<int>* candidates = nullptr);
 
 }  // namespace paint_order

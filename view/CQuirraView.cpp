@@ -137,7 +137,7 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
   StartGesture();
   const CPoint p = ToDrawing(client);
   int index = -1, kind = HIT_NONE, part = -1;
-  if (drawing.FindShapeAt(p.x, p.y, index, kind, part)) {
+  if (m_renderer.FindShapeAt(drawing, p.x, p.y, index, kind, part)) {
     drawing.SetSelected(index);
     m_document.Grip(kind, part);
     m_document.tool = drawing.GetShape(index).GetType();

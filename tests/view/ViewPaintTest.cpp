@@ -8,6 +8,7 @@
 #include <random>
 
 #include "platform/qt/CQPainterDC.h"
+#include "render/KeptTiles.h"
 #include "tests/support/RandomShapes.h"
 #include "tests/view/ViewFixture.h"
 
@@ -25,15 +26,35 @@ QImage PaintPart(QWidget* viewport, const QRect& part) {
   return image.copy(part);
 }
 
-// The picture the plain way: white, every shape in order, the selection on top.
+// The picture the plain way: white and every unselected shape in order, painted for each square
+// of the view's kept picture on a canvas that reaches as far beyond the square as the view's does
+// (see KeptTiles), then the selection on top, as the view draws it, over the viewport.
 QImage Reference(CQuirraView& view) {
-  QImage image(view.viewport()->size(), QImage::Format_RGB32);
-  image.fill(Qt::white);
+  constexpr int kSize = KeptTiles::kSize, kMargin = KeptTiles::kMargin;
+  const QSize size = view.viewport()->size();
+  const CTavlo& drawing = view.GetDocument().GetDrawing();
+  const QPoint scroll(view.GetScrollPosition().x, view.GetScrollPosition().y);
+  QImage image(size, QImage::Format_RGB32);
+  QImage canvas(kSize + 2 * kMargin, kSize + 2 * kMargin, QImage::Format_RGB32);
+  const QRect square(kMargin, kMargin, kSize, kSize);
+  for (int y = scroll.y() / kSize * kSize; y < scroll.y() + size.height(); y += kSize)
+    for (int x = scroll.x() / kSize * kSize; x < scroll.x() + size.width(); x += kSize) {
+      {
+        QPainter painter(&canvas);
+        painter.fillRect(square, Qt::white);
+        painter.setClipRect(square);
+        painter.translate(kMargin - x, kMargin - y);
+        CQPainterDC dc(painter);
+        for (int i = 0; i <= drawing.GetUpperBound(); ++i)
+          if (i != drawing.GetSelected()) drawing.DrawShape(dc, i);
+      }
+      QPainter painter(&image);
+      painter.drawImage(QPoint(x, y) - scroll, canvas, square);
+    }
   QPainter painter(&image);
-  const CPoint scroll = view.GetScrollPosition();
-  painter.translate(-scroll.x, -scroll.y);
+  painter.translate(-scroll);
   CQPainterDC dc(painter);
-  view.GetDocument().GetDrawing().Draw(dc);
+  drawing.DrawSelected(dc);
   return image;
 }
 

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include <QImage>
+#include <QPoint>
+
+#include "render/PixelBox.h"
+
+class CTavlo;
+class QPainter;
+class QRect;
+class ShapeIndex;
+
+// The picture of a view's unselected shapes, kept as square tiles of the zoomed drawing that lie
+// at fixed places (multiples of kSize from the origin). Each tile is painted on its own, so its
+// pixels follow from the drawing, the zoom, the pixel ratio and its place alone, never from where
+// the view is scrolled: a scroll only brings other tiles into view, and a tile painted now equals
+// one painted long ago of the same drawing.
+//
+// A tile whose drawing changed is brought up to date from the drawing's log of backdrop changes:
+// only where the records those changes touched lie, as they were and as they are, is painted
+// again, white first and then the shapes that reach there in stacking order, clipped to it.
+// Painting under a clip on the same tile gives the very pixels painting the whole tile gives.
+class KeptTiles {
+ public:
+  static constexpr int kSize = 256;
+  // How far beyond its tile the picture a tile is painted in reaches (see Repaint).
+  static constexpr int kMargin = 768;
+
+  // Brings every tile that `shown` (zoomed pixels) meets up to date, the ones that need painting
+  // side by side on Qt's thread pool, and draws them with `painter`, whose origin shows
+  // shown.topLeft(). `index` gives the spatial index of the drawing's current list; it is asked
+  // only when something needs painting. Tiles far from `shown` are let go.
+  void Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
+             const QRect& shown, qreal scale);
+
+  int TileCount() const { return int(m_tiles.size()); }
+
+ private:
+  struct Tile {
+    QPoint origin;
+    QImage image;
+    uint64_t revision = 0;
+  };
+  // What must be painted again in the tiles of `revision`: the boxes, or everything.
+  struct Damage {
+    uint64_t revision = 0;
+    bool everything = false;
+    std::vector<PixelBox> boxes;
+  };
+  const Damage& DamageSince(const CTavlo& drawing, uint64_t revision);
+  void Repaint(Tile& tile, QImage& scratch, const CTavlo& drawing, const ShapeIndex& index,
+               const std::vector<PixelBox>& parts) const;
+
+  std::vector<Tile> m_tiles;
+  std::vector<Damage> m_damage;   // of the tiles being brought up to date
+  std::vector<QImage> m_scratch;  // one per runner of the pool (see Repaint)
+  int m_zoom = 0;
+  qreal m_scale = 0;
+};

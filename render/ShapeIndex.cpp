@@ -1,0 +1,164 @@
+#include "render/ShapeIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/CShapeArray.h"
+#include "model/Geometry.h"
+
+namespace {
+
+// A shape spanning more cells than this a side is kept apart rather than in every cell it spans.
+constexpr int64_t kWidestSpan = 8;
+// Boxes looked at to choose the grid: enough for its size to be typical, few enough to be quick.
+constexpr size_t kSample = 2048;
+constexpr int64_t kMostCellsASide = 4096;
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
+
+ShapeIndex::Box ShapeIndex::BoxOf(const CShape& s) {
+  Box b{s.GetCenter().x, s.GetCenter().y, s.GetCenter().x, s.GetCenter().y};
+  auto cover = [&](int i) {
+    const CPoint p = s.GetPoint(i);
+    b = {std::min(b.left, p.x), std::min(b.top, p.y), std::max(b.right, p.x), std::max(b.bottom, p.y)};
+  };
+  for (int i = 0; i < s.GetPointCount(); ++i) cover(i);
+  if (s.GetType() == kBezier)
+    for (int i = 0; i < 4; ++i) cover(i);
+  if (s.GetType() == kEllipse) {
+    cover(0);
+    cover(2);
+    const int64_t width = int64_t(b.right) - b.left;
+    b.left = geometry::Clamp32(b.left - width);
+    b.right = geometry::Clamp32(b.right + width);
+  }
+  return b;
+}
+
+void ShapeIndex::Build(const CShapeArray& shapes) {
+  const int n = shapes.GetSize();
+  m_boxes.resize(n);
+  m_pens.resize(n);
+  m_widestPen = 1;
+  for (int i = 0; i < n; ++i) {
+    m_boxes[i] = BoxOf(shapes[i]);
+    m_pens[i] = uint8_t(std::clamp(shapes[i].GetPenWidth(), 1, 255));
+    m_widestPen = std::max<int>(m_widestPen, m_pens[i]);
+  }
+  // The grid covers where nearly all shapes lie and has cells of a typical shape's size, no more
+  // cells than shapes: a few shapes far out or very large do not spread it thin.
+  std::vector<int64_t> xs, ys, sizes;
+  const size_t step = std::max<size_t>(1, size_t(n) / kSample);
+  for (size_t i = 0; i < size_t(n); i += step) {
+    const Box& b = m_boxes[i];
+    xs.push_back(b.left), xs.push_back(b.right), ys.push_back(b.top), ys.push_back(b.bottom);
+    sizes.push_back(std::max(int64_t(b.right) - b.left, int64_t(b.bottom) - b.top));
+  }
+  m_members.clear();
+  m_apart.clear();
+  m_starts.assign(1, 0);
+  m_columns = m_rows = 0;
+  if (n == 0) return;
+  std::sort(xs.begin(), xs.end());
+  std::sort(ys.begin(), ys.end());
+  std::nth_element(sizes.begin(), sizes.begin() + sizes.size() / 2, sizes.end());
+  const size_t lo = xs.size() / 200, hi = xs.size() - 1 - lo;
+  m_left = xs[lo], m_top = ys[lo];
+  const int64_t width = xs[hi] - m_left + 1, height = ys[hi] - m_top + 1;
+  m_cell = std::max<int64_t>({1, sizes[sizes.size() / 2], std::max(width, height) / kMostCellsASide + 1,
+                              int64_t(std::ceil(std::sqrt(double(width) * double(height) / double(n))))});
+  m_columns = FloorDiv(width - 1, m_cell) + 1;
+  m_rows = FloorDiv(height - 1, m_cell) + 1;
+
+  // Counted first, then laid out in stacking order, so that each cell's list comes out in order.
+  m_starts.assign(size_t(m_columns * m_rows) + 1, 0);
+  int64_t c[4];
+  for (int i = 0; i < n; ++i) {
+    if (!InGrid(m_boxes[i])) continue;
+    const Box& b = m_boxes[i];
+    Cells(b.left, b.top, b.right, b.bottom, c);
+    for (int64_t y = c[1]; y <= c[3]; ++y)
+      for (int64_t x = c[0]; x <= c[2]; ++x) ++m_starts[size_t(y * m_columns + x) + 1];
+  }
+  for (size_t k = 1; k < m_starts.size(); ++k) m_starts[k] += m_starts[k - 1];
+  m_members.resize(m_starts.back());
+  std::vector<uint32_t> fill(m_starts.begin(), m_starts.end() - 1);
+  for (int i = 0; i < n; ++i) {
+    const Box& b = m_boxes[i];
+    if (!InGrid(b)) {
+      m_apart.push_back(i);
+      continue;
+    }
+    Cells(b.left, b.top, b.right, b.bottom, c);
+    for (int64_t y = c[1]; y <= c[3]; ++y)
+      for (int64_t x = c[0]; x <= c[2]; ++x) m_members[fill[size_t(y * m_columns + x)]++] = i;
+  }
+}
+
+void ShapeIndex::Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t c[4]) const {
+  c[0] = std::clamp<int64_t>(FloorDiv(left - m_left, m_cell), 0, m_columns - 1);
+  c[1] = std::clamp<int64_t>(FloorDiv(top - m_top, m_cell), 0, m_rows - 1);
+  c[2] = std::clamp<int64_t>(FloorDiv(right - m_left, m_cell), 0, m_columns - 1);
+  c[3] = std::clamp<int64_t>(FloorDiv(bottom - m_top, m_cell), 0, m_rows - 1);
+}
+
+bool ShapeIndex::InGrid(const Box& b) const {
+  const int64_t right = m_left + m_columns * m_cell, bottom = m_top + m_rows * m_cell;
+  return b.left >= m_left && b.top >= m_top && b.right < right && b.bottom < bottom &&
+         int64_t(b.right) - b.left < kWidestSpan * m_cell && int64_t(b.bottom) - b.top < kWidestSpan * m_cell;
+}
+
+bool ShapeIndex::Meets(int i, const PixelBox& area, int zoom, int64_t margin) const {
+  const Box& b = m_boxes[i];
+  const int64_t reach = m_pens[i] + margin;
+  const PixelBox zoomed{geometry::Zoom(b.left, zoom) - reach, geometry::Zoom(b.top, zoom) - reach,
+                        geometry::Zoom(b.right, zoom) + reach, geometry::Zoom(b.bottom, zoom) + reach};
+  return zoomed.Overlaps(area);
+}
+
+std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin) const {
+  std::vector<int> found;
+  if (m_boxes.empty()) return found;
+  // The drawing units whose zoomed value can lie within the widest reach of the area: zooming
+  // truncates, so one unit more on each side.
+  const int64_t reach = m_widestPen + margin;
+  const int64_t left = FloorDiv((area.left - reach) * 100, zoom) - 1, right = (area.right + reach) * 100 / zoom + 1;
+  const int64_t top = FloorDiv((area.top - reach) * 100, zoom) - 1, bottom = (area.bottom + reach) * 100 / zoom + 1;
+  const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;
+  const bool missesGrid = right < m_left || left > gridRight || bottom < m_top || top > gridBottom;
+  int64_t q[4];
+  Cells(left, top, right, bottom, q);
+  const int64_t cells = missesGrid ? 0 : (q[2] - q[0] + 1) * (q[3] - q[1] + 1);
+  // An area over much of the grid: every shape in turn is quicker than the cells and a sort.
+  if (cells * 4 > m_columns * m_rows) {
+    for (int i = 0; i < int(m_boxes.size()); ++i)
+      if (Meets(i, area, zoom, margin)) found.push_back(i);
+    return found;
+  }
+  for (const int i : m_apart)
+    if (Meets(i, area, zoom, margin)) found.push_back(i);
+  const size_t apart = found.size();
+  int64_t c[4];
+  for (int64_t y = q[1]; cells > 0 && y <= q[3]; ++y)
+    for (int64_t x = q[0]; x <= q[2]; ++x) {
+      const size_t cell = size_t(y * m_columns + x);
+      for (uint32_t k = m_starts[cell]; k < m_starts[cell + 1]; ++k) {
+        const int i = m_members[k];
+        const Box& b = m_boxes[i];
+        // A shape in several cells of the area is taken once: in the first of them.
+        Cells(b.left, b.top, b.right, b.bottom, c);
+        if (std::max(c[0], q[0]) != x || std::max(c[1], q[1]) != y) continue;
+        if (Meets(i, area, zoom, margin)) found.push_back(i);
+      }
+    }
+  std::sort(found.begin() + apart, found.end());
+  std::inplace_merge(found.begin(), found.begin() + apart, found.end());
+  return found;
+}
+
+size_t ShapeIndex::Bytes() const {
+  return sizeof(*this) + m_boxes.capacity() * sizeof(Box) + m_pens.capacity() + m_starts.capacity() * 4 +
+         m_members.capacity() * 4 + m_apart.capacity() * 4;
+}

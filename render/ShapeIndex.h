@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "render/PixelBox.h"
+
+class CShape;
+class CShapeArray;
+
+// Where the shapes of one list lie, to find the few that can reach a point or an area among very
+// many. Each shape is held as a box in drawing units, with its pen apart since a pen is pixels wide
+// at every zoom. The box holds everything the shape can paint or be picked at: its points, the
+// four of a curve and the two corners of an ellipse whatever its count, its rotation centre, and
+// for an ellipse as much again on both sides, where the walk of its outline is never claimed not
+// to stray.
+//
+// The boxes lie in a grid of square cells about the size of a typical shape; shapes far larger
+// than a cell, or outside the grid, are kept in one list apart. Building takes two passes over
+// the list; an index is valid for the list it was built from and is read by any number of
+// threads at once.
+class ShapeIndex {
+ public:
+  void Build(const CShapeArray& shapes);
+
+  // The shapes, in stacking order, whose zoomed box widened by their pen and `margin` pixels meets
+  // `area` (zoomed pixels) at `zoom` (1 or more).
+  std::vector<int> Find(const PixelBox& area, int zoom, int64_t margin) const;
+
+  int Size() const { return int(m_boxes.size()); }
+  // What the index holds in memory.
+  size_t Bytes() const;
+
+ private:
+  struct Box {
+    int32_t left, top, right, bottom;
+  };
+  static Box BoxOf(const CShape& shape);
+  bool Meets(int i, const PixelBox& area, int zoom, int64_t margin) const;
+  // The cell range of a box in drawing units, clamped to the grid.
+  void Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t cells[4]) const;
+  bool InGrid(const Box& b) const;
+
+  std::vector<Box> m_boxes;
+  std::vector<uint8_t> m_pens;
+  int m_widestPen = 1;
+  int64_t m_left = 0, m_top = 0, m_cell = 1;
+  int64_t m_columns = 0, m_rows = 0;
+  std::vector<uint32_t> m_starts;  // per cell, where its shapes begin in m_members; one more at the end
+  std::vector<int32_t> m_members;  // the shapes of every cell in turn, each cell's in stacking order
+  std::vector<int32_t> m_apart;    // shapes outside the grid or too large for it, in stacking order
+};
