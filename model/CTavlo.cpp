@@ -44,7 +44,8 @@ void CTavlo::InsertShape(int index, CShape shape) {
   shapes.InsertAt(index, std::move(shape));
   listRevision = NextRevision();
   const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
-  Touch({&shapes[index], was ? &*was : nullptr, now ? &*now : nullptr});
+  // A record inserted at the selected place is the selected one: not part of the backdrop.
+  Touch({index != selected ? &shapes[index] : nullptr, was ? &*was : nullptr, now ? &*now : nullptr});
 }
 
 void CTavlo::RemoveShape(int index) {
@@ -91,10 +92,12 @@ ShapeEdits CTavlo::EndEdits() {
   return done;
 }
 
+// Selected first and then inserted at the selected place, the new record never counts as part
+// of the backdrop, whose picture would be painted again where it lies for nothing.
 void CTavlo::AddShape(CShape shape) {
   const int index = shapes.GetSize();
-  InsertShape(index, std::move(shape));
   Select(index);
+  InsertShape(index, std::move(shape));
 }
 
 void CTavlo::DeleteSelected() {

@@ -26,7 +26,7 @@ class ShapeIndex;
 // Painting under a clip on the same tile gives the very pixels painting the whole tile gives.
 class KeptTiles {
  public:
-  static constexpr int kSize = 256;
+  static constexpr int kSize = 512;
   // How far beyond its tile the picture a tile is painted in reaches (see Repaint).
   static constexpr int kMargin = 768;
 

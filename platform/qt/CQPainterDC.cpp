@@ -28,8 +28,24 @@ CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setBackgroundMode(Qt::OpaqueMode);
   m_painter.setBackground(Qt::white);
-  m_painter.setPen(ToQPen(GetCurrentPen()));
-  m_painter.setBrush(ToQBrush(GetCurrentBrush()));
+  const CPen& pen = GetCurrentPen();
+  const CBrush& brush = GetCurrentBrush();
+  m_pen = {pen.style, pen.width, pen.color};
+  m_brush = {brush.fill, brush.hatch, brush.color};
+  m_painter.setPen(ToQPen(pen));
+  m_painter.setBrush(ToQBrush(brush));
+}
+
+QPainter& CQPainterDC::Painter() {
+  if (!m_stale) return m_painter;
+  m_stale = false;
+  const CPen& pen = GetCurrentPen();
+  const CBrush& brush = GetCurrentBrush();
+  const Pen p{pen.style, pen.width, pen.color};
+  const Brush b{brush.fill, brush.hatch, brush.color};
+  if (!(p == m_pen)) m_painter.setPen(ToQPen(pen)), m_pen = p;
+  if (!(b == m_brush)) m_painter.setBrush(ToQBrush(brush)), m_brush = b;
+  return m_painter;
 }
 
 QPen CQPainterDC::ToQPen(const CPen& pen) {
@@ -52,19 +68,14 @@ QBrush CQPainterDC::ToQBrush(const CBrush& brush) {
   return QBrush(ToQColor(brush.color));
 }
 
-void CQPainterDC::OnSelect(const CGdiObject& object) {
-  if (object.GetKind() == CGdiObject::pen)
-    m_painter.setPen(ToQPen(static_cast<const CPen&>(object)));
-  else
-    m_painter.setBrush(ToQBrush(static_cast<const CBrush&>(object)));
-}
+void CQPainterDC::OnSelect(const CGdiObject&) { m_stale = true; }
 
 void CQPainterDC::Polyline(const POINT* points, int count) {
-  if (count >= 2) m_painter.drawPolyline(ToQPolygon(points, count));
+  if (count >= 2) Painter().drawPolyline(ToQPolygon(points, count));
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
-  if (count >= 2) m_painter.drawPolygon(ToQPolygon(points, count), Qt::OddEvenFill);
+  if (count >= 2) Painter().drawPolygon(ToQPolygon(points, count), Qt::OddEvenFill);
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -74,21 +85,22 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
     path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
                  QPointF(points[i + 2].x, points[i + 2].y));
   // A curve is drawn with the pen only, whatever brush is current.
-  const QBrush brush = m_painter.brush();
-  m_painter.setBrush(Qt::NoBrush);
-  m_painter.drawPath(path);
-  m_painter.setBrush(brush);
+  QPainter& painter = Painter();
+  const QBrush brush = painter.brush();
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(path);
+  painter.setBrush(brush);
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
-  m_painter.drawEllipse(Box(left, top, right, bottom));
+  Painter().drawEllipse(Box(left, top, right, bottom));
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {
-  m_painter.drawRect(Box(left, top, right, bottom));
+  Painter().drawRect(Box(left, top, right, bottom));
 }
 
 void CQPainterDC::LineTo(int x, int y) {
-  m_painter.drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));
+  Painter().drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));
   m_position = CPoint(x, y);
 }

@@ -28,12 +28,30 @@ class CQPainterDC : public CDC {
 
  protected:
   void OnSelect(const CGdiObject& object) override;
-  QPainter& Painter() { return m_painter; }
+  // The painter with the current pen and brush. Selecting only marks them for the painter: they
+  // reach it before the next drawing, and then only when they differ from what it has. A shape's
+  // own pen and brush are selected and then the ones before again, so most of those selections
+  // never cost the painter anything, and shapes of the same pen and brush share them.
+  QPainter& Painter();
   static QPolygon ToQPolygon(const POINT* points, int count);
   // The box from one corner to the other, both included. Doubles: the corners may lie anywhere
   // in the 32-bit range, where their difference does not fit an int.
   static QRectF Box(int left, int top, int right, int bottom);
 
  private:
+  struct Pen {
+    int style, width;
+    COLORREF color;
+    friend bool operator==(const Pen&, const Pen&) = default;
+  };
+  struct Brush {
+    CBrush::Fill fill;
+    int hatch;
+    COLORREF color;
+    friend bool operator==(const Brush&, const Brush&) = default;
+  };
   QPainter& m_painter;
+  Pen m_pen;
+  Brush m_brush;
+  bool m_stale = false;
 };
