@@ -8,9 +8,9 @@
 #include <QThread>
 
 #include "model/CTavlo.h"
-#include "platform/qt/CQPainterDC.h"
 #include "render/PaintOrder.h"
 #include "render/PoolJobs.h"
+#include "render/StampingDC.h"
 
 namespace backdrop_painter {
 
@@ -32,7 +32,8 @@ void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
   auto paintRun = [&](QImage& target, size_t from, size_t to) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
-    CQPainterDC dc(painter);
+    PenStamps stamps;
+    StampingDC dc(painter, target, -scroll, stamps);
     for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k]);
   };
 

@@ -7,11 +7,11 @@
 #include <QRect>
 
 #include "model/CTavlo.h"
-#include "platform/qt/CQPainterDC.h"
 #include "render/PaintOrder.h"
 #include "render/PoolJobs.h"
 #include "render/ShapeCover.h"
 #include "render/ShapeIndex.h"
+#include "render/StampingDC.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ const KeptTiles::Damage& KeptTiles::DamageSince(const CTavlo& drawing, uint64_t 
   return d;
 }
 
-void KeptTiles::Repaint(Tile& tile, QImage& scratch, const CTavlo& drawing, const ShapeIndex& index,
+void KeptTiles::Repaint(Tile& tile, QImage& scratch, PenStamps& stamps, const CTavlo& drawing, const ShapeIndex& index,
                         const std::vector<PixelBox>& parts) const {
   // Painted in the middle of a larger picture: the raster engine cuts what reaches beyond its
   // picture's edge with a rounding of its own (dashes start afresh there, a corner may lose its
@@ -70,11 +70,13 @@ void KeptTiles::Repaint(Tile& tile, QImage& scratch, const CTavlo& drawing, cons
   if (!whole) CopyPixels(tile.image, QPoint(0, 0), scratch, QPoint(inset, inset), width);
   {
     QPainter painter(&scratch);
-    painter.translate(kMargin - tile.origin.x(), kMargin - tile.origin.y());
-    CQPainterDC dc(painter);
+    const QPoint offset(kMargin - tile.origin.x(), kMargin - tile.origin.y());
+    painter.translate(offset);
+    StampingDC dc(painter, scratch, offset, stamps);
     for (const PixelBox& part : parts) {
       const QRect clip(int(part.left), int(part.top), int(part.right - part.left + 1), int(part.bottom - part.top + 1));
       painter.setClipRect(clip);
+      dc.SetClip(clip.translated(offset));
       painter.fillRect(clip, Qt::white);
       const std::vector<int> candidates = index.Find(part, drawing.GetZoom(), kEdge);
       for (const int i : paint_order::ShapesToPaint(drawing, part, true, &candidates)) drawing.DrawShape(dc, i);
@@ -143,8 +145,9 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
   if (!jobs.empty()) {
     const ShapeIndex& shapes = index();
     m_scratch.resize(std::max<size_t>(m_scratch.size(), size_t(pool_jobs::Runners())));
+    m_stamps.resize(m_scratch.size());
     pool_jobs::Run(int(jobs.size()), [&](int k, int runner) {
-      Repaint(*jobs[k].tile, m_scratch[runner], drawing, shapes, jobs[k].parts);
+      Repaint(*jobs[k].tile, m_scratch[runner], m_stamps[runner], drawing, shapes, jobs[k].parts);
     });
   }
   for (const Tile* t : visible) painter.drawImage(t->origin - shown.topLeft(), t->image);

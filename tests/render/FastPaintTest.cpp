@@ -10,6 +10,8 @@
 #include "platform/qt/CQPainterDC.h"
 #include "render/DrawingRenderer.h"
 #include "render/PaintOrder.h"
+#include "render/PenStamps.h"
+#include "render/StampingDC.h"
 #include "tests/support/RandomShapes.h"
 
 namespace {
@@ -136,4 +138,52 @@ TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
     }
     ASSERT_TRUE(fast == plain) << "round " << round << ", " << count << " shapes";
   }
+}
+
+TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtStrokingThem) {
+  // Shapes of a few pixels in every kind, pen, width and fill, packed and overlapping, near the
+  // picture's edges too, at zooms that make them smaller and larger: stamps of their pens, kept
+  // from one shape to the next, must set what Qt's stroking sets.
+  std::mt19937 rng(14);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  PenStamps stamps;
+  int stamped = 0;
+  for (int round = 0; round < 16; ++round) {
+    CTavlo drawing;
+    // Wide pictures too: the raster engine's rounding depends on how far from the picture's
+    // corner a shape lies.
+    const int width = round % 4 == 3 ? 8000 : 400;
+    for (int i = 0; i < 3000; ++i) {
+      CShape s = RandomShape(rng);
+      const int x = pick(width + 40) - 20, y = pick(340) - 20, w = pick(24) - 4, h = pick(24) - 4;
+      for (int k = 0; k < s.GetPointCount(); ++k) {
+        const int dx = k == 1 || k == 2 ? w : pick(3) - 1, dy = k >= 2 ? h : pick(3) - 1;
+        s.SetPoint(k, x + (s.GetPointCount() == 2 && k == 1 ? w : dx), y + (s.GetPointCount() == 2 && k == 1 ? h : dy));
+      }
+      drawing.AddShape(s);
+    }
+    drawing.ClearSelection();
+    drawing.SetZoom(round % 3 == 0 ? 100 : 50 + pick(200));
+    const QPoint scroll(pick(40) - 20, pick(40) - 20);
+    QImage fast(width, 300, QImage::Format_RGB32), plain(width, 300, QImage::Format_RGB32);
+    fast.fill(Qt::white);
+    plain.fill(Qt::white);
+    {
+      QPainter painter(&fast);
+      painter.translate(-scroll);
+      StampingDC dc(painter, fast, -scroll, stamps);
+      const QRect clip = round % 2 ? fast.rect() : QRect(30, 20, width - 100, 200);
+      painter.setClipRect(clip.translated(scroll));
+      dc.SetClip(clip);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(dc, i);
+      QPainter plainPainter(&plain);
+      plainPainter.setClipRect(clip);
+      plainPainter.translate(-scroll);
+      CQPainterDC plainDc(plainPainter);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(plainDc, i);
+    }
+    ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom() << ", width " << width;
+    stamped = stamps.Forms();
+  }
+  EXPECT_GT(stamped, 100) << "the test means nothing if no pen was stamped";
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/core/CDC.h"
+#include "platform/qt/CQPainterDC.h"
+
+// What a pen paints along a small shape, by the shape's form: the pixels of the pen's own colour
+// and, for a dashed pen, the white of the gaps, each as an offset from the corner of the shape's
+// box. Qt strokes wide and dashed pens by building and filling an outline, which costs many times
+// what the few pixels of a small shape do; the raster engine paints the same pixels for the same
+// form wherever it lies a whole number of pixels away, so a form's pixels are found once and then
+// set directly. Used by one painter at a time.
+class PenStamps {
+ public:
+  // The primitive a form is drawn with.
+  enum Primitive : uint8_t { polyline, polygon, bezier, ellipse, rectangle };
+  // The pen pixels of a form: points relative to the corner of their box, pen style and width.
+  struct Pixel {
+    int16_t dx, dy;
+    bool gap;  // a gap of a dashed pen: white
+  };
+  // Forms larger than this a side (points and pen) are not kept.
+  static constexpr int kLargest = 48;
+
+  // The pixels `primitive` through `points` (relative to their box's corner, count of them)
+  // paints with `pen`, found by painting it once on a picture of its own.
+  const std::vector<Pixel>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen);
+  // How many forms are kept.
+  int Forms() const { return int(m_forms.size()); }
+
+ private:
+  // The picture forms are painted on, with its painter and context kept from one form to the
+  // next: starting a painter costs more than a small form.
+  struct Easel {
+    Easel();
+    QImage picture;
+    QPainter painter;
+    CQPainterDC dc;
+  };
+  struct Key {
+    uint8_t primitive, style, width, count;
+    int16_t xy[2 * 10];
+    friend bool operator==(const Key&, const Key&) = default;
+  };
+  struct Hash {
+    size_t operator()(const Key& k) const;
+  };
+  static constexpr size_t kMostForms = 1 << 15;
+  std::unordered_map<Key, std::vector<Pixel>, Hash> m_forms;
+  std::unique_ptr<Easel> m_easel;
+};
