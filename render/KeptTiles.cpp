@@ -78,7 +78,8 @@ void KeptTiles::Repaint(Tile& tile, QImage& scratch, PenStamps& stamps, const CT
       painter.setClipRect(clip);
       dc.SetClip(clip.translated(offset));
       painter.fillRect(clip, Qt::white);
-      const std::vector<int> candidates = index.Find(part, drawing.GetZoom(), kEdge);
+      // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
+      const std::vector<int> candidates = index.Find(part, drawing.GetZoom(), 2);
       for (const int i : paint_order::ShapesToPaint(drawing, part, true, &candidates)) drawing.DrawShape(dc, i);
     }
   }

@@ -13,6 +13,8 @@ constexpr int64_t kWidestSpan = 8;
 // Boxes looked at to choose the grid: enough for its size to be typical, few enough to be quick.
 constexpr size_t kSample = 2048;
 constexpr int64_t kMostCellsASide = 4096;
+// Beyond the pen, as ShapeCover::Extent allows for rounding.
+constexpr int64_t kPenRoom = 2;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -112,7 +114,7 @@ bool ShapeIndex::InGrid(const Box& b) const {
 
 bool ShapeIndex::Meets(int i, const PixelBox& area, int zoom, int64_t margin) const {
   const Box& b = m_boxes[i];
-  const int64_t reach = m_pens[i] + margin;
+  const int64_t reach = m_pens[i] + kPenRoom + margin;
   const PixelBox zoomed{geometry::Zoom(b.left, zoom) - reach, geometry::Zoom(b.top, zoom) - reach,
                         geometry::Zoom(b.right, zoom) + reach, geometry::Zoom(b.bottom, zoom) + reach};
   return zoomed.Overlaps(area);
@@ -123,7 +125,7 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   if (m_boxes.empty()) return found;
   // The drawing units whose zoomed value can lie within the widest reach of the area: zooming
   // truncates, so one unit more on each side.
-  const int64_t reach = m_widestPen + margin;
+  const int64_t reach = m_widestPen + kPenRoom + margin;
   const int64_t left = FloorDiv((area.left - reach) * 100, zoom) - 1, right = (area.right + reach) * 100 / zoom + 1;
   const int64_t top = FloorDiv((area.top - reach) * 100, zoom) - 1, bottom = (area.bottom + reach) * 100 / zoom + 1;
   const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;

@@ -24,8 +24,9 @@ class ShapeIndex {
  public:
   void Build(const CShapeArray& shapes);
 
-  // The shapes, in stacking order, whose zoomed box widened by their pen and `margin` pixels meets
-  // `area` (zoomed pixels) at `zoom` (1 or more).
+  // The shapes, in stacking order, whose zoomed box widened by as much as ShapeCover::Extent
+  // widens it for the pen, and by `margin` pixels more, meets `area` (zoomed pixels) at `zoom`
+  // (1 or more).
   std::vector<int> Find(const PixelBox& area, int zoom, int64_t margin) const;
 
   int Size() const { return int(m_boxes.size()); }

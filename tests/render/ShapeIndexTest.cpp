@@ -1,0 +1,88 @@
+// The spatial index only narrows the search: a search among what it finds must give exactly what
+// the search through every shape gives, and it must find every shape that reaches an area.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+#include "model/CTavlo.h"
+#include "render/DrawingRenderer.h"
+#include "render/ShapeCover.h"
+#include "render/ShapeIndex.h"
+#include "tests/support/RandomShapes.h"
+
+namespace {
+
+using random_shapes::Pick;
+
+// Shapes of every size: the ordinary ones, specks, thin and huge ellipses, shapes far out at the
+// ends of the 32-bit range and records with fewer points than their kind draws.
+CShape AnyShape(std::mt19937& rng) {
+  CShape s = Pick(rng, 2) ? random_shapes::RandomShape(rng) : random_shapes::CrowdedShape(rng);
+  switch (Pick(rng, 8)) {
+    case 0:  // a speck
+      for (int k = 0; k < s.GetPointCount(); ++k)
+        s.SetPoint(k, s.GetPoint(0).x + Pick(rng, 3), s.GetPoint(0).y + Pick(rng, 3));
+      break;
+    case 1: {  // a thin or a huge ellipse
+      s.SetType(kEllipse);
+      const int w = Pick(rng, 2) ? Pick(rng, 3) : 100000 + Pick(rng, 1000000);
+      s.SetPoint(2, s.GetPoint(0).x + w, s.GetPoint(0).y + Pick(rng, 40));
+      break;
+    }
+    case 2:  // far out
+      for (int k = 0; k < s.GetPointCount(); ++k)
+        s.SetPoint(k, Pick(rng, 2) ? INT_MAX - Pick(rng, 100) : INT_MIN + Pick(rng, 100), s.GetPoint(k).y);
+      break;
+    case 3: s.SetPointCount(Pick(rng, 4)); break;                                           // short records
+    case 4: s.SetCenter(s.GetCenter().x + Pick(rng, 2000) - 1000, s.GetCenter().y); break;  // a centre far off
+    default: break;
+  }
+  return s;
+}
+
+}  // namespace
+
+TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
+  std::mt19937 rng(21);
+  int hits = 0;
+  for (int round = 0; round < 30; ++round) {
+    CTavlo drawing;
+    const int count = 1 + Pick(rng, 400);
+    for (int i = 0; i < count; ++i) drawing.AddShape(AnyShape(rng));
+    drawing.SetSelected(Pick(rng, 3) ? Pick(rng, count) : -1);
+    drawing.SetRotateMode(Pick(rng, 2));
+    const int zooms[] = {50, 100, 150, 200, 300, 500, 1, 1000};
+    drawing.SetZoom(zooms[Pick(rng, 8)]);
+    DrawingRenderer renderer;
+    for (int probe = 0; probe < 300; ++probe) {
+      // Near a point or centre of some shape, or anywhere.
+      const CShape& s = drawing.GetShapes()[Pick(rng, count)];
+      CPoint p = Pick(rng, 2) ? s.GetPoint(Pick(rng, 10)) : s.GetCenter();
+      p.x += Pick(rng, 21) - 10, p.y += Pick(rng, 21) - 10;
+      if (Pick(rng, 10) == 0) p = CPoint(Pick(rng, 1000) - 100, Pick(rng, 800) - 100);
+      int index = 0, kind = 0, part = 0, fastIndex = 0, fastKind = 0, fastPart = 0;
+      const bool found = drawing.FindShapeAt(p.x, p.y, index, kind, part);
+      ASSERT_EQ(renderer.FindShapeAt(drawing, p.x, p.y, fastIndex, fastKind, fastPart), found)
+          << "round " << round << " at " << p.x << ", " << p.y;
+      ASSERT_EQ(fastIndex, index);
+      ASSERT_EQ(fastKind, kind);
+      ASSERT_EQ(fastPart, part);
+      hits += found;
+    }
+    // Every shape whose extent meets an area is found for it.
+    const ShapeIndex& index = renderer.Index(drawing);
+    for (int area = 0; area < 20; ++area) {
+      const int64_t x = Pick(rng, 1200) - 200, y = Pick(rng, 900) - 200;
+      const PixelBox box{x, y, x + Pick(rng, 300), y + Pick(rng, 300)};
+      const std::vector<int> found = index.Find(box, drawing.GetZoom(), 0);
+      ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
+      for (int i = 0; i < count; ++i) {
+        PixelBox extent;
+        if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box))
+          ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i)) << "round " << round << ", shape " << i;
+      }
+    }
+  }
+  EXPECT_GT(hits, 1000) << "the probes must hit shapes for the comparison to mean anything";
+}
