@@ -7,6 +7,9 @@
 #include <functional>
 #include <vector>
 
+#include <QString>
+#include <QStringList>
+
 inline double Millis(const std::function<void()>& fn) {
   const auto start = std::chrono::steady_clock::now();
   fn();
@@ -20,4 +23,13 @@ inline double Median(std::vector<double> v) {
 
 inline void Report(const char* name, double value, const char* unit, int decimals = 2) {
   std::printf("%s %.*f %s\n", name, decimals, value, unit);
+}
+
+// Names given on a benchmark's command line pick the figures to measure by the start of their
+// names ("paint" gives every paint figure); none gives every figure.
+inline bool Wanted(const QStringList& picks, const char* name) {
+  if (picks.isEmpty()) return true;
+  for (const QString& p : picks)
+    if (QString::fromLatin1(name).startsWith(p)) return true;
+  return false;
 }

@@ -180,12 +180,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const QStringList picks = app.arguments().mid(1);
-  auto wanted = [&](const char* name) {
-    if (picks.isEmpty()) return true;
-    for (const QString& p : picks)
-      if (QString::fromLatin1(name).startsWith(p)) return true;
-    return false;
-  };
+  auto wanted = [&](const char* name) { return Wanted(picks, name); };
   auto wantedAny = [&](std::initializer_list<const char*> names) {
     return std::any_of(names.begin(), names.end(), wanted);
   };

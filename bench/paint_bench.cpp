@@ -102,15 +102,8 @@ double FindMiss(int count) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  // Names given on the command line pick the figures to measure, by the start of their names
-  // ("paint" gives both paint figures); none gives every figure.
   const QStringList picks = app.arguments().mid(1);
-  auto wanted = [&](const char* name) {
-    if (picks.isEmpty()) return true;
-    for (const QString& p : picks)
-      if (QString::fromLatin1(name).startsWith(p)) return true;
-    return false;
-  };
+  auto wanted = [&](const char* name) { return Wanted(picks, name); };
   if (wanted("paint_10k_ms")) Report("paint_10k_ms", PaintFull(10000), "ms");
   if (wanted("paint_100k_ms")) Report("paint_100k_ms", PaintFull(100000), "ms");
   if (wanted("drag_step_10k_ms")) Report("drag_step_10k_ms", DragStep(10000), "ms");
