@@ -79,8 +79,9 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
       ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
       for (int i = 0; i < count; ++i) {
         PixelBox extent;
-        if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box))
+        if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box)) {
           ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i)) << "round " << round << ", shape " << i;
+        }
       }
     }
   }
