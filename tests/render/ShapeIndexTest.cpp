@@ -6,6 +6,7 @@
 #include <random>
 
 #include "model/CTavlo.h"
+#include "model/Geometry.h"
 #include "render/DrawingRenderer.h"
 #include "render/ShapeCover.h"
 #include "render/ShapeIndex.h"
@@ -59,7 +60,8 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
       // Near a point or centre of some shape, or anywhere.
       const CShape& s = drawing.GetShapes()[Pick(rng, count)];
       CPoint p = Pick(rng, 2) ? s.GetPoint(Pick(rng, 10)) : s.GetCenter();
-      p.x += Pick(rng, 21) - 10, p.y += Pick(rng, 21) - 10;
+      p = CPoint(geometry::Clamp32(int64_t(p.x) + Pick(rng, 21) - 10),
+                 geometry::Clamp32(int64_t(p.y) + Pick(rng, 21) - 10));
       if (Pick(rng, 10) == 0) p = CPoint(Pick(rng, 1000) - 100, Pick(rng, 800) - 100);
       int index = 0, kind = 0, part = 0, fastIndex = 0, fastKind = 0, fastPart = 0;
       const bool found = drawing.FindShapeAt(p.x, p.y, index, kind, part);
