@@ -99,11 +99,22 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
   }
   const int64_t x0 = FloorDiv(shown.left(), kSize), x1 = FloorDiv(shown.right(), kSize);
   const int64_t y0 = FloorDiv(shown.top(), kSize), y1 = FloorDiv(shown.bottom(), kSize);
-  // Tiles beyond one ring around the view go; the rest stay for scrolling back.
+  // Tiles beyond one ring around the view go, and of the rest, kept for scrolling back, only as
+  // many as are in view, the nearest first.
   std::erase_if(m_tiles, [&](const Tile& t) {
     const int64_t tx = FloorDiv(t.origin.x(), kSize), ty = FloorDiv(t.origin.y(), kSize);
     return tx < x0 - 1 || tx > x1 + 1 || ty < y0 - 1 || ty > y1 + 1;
   });
+  const size_t inView = size_t((x1 - x0 + 1) * (y1 - y0 + 1));
+  if (m_tiles.size() > 2 * inView) {
+    const QPoint middle = shown.center();
+    auto distance = [&](const Tile& t) {
+      const QRect area(t.origin, QSize(kSize, kSize));
+      return area.intersects(shown) ? 0 : (area.center() - middle).manhattanLength();
+    };
+    std::sort(m_tiles.begin(), m_tiles.end(), [&](const Tile& a, const Tile& b) { return distance(a) < distance(b); });
+    m_tiles.resize(2 * inView);
+  }
   const uint64_t now = drawing.GetBackdropRevision();
   struct Job {
     Tile* tile;

@@ -27,14 +27,15 @@ class ShapeIndex;
 // Painting under a clip on the same tile gives the very pixels painting the whole tile gives.
 class KeptTiles {
  public:
-  static constexpr int kSize = 512;
+  static constexpr int kSize = 1024;
   // How far beyond its tile the picture a tile is painted in reaches (see Repaint).
-  static constexpr int kMargin = 768;
+  static constexpr int kMargin = 512;
 
   // Brings every tile that `shown` (zoomed pixels) meets up to date, the ones that need painting
   // side by side on Qt's thread pool, and draws them with `painter`, whose origin shows
   // shown.topLeft(). `index` gives the spatial index of the drawing's current list; it is asked
-  // only when something needs painting. Tiles far from `shown` are let go.
+  // only when something needs painting. Tiles far from `shown` are let go, and no more are kept
+  // out of view than are in it.
   void Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
              const QRect& shown, qreal scale);
 
