@@ -22,6 +22,11 @@ void CTavlo::Touch(std::initializer_list<const CShape*> touched) {
   changes.Add(backdropRevision, touched);
 }
 
+void CTavlo::ListChanged(ListChanges::Change change) {
+  listRevision = NextRevision();
+  listChanges.Add(listRevision, change);
+}
+
 std::optional<CShape> CTavlo::SelectedRecord() const {
   return HasSelection() ? std::optional<CShape>(shapes[selected]) : std::nullopt;
 }
@@ -42,7 +47,7 @@ void CTavlo::InsertShape(int index, CShape shape) {
   if (edits) edits->Inserted(index, shape);
   const std::optional<CShape> was = index <= selected ? SelectedRecord() : std::nullopt;
   shapes.InsertAt(index, std::move(shape));
-  listRevision = NextRevision();
+  ListChanged({ListChanges::inserted, index, index});
   const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
   // A record inserted at the selected place is the selected one: not part of the backdrop.
   Touch({index != selected ? &shapes[index] : nullptr, was ? &*was : nullptr, now ? &*now : nullptr});
@@ -56,7 +61,7 @@ void CTavlo::RemoveShape(int index) {
   const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
   const bool shifts = index <= selected;
   shapes.RemoveAt(index, 1);
-  listRevision = NextRevision();
+  ListChanged({ListChanges::removed, index, index});
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({removed ? &*removed : nullptr, was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -64,7 +69,7 @@ void CTavlo::RemoveShape(int index) {
 void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
-  listRevision = NextRevision();
+  ListChanged({ListChanges::replaced, index, index});
   // A picture of the other shapes stays valid while only the selected one changes.
   if (index == selected) {
     shapes.ElementAt(index) = std::move(shape);
@@ -81,7 +86,7 @@ void CTavlo::MoveShape(int from, int to) {
   const bool shifts = std::min(from, to) <= selected && selected <= std::max(from, to);
   const std::optional<CShape> was = shifts ? SelectedRecord() : std::nullopt;
   shapes.Move(from, to);
-  listRevision = NextRevision();
+  ListChanged({ListChanges::moved, from, to});
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({&shapes[to], was ? &*was : nullptr, now ? &*now : nullptr});
 }
@@ -215,6 +220,7 @@ void CTavlo::Serialize(CArchive& ar) {
   backdropRevision = NextRevision();
   listRevision = NextRevision();
   changes.Restart(backdropRevision);
+  listChanges.Restart(listRevision);
 }
 
 bool operator==(const CTavlo& a, const CTavlo& b) {

@@ -6,6 +6,7 @@
 
 #include "model/BackdropChanges.h"
 #include "model/CShapeArray.h"
+#include "model/ListChanges.h"
 #include "model/ShapeEdits.h"
 #include "platform/core/CObject.h"
 
@@ -98,6 +99,10 @@ class CTavlo : public CObject {
   uint64_t GetBackdropRevision() const { return backdropRevision; }
   // Changes whenever any record or the list itself changes, the selected record included.
   uint64_t GetListRevision() const { return listRevision; }
+  // The changes of the list since `revision`, as places (see ListChanges); false when not known.
+  bool GetListChangesSince(uint64_t revision, std::vector<ListChanges::Change>& changes) const {
+    return listChanges.Since(revision, changes);
+  }
   // The records whose pixels may differ between the backdrop of `revision` and the current one,
   // as they were and as they are (see BackdropChanges); false when that is not known.
   bool GetBackdropChangesSince(uint64_t revision, std::vector<CShape>& touched) const {
@@ -151,6 +156,8 @@ class CTavlo : public CObject {
   std::optional<ShapeEdits> edits;
   uint64_t backdropRevision = NextRevision();
   uint64_t listRevision = NextRevision();
+  ListChanges listChanges{listRevision};
+  void ListChanged(ListChanges::Change change);
   BackdropChanges changes{backdropRevision};
   static uint64_t NextRevision();
 };

@@ -15,7 +15,10 @@ void DrawingRenderer::PaintBackground(QPainter& painter, const CTavlo& drawing, 
 
 const ShapeIndex& DrawingRenderer::Index(const CTavlo& drawing) {
   if (m_indexRevision != drawing.GetListRevision()) {
-    m_index.Build(drawing.GetShapes());
+    std::vector<ListChanges::Change> changes;
+    if (m_indexRevision == 0 || !drawing.GetListChangesSince(m_indexRevision, changes) ||
+        !m_index.Follow(changes, drawing.GetShapes()))
+      m_index.Build(drawing.GetShapes());
     m_indexRevision = drawing.GetListRevision();
   }
   return m_index;

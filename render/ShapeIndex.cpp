@@ -15,6 +15,9 @@ constexpr size_t kSample = 2048;
 constexpr int64_t kMostCellsASide = 4096;
 // Beyond the pen, as ShapeCover::Extent allows for rounding.
 constexpr int64_t kPenRoom = 2;
+// Following changes rather than building again keeps up to this many shapes apart (or a
+// sixteenth of the list, when that is more).
+constexpr size_t kMostApart = 4096;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -60,6 +63,7 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
   }
   m_members.clear();
   m_apart.clear();
+  m_isApart.assign(size_t(n), false);
   m_starts.assign(1, 0);
   m_columns = m_rows = 0;
   if (n == 0) return;
@@ -91,6 +95,7 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
     const Box& b = m_boxes[i];
     if (!InGrid(b)) {
       m_apart.push_back(i);
+      m_isApart[size_t(i)] = true;
       continue;
     }
     Cells(b.left, b.top, b.right, b.bottom, c);
@@ -148,6 +153,7 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
       const size_t cell = size_t(y * m_columns + x);
       for (uint32_t k = m_starts[cell]; k < m_starts[cell + 1]; ++k) {
         const int i = m_members[k];
+        if (i < 0 || m_isApart[size_t(i)]) continue;  // gone, or looked at apart
         const Box& b = m_boxes[i];
         // A shape in several cells of the area is taken once: in the first of them.
         Cells(b.left, b.top, b.right, b.bottom, c);
@@ -160,7 +166,75 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   return found;
 }
 
+bool ShapeIndex::Follow(const std::vector<ListChanges::Change>& changes, const CShapeArray& shapes) {
+  if (m_columns == 0) return false;  // built from an empty list: there is no grid to keep
+  // The list as the changes make it, each place holding the record's index in the old list (-1
+  // for a record inserted since) and whether its box must be read again.
+  struct Place {
+    int32_t old;
+    bool fresh;
+  };
+  std::vector<Place> list(m_boxes.size());
+  for (size_t i = 0; i < list.size(); ++i) list[i] = {int32_t(i), false};
+  for (const ListChanges::Change& c : changes) {
+    const auto at = [&](int32_t i) { return list.begin() + i; };
+    const bool inside = c.index >= 0 && size_t(c.index) < list.size();
+    switch (c.kind) {
+      case ListChanges::inserted:
+        if (c.index < 0 || size_t(c.index) > list.size()) return false;
+        list.insert(at(c.index), Place{-1, true});
+        break;
+      case ListChanges::removed:
+        if (!inside) return false;
+        list.erase(at(c.index));
+        break;
+      case ListChanges::replaced:
+        if (!inside) return false;
+        list[size_t(c.index)].fresh = true;
+        break;
+      case ListChanges::moved:
+        if (!inside || c.to < 0 || size_t(c.to) >= list.size()) return false;
+        if (c.index < c.to)
+          std::rotate(at(c.index), at(c.index) + 1, at(c.to) + 1);
+        else
+          std::rotate(at(c.to), at(c.index), at(c.index) + 1);
+        break;
+    }
+  }
+  if (list.size() != size_t(shapes.GetSize())) return false;
+  size_t fresh = 0;
+  for (const Place& p : list) fresh += p.fresh;
+  if (fresh + m_apart.size() > std::max<size_t>(kMostApart, list.size() / 16)) return false;
+
+  std::vector<int32_t> now(m_boxes.size(), -1);  // old index to new
+  std::vector<Box> boxes(list.size());
+  std::vector<uint8_t> pens(list.size());
+  std::vector<bool> apart(list.size(), false);
+  for (size_t i = 0; i < list.size(); ++i) {
+    const Place& p = list[i];
+    if (p.old >= 0) now[size_t(p.old)] = int32_t(i);
+    if (p.fresh) {
+      boxes[i] = BoxOf(shapes[int(i)]);
+      pens[i] = uint8_t(std::clamp(shapes[int(i)].GetPenWidth(), 1, 255));
+      m_widestPen = std::max<int>(m_widestPen, pens[i]);
+      apart[i] = true;
+    } else {
+      boxes[i] = m_boxes[size_t(p.old)];
+      pens[i] = m_pens[size_t(p.old)];
+      apart[i] = m_isApart[size_t(p.old)];
+    }
+  }
+  for (int32_t& m : m_members) m = m < 0 ? -1 : now[size_t(m)];
+  m_apart.clear();
+  for (size_t i = 0; i < list.size(); ++i)
+    if (apart[i]) m_apart.push_back(int32_t(i));
+  m_boxes = std::move(boxes);
+  m_pens = std::move(pens);
+  m_isApart = std::move(apart);
+  return true;
+}
+
 size_t ShapeIndex::Bytes() const {
   return sizeof(*this) + m_boxes.capacity() * sizeof(Box) + m_pens.capacity() + m_starts.capacity() * 4 +
-         m_members.capacity() * 4 + m_apart.capacity() * 4;
+         m_members.capacity() * 4 + m_apart.capacity() * 4 + m_isApart.capacity() / 8;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/ListChanges.h"
 #include "render/PixelBox.h"
 
 class CShape;
@@ -23,6 +24,10 @@ class CShapeArray;
 class ShapeIndex {
  public:
   void Build(const CShapeArray& shapes);
+  // Brings an index of the list as it was up to the list `shapes` is now, through the changes made
+  // since (ListChanges): records keep their cells, and the records inserted or replaced go to the
+  // list apart. False, with the index unchanged, when that list would grow too long; then Build.
+  bool Follow(const std::vector<ListChanges::Change>& changes, const CShapeArray& shapes);
 
   // The shapes, in stacking order, whose zoomed box widened by as much as ShapeCover::Extent
   // widens it for the pen, and by `margin` pixels more, meets `area` (zoomed pixels) at `zoom`
@@ -51,4 +56,5 @@ class ShapeIndex {
   std::vector<uint32_t> m_starts;  // per cell, where its shapes begin in m_members; one more at the end
   std::vector<int32_t> m_members;  // the shapes of every cell in turn, each cell's in stacking order
   std::vector<int32_t> m_apart;    // shapes outside the grid or too large for it, in stacking order
+  std::vector<bool> m_isApart;     // per shape: in m_apart, whatever cells still name it
 };

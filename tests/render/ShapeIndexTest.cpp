@@ -49,40 +49,58 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
   int hits = 0;
   for (int round = 0; round < 30; ++round) {
     CTavlo drawing;
-    const int count = 1 + Pick(rng, 400);
-    for (int i = 0; i < count; ++i) drawing.AddShape(AnyShape(rng));
-    drawing.SetSelected(Pick(rng, 3) ? Pick(rng, count) : -1);
+    const int shapes = 1 + Pick(rng, 400);
+    for (int i = 0; i < shapes; ++i) drawing.AddShape(AnyShape(rng));
+    drawing.SetSelected(Pick(rng, 3) ? Pick(rng, shapes) : -1);
     drawing.SetRotateMode(Pick(rng, 2));
     const int zooms[] = {50, 100, 150, 200, 300, 500, 1, 1000};
     drawing.SetZoom(zooms[Pick(rng, 8)]);
     DrawingRenderer renderer;
-    for (int probe = 0; probe < 300; ++probe) {
-      // Near a point or centre of some shape, or anywhere.
-      const CShape& s = drawing.GetShapes()[Pick(rng, count)];
-      CPoint p = Pick(rng, 2) ? s.GetPoint(Pick(rng, 10)) : s.GetCenter();
-      p = CPoint(geometry::Clamp32(int64_t(p.x) + Pick(rng, 21) - 10),
-                 geometry::Clamp32(int64_t(p.y) + Pick(rng, 21) - 10));
-      if (Pick(rng, 10) == 0) p = CPoint(Pick(rng, 1000) - 100, Pick(rng, 800) - 100);
-      int index = 0, kind = 0, part = 0, fastIndex = 0, fastKind = 0, fastPart = 0;
-      const bool found = drawing.FindShapeAt(p.x, p.y, index, kind, part);
-      ASSERT_EQ(renderer.FindShapeAt(drawing, p.x, p.y, fastIndex, fastKind, fastPart), found)
-          << "round " << round << " at " << p.x << ", " << p.y;
-      ASSERT_EQ(fastIndex, index);
-      ASSERT_EQ(fastKind, kind);
-      ASSERT_EQ(fastPart, part);
-      hits += found;
-    }
-    // Every shape whose extent meets an area is found for it.
-    const ShapeIndex& index = renderer.Index(drawing);
-    for (int area = 0; area < 20; ++area) {
-      const int64_t x = Pick(rng, 1200) - 200, y = Pick(rng, 900) - 200;
-      const PixelBox box{x, y, x + Pick(rng, 300), y + Pick(rng, 300)};
-      const std::vector<int> found = index.Find(box, drawing.GetZoom(), 0);
-      ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
-      for (int i = 0; i < count; ++i) {
-        PixelBox extent;
-        if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box)) {
-          ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i)) << "round " << round << ", shape " << i;
+    // Probes, then changes of the list that the index follows rather than being built again, then
+    // probes again.
+    for (int phase = 0; phase < 3; ++phase) {
+      if (phase > 0)
+        for (int edit = 1 + Pick(rng, 8); edit > 0; --edit) {
+          const int n = drawing.GetUpperBound() + 1;
+          switch (Pick(rng, 5)) {
+            case 0: drawing.InsertShape(Pick(rng, n + 1), AnyShape(rng)); break;
+            case 1: drawing.RemoveShape(Pick(rng, n)); break;
+            case 2: drawing.ReplaceShape(Pick(rng, n), AnyShape(rng)); break;
+            case 3: drawing.MoveShape(Pick(rng, n), Pick(rng, n)); break;
+            default: drawing.SetSelected(Pick(rng, n)); break;
+          }
+        }
+      const int count = drawing.GetUpperBound() + 1;
+      if (count == 0) break;
+      for (int probe = 0; probe < 100; ++probe) {
+        // Near a point or centre of some shape, or anywhere.
+        const CShape& s = drawing.GetShapes()[Pick(rng, count)];
+        CPoint p = Pick(rng, 2) ? s.GetPoint(Pick(rng, 10)) : s.GetCenter();
+        p = CPoint(geometry::Clamp32(int64_t(p.x) + Pick(rng, 21) - 10),
+                   geometry::Clamp32(int64_t(p.y) + Pick(rng, 21) - 10));
+        if (Pick(rng, 10) == 0) p = CPoint(Pick(rng, 1000) - 100, Pick(rng, 800) - 100);
+        int index = 0, kind = 0, part = 0, fastIndex = 0, fastKind = 0, fastPart = 0;
+        const bool found = drawing.FindShapeAt(p.x, p.y, index, kind, part);
+        ASSERT_EQ(renderer.FindShapeAt(drawing, p.x, p.y, fastIndex, fastKind, fastPart), found)
+            << "round " << round << ", phase " << phase << " at " << p.x << ", " << p.y;
+        ASSERT_EQ(fastIndex, index);
+        ASSERT_EQ(fastKind, kind);
+        ASSERT_EQ(fastPart, part);
+        hits += found;
+      }
+      // Every shape whose extent meets an area is found for it.
+      const ShapeIndex& index = renderer.Index(drawing);
+      for (int area = 0; area < 20; ++area) {
+        const int64_t x = Pick(rng, 1200) - 200, y = Pick(rng, 900) - 200;
+        const PixelBox box{x, y, x + Pick(rng, 300), y + Pick(rng, 300)};
+        const std::vector<int> found = index.Find(box, drawing.GetZoom(), 0);
+        ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
+        for (int i = 0; i < count; ++i) {
+          PixelBox extent;
+          if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box)) {
+            ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i))
+                << "round " << round << ", phase " << phase << ", shape " << i;
+          }
         }
       }
     }
