@@ -2,11 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <initializer_list>
 #include <vector>
 
 #include "model/CShape.h"
+#include "model/RevisionLog.h"
 
 // The recent history of a drawing's backdrop (every shape but the selected one), as the records
 // each change touched, so that a picture of the backdrop that is kept can be brought up to date
@@ -17,7 +17,7 @@
 class BackdropChanges {
  public:
   static constexpr size_t kKept = 256;
-  explicit BackdropChanges(uint64_t start) : m_start(start) {}
+  explicit BackdropChanges(uint64_t start) : m_log(start, kKept) {}
   // The most records one change of the list touches: its own and the selected one's before and after.
   static constexpr int kMostTouched = 3;
 
@@ -32,11 +32,9 @@ class BackdropChanges {
   bool Since(uint64_t since, std::vector<CShape>& touched) const;
 
  private:
-  struct Entry {
-    uint64_t revision = 0;
+  struct Touched {
     int count = 0;
     CShape shapes[kMostTouched];
   };
-  uint64_t m_start = 0;
-  std::deque<Entry> m_entries;
+  RevisionLog<Touched> m_log;
 };

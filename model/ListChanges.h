@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <vector>
+
+#include "model/RevisionLog.h"
 
 // The recent changes of a drawing's list of shapes, as places only (which record went where), so
 // that what is kept about every record by its place (a spatial index) can follow the list without
@@ -19,13 +20,15 @@ class ListChanges {
     int32_t to;     // moved: where it lies after
   };
 
-  explicit ListChanges(uint64_t start) : m_start(start) {}
-  void Restart(uint64_t revision);
-  void Add(uint64_t revision, Change change);
+  explicit ListChanges(uint64_t start) : m_log(start, kKept) {}
+  void Restart(uint64_t revision) { m_log.Restart(revision); }
+  void Add(uint64_t revision, Change change) { m_log.Add(revision, change); }
   // The changes since `since`, oldest first; false when the log cannot tell.
-  bool Since(uint64_t since, std::vector<Change>& changes) const;
+  bool Since(uint64_t since, std::vector<Change>& changes) const {
+    changes.clear();
+    return m_log.Since(since, [&](const Change& c) { changes.push_back(c); });
+  }
 
  private:
-  uint64_t m_start;
-  std::deque<std::pair<uint64_t, Change>> m_changes;
+  RevisionLog<Change> m_log;
 };
