@@ -11,6 +11,9 @@ namespace geometry {
 
 int32_t Clamp32(int64_t v);
 
+// a / b rounded down (toward minus infinity), for b > 0.
+constexpr int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 // v * zoom / 100 and v * 100 / zoom, truncating toward zero. A zoom of 0 leaves v unchanged.
 int32_t Zoom(int32_t v, int zoom);
 int32_t Unzoom(int32_t v, int zoom);

@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include "model/CTavlo.h"
+#include "model/Geometry.h"
 #include "render/PaintOrder.h"
 #include "render/PoolJobs.h"
 #include "render/ShapeCover.h"
@@ -19,8 +20,6 @@ namespace {
 constexpr int64_t kEdge = 2;
 // Where the parts to paint again cover more than this share of a tile, the whole tile is painted.
 constexpr double kMostOfATile = 0.5;
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 PixelBox Common(const PixelBox& a, const PixelBox& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -97,12 +96,12 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     m_zoom = drawing.GetZoom();
     m_scale = scale;
   }
-  const int64_t x0 = FloorDiv(shown.left(), kSize), x1 = FloorDiv(shown.right(), kSize);
-  const int64_t y0 = FloorDiv(shown.top(), kSize), y1 = FloorDiv(shown.bottom(), kSize);
+  const int64_t x0 = geometry::FloorDiv(shown.left(), kSize), x1 = geometry::FloorDiv(shown.right(), kSize);
+  const int64_t y0 = geometry::FloorDiv(shown.top(), kSize), y1 = geometry::FloorDiv(shown.bottom(), kSize);
   // Tiles beyond one ring around the view go, and of the rest, kept for scrolling back, only as
   // many as are in view, the nearest first.
   std::erase_if(m_tiles, [&](const Tile& t) {
-    const int64_t tx = FloorDiv(t.origin.x(), kSize), ty = FloorDiv(t.origin.y(), kSize);
+    const int64_t tx = geometry::FloorDiv(t.origin.x(), kSize), ty = geometry::FloorDiv(t.origin.y(), kSize);
     return tx < x0 - 1 || tx > x1 + 1 || ty < y0 - 1 || ty > y1 + 1;
   });
   const size_t inView = size_t((x1 - x0 + 1) * (y1 - y0 + 1));

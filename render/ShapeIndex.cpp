@@ -19,8 +19,6 @@ constexpr int64_t kPenRoom = 2;
 // sixteenth of the list, when that is more).
 constexpr size_t kMostApart = 4096;
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
 }  // namespace
 
 ShapeIndex::Box ShapeIndex::BoxOf(const CShape& s) {
@@ -75,8 +73,8 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
   const int64_t width = xs[hi] - m_left + 1, height = ys[hi] - m_top + 1;
   m_cell = std::max<int64_t>({1, sizes[sizes.size() / 2], std::max(width, height) / kMostCellsASide + 1,
                               int64_t(std::ceil(std::sqrt(double(width) * double(height) / double(n))))});
-  m_columns = FloorDiv(width - 1, m_cell) + 1;
-  m_rows = FloorDiv(height - 1, m_cell) + 1;
+  m_columns = geometry::FloorDiv(width - 1, m_cell) + 1;
+  m_rows = geometry::FloorDiv(height - 1, m_cell) + 1;
 
   // Counted first, then laid out in stacking order, so that each cell's list comes out in order.
   m_starts.assign(size_t(m_columns * m_rows) + 1, 0);
@@ -105,10 +103,10 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
 }
 
 void ShapeIndex::Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t c[4]) const {
-  c[0] = std::clamp<int64_t>(FloorDiv(left - m_left, m_cell), 0, m_columns - 1);
-  c[1] = std::clamp<int64_t>(FloorDiv(top - m_top, m_cell), 0, m_rows - 1);
-  c[2] = std::clamp<int64_t>(FloorDiv(right - m_left, m_cell), 0, m_columns - 1);
-  c[3] = std::clamp<int64_t>(FloorDiv(bottom - m_top, m_cell), 0, m_rows - 1);
+  c[0] = std::clamp<int64_t>(geometry::FloorDiv(left - m_left, m_cell), 0, m_columns - 1);
+  c[1] = std::clamp<int64_t>(geometry::FloorDiv(top - m_top, m_cell), 0, m_rows - 1);
+  c[2] = std::clamp<int64_t>(geometry::FloorDiv(right - m_left, m_cell), 0, m_columns - 1);
+  c[3] = std::clamp<int64_t>(geometry::FloorDiv(bottom - m_top, m_cell), 0, m_rows - 1);
 }
 
 bool ShapeIndex::InGrid(const Box& b) const {
@@ -131,8 +129,10 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   // The drawing units whose zoomed value can lie within the widest reach of the area: zooming
   // truncates, so one unit more on each side.
   const int64_t reach = m_widestPen + kPenRoom + margin;
-  const int64_t left = FloorDiv((area.left - reach) * 100, zoom) - 1, right = (area.right + reach) * 100 / zoom + 1;
-  const int64_t top = FloorDiv((area.top - reach) * 100, zoom) - 1, bottom = (area.bottom + reach) * 100 / zoom + 1;
+  const int64_t left = geometry::FloorDiv((area.left - reach) * 100, zoom) - 1,
+                right = (area.right + reach) * 100 / zoom + 1;
+  const int64_t top = geometry::FloorDiv((area.top - reach) * 100, zoom) - 1,
+                bottom = (area.bottom + reach) * 100 / zoom + 1;
   const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;
   const bool missesGrid = right < m_left || left > gridRight || bottom < m_top || top > gridBottom;
   int64_t q[4];
