@@ -56,7 +56,6 @@ const std::vector<PenStamps::Pixel>& PenStamps::Of(Primitive primitive, const PO
     case polygon: dc.Polygon(points, count); break;
     case bezier: dc.PolyBezier(points, count); break;
     case ellipse: dc.Ellipse(points[0].x, points[0].y, points[1].x, points[1].y); break;
-    case rectangle: dc.Rectangle(points[0].x, points[0].y, points[1].x, points[1].y); break;
   }
   dc.SelectObject(oldPen);
   dc.DeleteObject(marked);

@@ -21,7 +21,7 @@
 class PenStamps {
  public:
   // The primitive a form is drawn with.
-  enum Primitive : uint8_t { polyline, polygon, bezier, ellipse, rectangle };
+  enum Primitive : uint8_t { polyline, polygon, bezier, ellipse };
   // The pen pixels of a form: points relative to the corner of their box, pen style and width.
   struct Pixel {
     int16_t dx, dy;

@@ -18,11 +18,10 @@ StampingDC::StampingDC(QPainter& painter, QImage& image, QPoint offset, PenStamp
 
 bool StampingDC::Stamp(PenStamps::Primitive primitive, const POINT* points, int count, bool fills) {
   const CPen& pen = GetCurrentPen();
-  // A solid pen one pixel wide is Qt's quick case already; no pen needs no stamp.
-  // Qt's rectangles, and the dashes of pens two pixels wide round a polygon, end on whole pixels,
-  // where the raster engine's rounding follows where on the picture they lie: those go to Qt.
-  if (primitive == PenStamps::rectangle || (primitive == PenStamps::polygon && pen.width == 2 && pen.style != PS_SOLID))
-    return false;
+  // The dashes of pens two pixels wide round a polygon end on whole pixels, where the raster
+  // engine's rounding follows where on the picture they lie: those go to Qt.
+  if (primitive == PenStamps::polygon && pen.width == 2 && pen.style != PS_SOLID) return false;
+  // A pen one pixel wide is Qt's quick case already; no pen needs no stamp.
   if (pen.style < 0 || pen.style >= PS_NULL || pen.width <= 1 || pen.width > PenStamps::kLargest ||
       m_image.devicePixelRatio() != 1 || count < 1)
     return false;
@@ -46,9 +45,6 @@ bool StampingDC::Stamp(PenStamps::Primitive primitive, const POINT* points, int 
       case PenStamps::polygon: CQPainterDC::Polygon(points, count); break;
       case PenStamps::ellipse:
         CQPainterDC::Ellipse(points[0].x, points[0].y, points[count - 1].x, points[count - 1].y);
-        break;
-      case PenStamps::rectangle:
-        CQPainterDC::Rectangle(points[0].x, points[0].y, points[count - 1].x, points[count - 1].y);
         break;
       default: break;
     }
@@ -80,9 +76,4 @@ void StampingDC::PolyBezier(const POINT* points, int count) {
 void StampingDC::Ellipse(int left, int top, int right, int bottom) {
   const POINT corners[2] = {{left, top}, {right, bottom}};
   if (!Stamp(PenStamps::ellipse, corners, 2, true)) CQPainterDC::Ellipse(left, top, right, bottom);
-}
-
-void StampingDC::Rectangle(int left, int top, int right, int bottom) {
-  const POINT corners[2] = {{left, top}, {right, bottom}};
-  if (!Stamp(PenStamps::rectangle, corners, 2, true)) CQPainterDC::Rectangle(left, top, right, bottom);
 }

@@ -10,10 +10,11 @@ class QImage;
 
 // The device context of the fast painters: a CQPainterDC over a painter on `image` (one pixel per
 // unit, moved by `offset` and clipped to `clip`, both in the image's pixels) that sets the pixels
-// of a small shape's wide or dashed pen itself, from `stamps`, after Qt has filled the inside. What
-// reaches the image is what CQPainterDC paints: Qt fills and strokes one after the other, and the
-// stamps are the pixels its stroke sets for that form. Shapes that are not small, or that come
-// near the image's edge (where Qt cuts them with roundings of its own), go to Qt whole.
+// of a small shape's wide or dashed pen itself, from `stamps`, after Qt has filled the inside.
+// What reaches the image is what CQPainterDC paints: Qt fills and strokes one after the other, and
+// the stamps are the pixels its stroke sets for that form. Rectangles, shapes that are not small,
+// and shapes that come near the image's edge (where Qt cuts them with roundings of its own) go to
+// Qt whole.
 class StampingDC final : public CQPainterDC {
  public:
   StampingDC(QPainter& painter, QImage& image, QPoint offset, PenStamps& stamps);
@@ -24,7 +25,6 @@ class StampingDC final : public CQPainterDC {
   void Polygon(const POINT* points, int count) override;
   void PolyBezier(const POINT* points, int count) override;
   void Ellipse(int left, int top, int right, int bottom) override;
-  void Rectangle(int left, int top, int right, int bottom) override;
 
  private:
   // Stamps the pen of `primitive` and returns true, or returns false for Qt to draw it all.
