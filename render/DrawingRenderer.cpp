@@ -16,8 +16,8 @@ void DrawingRenderer::PaintBackground(QPainter& painter, const CTavlo& drawing, 
 const ShapeIndex& DrawingRenderer::Index(const CTavlo& drawing) {
   if (m_indexRevision != drawing.GetListRevision()) {
     std::vector<ListChanges::Change> changes;
-    if (m_indexRevision == 0 || !drawing.GetListChangesSince(m_indexRevision, changes) ||
-        !m_index.Follow(changes, drawing.GetShapes()))
+    // A first index, or one of another drawing, is built: the log knows no such revision.
+    if (!drawing.GetListChangesSince(m_indexRevision, changes) || !m_index.Follow(changes, drawing.GetShapes()))
       m_index.Build(drawing.GetShapes());
     m_indexRevision = drawing.GetListRevision();
   }
