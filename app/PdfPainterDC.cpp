@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/HatchTile.h"
+#include "platform/qt/HatchTile.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
-#include "app/HatchTile.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
 #include "platform/core/CDC.h"
+#include "platform/qt/HatchTile.h"
 
 namespace {
 

@@ -32,7 +32,7 @@ void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
   auto paintRun = [&](QImage& target, size_t from, size_t to) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
-    PenStamps stamps;
+    ShapeStamps stamps;
     StampingDC dc(painter, target, -scroll, stamps);
     for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k]);
   };

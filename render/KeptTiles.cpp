@@ -53,8 +53,8 @@ const KeptTiles::Damage& KeptTiles::DamageSince(const CTavlo& drawing, uint64_t 
   return d;
 }
 
-void KeptTiles::Repaint(Tile& tile, QImage& scratch, PenStamps& stamps, const CTavlo& drawing, const ShapeIndex& index,
-                        const std::vector<PixelBox>& parts) const {
+void KeptTiles::Repaint(Tile& tile, QImage& scratch, ShapeStamps& stamps, const CTavlo& drawing,
+                        const ShapeIndex& index, const std::vector<PixelBox>& parts) const {
   // Painted in the middle of a larger picture: the raster engine cuts what reaches beyond its
   // picture's edge with a rounding of its own (dashes start afresh there, a corner may lose its
   // pixel), so the edge is kept a margin away from the tile, and shapes that do not reach beyond

@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QPoint>
 
-#include "render/PenStamps.h"
 #include "render/PixelBox.h"
+#include "render/ShapeStamps.h"
 
 class CTavlo;
 class QPainter;
@@ -54,13 +54,13 @@ class KeptTiles {
     std::vector<PixelBox> boxes;
   };
   const Damage& DamageSince(const CTavlo& drawing, uint64_t revision);
-  void Repaint(Tile& tile, QImage& scratch, PenStamps& stamps, const CTavlo& drawing, const ShapeIndex& index,
+  void Repaint(Tile& tile, QImage& scratch, ShapeStamps& stamps, const CTavlo& drawing, const ShapeIndex& index,
                const std::vector<PixelBox>& parts) const;
 
   std::vector<Tile> m_tiles;
-  std::vector<Damage> m_damage;     // of the tiles being brought up to date
-  std::vector<QImage> m_scratch;    // one per runner of the pool (see Repaint)
-  std::vector<PenStamps> m_stamps;  // one per runner of the pool
+  std::vector<Damage> m_damage;       // of the tiles being brought up to date
+  std::vector<QImage> m_scratch;      // one per runner of the pool (see Repaint)
+  std::vector<ShapeStamps> m_stamps;  // one per runner of the pool
   int m_zoom = 0;
   qreal m_scale = 0;
 };

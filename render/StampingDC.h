@@ -4,20 +4,20 @@
 #include <QRect>
 
 #include "platform/qt/CQPainterDC.h"
-#include "render/PenStamps.h"
+#include "render/ShapeStamps.h"
 
 class QImage;
 
 // The device context of the fast painters: a CQPainterDC over a painter on `image` (one pixel per
 // unit, moved by `offset` and clipped to `clip`, both in the image's pixels) that sets the pixels
-// of a small shape's wide or dashed pen itself, from `stamps`, after Qt has filled the inside.
-// What reaches the image is what CQPainterDC paints: Qt fills and strokes one after the other, and
-// the stamps are the pixels its stroke sets for that form. Rectangles, shapes that are not small,
-// and shapes that come near the image's edge (where Qt cuts them with roundings of its own) go to
-// Qt whole.
+// of a small shape itself, inside and pen, from `stamps`. What reaches the image is what
+// CQPainterDC paints: the stamps are the pixels Qt's fill and stroke set for that form, a hatch is
+// laid from the painter's origin as Qt lays it, and gaps are white. Shapes that are not small,
+// dashed pens two pixels wide round a polygon, and shapes that come near the image's edge (where
+// Qt cuts them with roundings of its own) go to Qt whole.
 class StampingDC final : public CQPainterDC {
  public:
-  StampingDC(QPainter& painter, QImage& image, QPoint offset, PenStamps& stamps);
+  StampingDC(QPainter& painter, QImage& image, QPoint offset, ShapeStamps& stamps);
   // Where the painter is clipped to now, in the image's pixels.
   void SetClip(const QRect& clip) { m_clip = clip; }
 
@@ -27,12 +27,12 @@ class StampingDC final : public CQPainterDC {
   void Ellipse(int left, int top, int right, int bottom) override;
 
  private:
-  // Stamps the pen of `primitive` and returns true, or returns false for Qt to draw it all.
-  // `fills`: the primitive also fills with the current brush, which Qt does first.
-  bool Stamp(PenStamps::Primitive primitive, const POINT* points, int count, bool fills);
+  // Sets the pixels `primitive` paints with the current pen and brush and returns true, or
+  // returns false for Qt to draw it.
+  bool Stamp(ShapeStamps::Primitive primitive, const POINT* points, int count);
 
   QImage& m_image;
   QPoint m_offset;
   QRect m_clip;
-  PenStamps& m_stamps;
+  ShapeStamps& m_stamps;
 };

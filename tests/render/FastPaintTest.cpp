@@ -10,7 +10,7 @@
 #include "platform/qt/CQPainterDC.h"
 #include "render/DrawingRenderer.h"
 #include "render/PaintOrder.h"
-#include "render/PenStamps.h"
+#include "render/ShapeStamps.h"
 #include "render/StampingDC.h"
 #include "tests/support/RandomShapes.h"
 
@@ -140,13 +140,14 @@ TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
   }
 }
 
-TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtStrokingThem) {
+TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
   // Shapes of a few pixels in every kind, pen, width and fill, packed and overlapping, near the
-  // picture's edges too, at zooms that make them smaller and larger: stamps of their pens, kept
-  // from one shape to the next, must set what Qt's stroking sets.
+  // picture's edges too, at zooms that make them smaller and larger, scrolled so that hatches lie
+  // off the picture's tiles of 8: stamps of their insides and pens, kept from one shape to the
+  // next, must set what Qt's filling and stroking set.
   std::mt19937 rng(14);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
-  PenStamps stamps;
+  ShapeStamps stamps;
   int stamped = 0;
   for (int round = 0; round < 16; ++round) {
     CTavlo drawing;
@@ -185,5 +186,5 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtStrokingThem) {
     ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom() << ", width " << width;
     stamped = stamps.Forms();
   }
-  EXPECT_GT(stamped, 100) << "the test means nothing if no pen was stamped";
+  EXPECT_GT(stamped, 100) << "the test means nothing if no shape was stamped";
 }

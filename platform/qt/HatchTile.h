@@ -17,4 +17,11 @@ constexpr bool Down(int hatch) { return hatch == HS_VERTICAL || hatch == HS_CROS
 constexpr bool Falling(int hatch) { return hatch == HS_FDIAGONAL || hatch == HS_DIAGCROSS; }
 constexpr bool Rising(int hatch) { return hatch == HS_BDIAGONAL || hatch == HS_DIAGCROSS; }
 
+// Whether `hatch` sets the pixel (x, y) of the picture, counted from the tiles' origin.
+constexpr bool Sets(int hatch, int x, int y) {
+  const int column = ((x % kSize) + kSize) % kSize, row = ((y % kSize) + kSize) % kSize;
+  return (Across(hatch) && row == kRow) || (Down(hatch) && column == kColumn) || (Falling(hatch) && column == row) ||
+         (Rising(hatch) && column == kSize - 1 - row);
+}
+
 }  // namespace hatch_tile

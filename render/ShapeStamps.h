@@ -12,26 +12,29 @@
 #include "platform/core/CDC.h"
 #include "platform/qt/CQPainterDC.h"
 
-// What a pen paints along a small shape, by the shape's form: the pixels of the pen's own colour
+// What a small shape paints, by the shape's form: the pixels of its inside, of its pen's colour
 // and, for a dashed pen, the white of the gaps, each as an offset from the corner of the shape's
-// box. Qt strokes wide and dashed pens by building and filling an outline, which costs many times
+// box. Qt builds a path, an outline and spans for every shape it draws, which costs many times
 // what the few pixels of a small shape do; the raster engine paints the same pixels for the same
 // form wherever it lies a whole number of pixels away, so a form's pixels are found once and then
 // set directly. Used by one painter at a time.
-class PenStamps {
+class ShapeStamps {
  public:
   // The primitive a form is drawn with.
   enum Primitive : uint8_t { polyline, polygon, bezier, ellipse };
-  // The pen pixels of a form: points relative to the corner of their box, pen style and width.
+  // What a pixel of a form is: inside (the brush's, where the pen leaves it), the pen's colour, or
+  // a gap of a dashed pen (white).
+  enum Part : uint8_t { inside, ink, gap };
   struct Pixel {
     int16_t dx, dy;
-    bool gap;  // a gap of a dashed pen: white
+    Part part;
   };
   // Forms larger than this a side (points and pen) are not kept.
   static constexpr int kLargest = 48;
 
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
-  // paints with `pen`, found by painting it once on a picture of its own.
+  // paints with `pen` and a brush, found by painting it once on a picture of its own. A polyline
+  // and a curve have no inside.
   const std::vector<Pixel>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen);
   // How many forms are kept.
   int Forms() const { return int(m_forms.size()); }

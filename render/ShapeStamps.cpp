@@ -1,0 +1,96 @@
+#include "render/ShapeStamps.h"
+
+#include <algorithm>
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/qt/CQPainterDC.h"
+
+namespace {
+
+constexpr QRgb kPenMark = 0xFFFF0000, kGapMark = 0xFF0000FF, kInsideMark = 0xFF00FF00;
+
+void Draw(CDC& dc, ShapeStamps::Primitive primitive, const POINT* points, int count) {
+  switch (primitive) {
+    case ShapeStamps::polyline: dc.Polyline(points, count); break;
+    case ShapeStamps::polygon: dc.Polygon(points, count); break;
+    case ShapeStamps::bezier: dc.PolyBezier(points, count); break;
+    case ShapeStamps::ellipse: dc.Ellipse(points[0].x, points[0].y, points[1].x, points[1].y); break;
+  }
+}
+
+}  // namespace
+
+ShapeStamps::Easel::Easel()
+    : picture(ShapeStamps::kLargest + 2 * (ShapeStamps::kLargest + 2) + 1,
+              ShapeStamps::kLargest + 2 * (ShapeStamps::kLargest + 2) + 1, QImage::Format_ARGB32_Premultiplied),
+      painter(&picture),
+      dc(painter) {
+  painter.setBackground(QColor::fromRgb(kGapMark));
+}
+
+size_t ShapeStamps::Hash::operator()(const Key& k) const {
+  size_t h = k.primitive * 131 + k.style * 31 + k.width * 7 + k.count;
+  for (int i = 0; i < 2 * k.count; ++i) h = h * 1000003 ^ size_t(uint16_t(k.xy[i]));
+  return h;
+}
+
+const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
+                                                       const CPen& pen) {
+  Key key{primitive, uint8_t(pen.style), uint8_t(pen.width), uint8_t(count), {}};
+  for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
+  if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
+  if (m_forms.size() >= kMostForms) m_forms.clear();
+
+  // Painted as the shape itself would be, pen and background in colours of their own, with room
+  // for the pen all round.
+  int right = 0, bottom = 0;
+  for (int i = 0; i < count; ++i)
+    right = std::max(right, int(points[i].x)), bottom = std::max(bottom, int(points[i].y));
+  const int room = pen.width + 2, width = right + 1 + 2 * room, height = bottom + 1 + 2 * room;
+  if (!m_easel) m_easel = std::make_unique<Easel>();
+  QPainter& painter = m_easel->painter;
+  CQPainterDC& dc = m_easel->dc;
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.fillRect(QRect(0, 0, width, height), Qt::transparent);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.translate(room, room);
+  // The inside first, as Qt fills before it strokes; then the pen over it.
+  if (primitive == polygon || primitive == ellipse) {
+    CPen none;
+    CBrush inside;
+    dc.CreatePen(none, PS_NULL, 1, 0);
+    dc.CreateSolidBrush(inside, RGB(0, 255, 0));
+    CPen* oldPen = dc.SelectObject(&none);
+    CBrush* oldBrush = dc.SelectObject(&inside);
+    Draw(dc, primitive, points, count);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
+    dc.DeleteObject(none);
+    dc.DeleteObject(inside);
+  }
+  if (pen.style != PS_NULL) {
+    CPen marked;
+    dc.CreatePen(marked, pen.style, pen.width, RGB(255, 0, 0));
+    CPen* oldPen = dc.SelectObject(&marked);
+    CGdiObject* oldBrush = dc.SelectStockObject(NULL_BRUSH);
+    Draw(dc, primitive, points, count);
+    dc.SelectObject(oldPen);
+    dc.SelectGdiObject(oldBrush);
+    dc.DeleteObject(marked);
+  }
+  painter.translate(-room, -room);
+  const QImage& picture = m_easel->picture;
+  std::vector<Pixel>& pixels = m_forms[key];
+  for (int y = 0; y < height; ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+    for (int x = 0; x < width; ++x)
+      if (row[x] == kPenMark || row[x] == kGapMark || row[x] == kInsideMark)
+        pixels.push_back({int16_t(x - room), int16_t(y - room),
+                          row[x] == kPenMark   ? ink
+                          : row[x] == kGapMark ? gap
+                                               : inside});
+  }
+  return pixels;
+}
