@@ -17,19 +17,21 @@ void Run(int count, const std::function<void(int job, int runner)>& job) {
     for (int i = next++; i < count; i = next++) job(i, runner);
   };
   QThreadPool* pool = QThreadPool::globalInstance();
+  if (pool->contains(QThread::currentThread())) {
+    work(0);
+    return;
+  }
+  // Queued rather than tried: a pool thread may still be ending a task of Qt's own (it hands
+  // large fills and conversions to the same pool), and trying would then leave every job to one
+  // runner. Nothing else keeps the pool's threads for long.
   QSemaphore done;
-  int started = 0;
-  if (!pool->contains(QThread::currentThread()))
-    for (const int most = std::min(count, Runners()); started < most; ++started) {
-      const int runner = started;
-      if (!pool->tryStart([&work, &done, runner] {
-            work(runner);
-            done.release();
-          }))
-        break;
-    }
-  if (started == 0) work(0);
-  done.acquire(started);
+  const int runners = std::min(count, Runners());
+  for (int runner = 0; runner < runners; ++runner)
+    pool->start([&work, &done, runner] {
+      work(runner);
+      done.release();
+    });
+  done.acquire(runners);
 }
 
 }  // namespace pool_jobs
