@@ -1,6 +1,7 @@
 #include "render/KeptTiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <QPainter>
@@ -20,9 +21,15 @@ namespace {
 constexpr int64_t kEdge = 2;
 // Where the parts to paint again cover more than this share of a tile, the whole tile is painted.
 constexpr double kMostOfATile = 0.5;
+// A part with fewer shapes than this is painted in one run: a layer costs more than it saves.
+constexpr size_t kManyShapes = 512;
 
 PixelBox Common(const PixelBox& a, const PixelBox& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+PixelBox Bound(const PixelBox& a, const PixelBox& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 int64_t Pixels(const PixelBox& b) { return (b.right - b.left + 1) * (b.bottom - b.top + 1); }
@@ -32,6 +39,17 @@ void CopyPixels(const QImage& from, QPoint at, QImage& to, QPoint into, int side
   for (int y = 0; y < side; ++y)
     std::memcpy(to.scanLine(into.y() + y) + 4 * into.x(), from.constScanLine(at.y() + y) + 4 * at.x(),
                 4 * size_t(side));
+}
+
+// The painted pixels of a layer's square of `side` at `at` over the whole square of `to`: every
+// colour is opaque, so a pixel is either clear (untouched) or the one to show.
+void LayOver(const QImage& layer, QPoint at, QImage& to, int side) {
+  for (int y = 0; y < side; ++y) {
+    const QRgb* from = reinterpret_cast<const QRgb*>(layer.constScanLine(at.y() + y)) + at.x();
+    QRgb* into = reinterpret_cast<QRgb*>(to.scanLine(y));
+    for (int x = 0; x < side; ++x)
+      if (qAlpha(from[x]) != 0) into[x] = from[x];
+  }
 }
 
 }  // namespace
@@ -53,40 +71,55 @@ const KeptTiles::Damage& KeptTiles::DamageSince(const CTavlo& drawing, uint64_t 
   return d;
 }
 
-void KeptTiles::Repaint(Tile& tile, QImage& scratch, ShapeStamps& stamps, const CTavlo& drawing,
-                        const ShapeIndex& index, const std::vector<PixelBox>& parts) const {
+size_t KeptTiles::Job::Count() const {
+  size_t count = 0;
+  for (const std::vector<int>& v : shapes) count += v.size();
+  return count;
+}
+
+QImage& KeptTiles::Canvas(QImage& canvas, QImage::Format format) const {
+  const QSize side = QSize(kSize + 2 * kMargin, kSize + 2 * kMargin) * m_scale;
+  if (canvas.size() != side || canvas.format() != format) {
+    canvas = QImage(side, format);
+    canvas.setDevicePixelRatio(m_scale);
+  }
+  return canvas;
+}
+
+void KeptTiles::PaintPiece(const Piece& piece, int runner, const CTavlo& drawing) {
+  const Job& job = *piece.job;
+  Tile& tile = *job.tile;
+  const bool lowest = piece.slice == 0;
   // Painted in the middle of a larger picture: the raster engine cuts what reaches beyond its
   // picture's edge with a rounding of its own (dashes start afresh there, a corner may lose its
   // pixel), so the edge is kept a margin away from the tile, and shapes that do not reach beyond
-  // the margin are painted exactly as on a picture without edges.
-  const QSize side = QSize(kSize + 2 * kMargin, kSize + 2 * kMargin) * m_scale;
-  if (scratch.size() != side) {
-    scratch = QImage(side, QImage::Format_RGB32);
-    scratch.setDevicePixelRatio(m_scale);
-  }
+  // the margin are painted exactly as on a picture without edges. A layer has the same edges.
+  QImage& canvas = lowest ? Canvas(m_scratch[runner], QImage::Format_RGB32)
+                          : Canvas(m_layers[piece.layer], QImage::Format_ARGB32_Premultiplied);
   const int inset = int(kMargin * m_scale), width = int(kSize * m_scale);
-  const bool whole = tile.image.isNull();
-  if (!whole) CopyPixels(tile.image, QPoint(0, 0), scratch, QPoint(inset, inset), width);
+  if (lowest) {
+    CopyPixels(tile.image, QPoint(0, 0), canvas, QPoint(inset, inset), width);
+  } else {
+    for (int y = inset; y < inset + width; ++y) std::memset(canvas.scanLine(y) + 4 * inset, 0, 4 * size_t(width));
+  }
   {
-    QPainter painter(&scratch);
+    QPainter painter(&canvas);
     const QPoint offset(kMargin - tile.origin.x(), kMargin - tile.origin.y());
     painter.translate(offset);
-    StampingDC dc(painter, scratch, offset, stamps);
-    for (const PixelBox& part : parts) {
+    StampingDC dc(painter, canvas, offset, m_stamps[runner]);
+    for (size_t p = 0; p < job.parts.size(); ++p) {
+      const PixelBox& part = job.parts[p];
       const QRect clip(int(part.left), int(part.top), int(part.right - part.left + 1), int(part.bottom - part.top + 1));
       painter.setClipRect(clip);
       dc.SetClip(clip.translated(offset));
-      painter.fillRect(clip, Qt::white);
-      // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
-      const std::vector<int> candidates = index.Find(part, drawing.GetZoom(), 2);
-      for (const int i : paint_order::ShapesToPaint(drawing, part, true, &candidates)) drawing.DrawShape(dc, i);
+      if (lowest) painter.fillRect(clip, Qt::white);
+      const std::vector<int>& shapes = job.shapes[p];
+      const size_t from = shapes.size() * piece.slice / piece.slices;
+      const size_t to = shapes.size() * (piece.slice + 1) / piece.slices;
+      for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, shapes[k]);
     }
   }
-  if (whole) {
-    tile.image = QImage(QSize(width, width), QImage::Format_RGB32);
-    tile.image.setDevicePixelRatio(m_scale);
-  }
-  CopyPixels(scratch, QPoint(inset, inset), tile.image, QPoint(0, 0), width);
+  if (lowest) CopyPixels(canvas, QPoint(inset, inset), tile.image, QPoint(0, 0), width);
 }
 
 void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
@@ -115,10 +148,6 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     m_tiles.resize(2 * inView);
   }
   const uint64_t now = drawing.GetBackdropRevision();
-  struct Job {
-    Tile* tile;
-    std::vector<PixelBox> parts;
-  };
   std::vector<Job> jobs;
   m_damage.clear();
   auto find = [&](QPoint origin) {
@@ -133,33 +162,86 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
   std::vector<Tile*> visible;
   for (int64_t ty = y0; ty <= y1; ++ty)
     for (int64_t tx = x0; tx <= x1; ++tx) visible.push_back(&*find(QPoint(int(tx * kSize), int(ty * kSize))));
-  const PixelBox whole{0, 0, kSize - 1, kSize - 1};
+  const PixelBox view{shown.left(), shown.top(), shown.right(), shown.bottom()};
   for (Tile* t : visible) {
-    if (!t->image.isNull() && t->revision == now) continue;
     const PixelBox area{t->origin.x(), t->origin.y(), t->origin.x() + kSize - 1, t->origin.y() + kSize - 1};
-    Job job{t, {}};
-    const Damage* damage = t->image.isNull() ? nullptr : &DamageSince(drawing, t->revision);
-    if (damage && !damage->everything) {
-      int64_t pixels = 0;
-      for (const PixelBox& b : damage->boxes)
-        if (b.Overlaps(area)) {
-          job.parts.push_back(Common(b, area));
-          pixels += Pixels(job.parts.back());
-        }
-      if (pixels > kMostOfATile * Pixels(whole)) job.parts = {area};
+    const PixelBox need = Common(area, view), was = t->painted;
+    const bool kept = !t->image.isNull() && was.left <= was.right && was.top <= was.bottom;
+    const PixelBox painted = kept ? Bound(was, need) : need;
+    Job job{t, {}, {}};
+    if (!kept) {
+      job.parts = {need};
     } else {
-      job.parts = {area};
+      if (t->revision != now) {
+        const Damage& damage = DamageSince(drawing, t->revision);
+        if (damage.everything) job.parts = {was};
+        for (const PixelBox& b : damage.boxes)
+          if (!damage.everything && b.Overlaps(was)) job.parts.push_back(Common(b, was));
+      }
+      // The strips that come into view: above and below the box painted so far, then beside it.
+      const PixelBox strips[] = {{painted.left, painted.top, painted.right, was.top - 1},
+                                 {painted.left, was.bottom + 1, painted.right, painted.bottom},
+                                 {painted.left, was.top, was.left - 1, was.bottom},
+                                 {was.right + 1, was.top, painted.right, was.bottom}};
+      for (const PixelBox& strip : strips)
+        if (strip.left <= strip.right && strip.top <= strip.bottom) job.parts.push_back(strip);
+      int64_t pixels = 0;
+      for (const PixelBox& part : job.parts) pixels += Pixels(part);
+      if (pixels > kMostOfATile * Pixels(painted)) job.parts = {painted};
     }
+    if (t->image.isNull()) {
+      t->image = QImage(QSize(kSize, kSize) * m_scale, QImage::Format_RGB32);
+      t->image.setDevicePixelRatio(m_scale);
+    }
+    t->painted = painted;
     t->revision = now;
     if (!job.parts.empty()) jobs.push_back(std::move(job));
   }
   if (!jobs.empty()) {
     const ShapeIndex& shapes = index();
-    m_scratch.resize(std::max<size_t>(m_scratch.size(), size_t(pool_jobs::Runners())));
+    const int runners = pool_jobs::Runners();
+    m_scratch.resize(std::max<size_t>(m_scratch.size(), size_t(runners)));
     m_stamps.resize(m_scratch.size());
-    pool_jobs::Run(int(jobs.size()), [&](int k, int runner) {
-      Repaint(*jobs[k].tile, m_scratch[runner], m_stamps[runner], drawing, shapes, jobs[k].parts);
+    // First the shapes each part shows, then the painting, split so that the runners share it
+    // evenly: a part that holds a large share of all the shapes is painted in runs of its stack
+    // side by side, each run above the lowest on a layer laid over it afterwards. Every colour is
+    // opaque and nothing is smoothed, so a layer's pixel is either untouched or final.
+    pool_jobs::Run(int(jobs.size()), [&](int k, int) {
+      Job& job = jobs[k];
+      for (const PixelBox& part : job.parts) {
+        // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
+        const std::vector<int> candidates = shapes.Find(part, drawing.GetZoom(), 2);
+        job.shapes.push_back(paint_order::ShapesToPaint(drawing, part, true, &candidates));
+      }
     });
+    size_t total = 0;
+    for (const Job& job : jobs) total += job.Count();
+    std::vector<Piece> pieces;
+    int layers = 0;
+    for (Job& job : jobs) {
+      int slices = 1;
+      if (runners > 1 && job.Count() >= kManyShapes)
+        slices = std::clamp(int(std::ceil(double(job.Count()) * 2 * runners / double(total))), 1,
+                            std::min(runners, 1 + runners - layers));
+      for (int slice = 0; slice < slices; ++slice) pieces.push_back({&job, slice, slices, slice == 0 ? -1 : layers++});
+    }
+    // The largest first, so that the runners end together.
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+      return a.job->Count() / size_t(a.slices) > b.job->Count() / size_t(b.slices);
+    });
+    m_layers.resize(size_t(layers));
+    pool_jobs::Run(int(pieces.size()), [&](int k, int runner) { PaintPiece(pieces[k], runner, drawing); });
+    std::vector<const Piece*> above;
+    for (const Piece& piece : pieces)
+      if (piece.slice > 0) above.push_back(&piece);
+    // Each tile's layers in the order of their runs.
+    std::sort(above.begin(), above.end(),
+              [](const Piece* a, const Piece* b) { return a->job != b->job ? a->job < b->job : a->slice < b->slice; });
+    const int inset = int(kMargin * m_scale), width = int(kSize * m_scale);
+    for (const Piece* piece : above)
+      LayOver(m_layers[piece->layer], QPoint(inset, inset), piece->job->tile->image, width);
+    // The layers are only needed while a large part is painted.
+    m_layers.clear();
   }
   for (const Tile* t : visible) painter.drawImage(t->origin - shown.topLeft(), t->image);
 }

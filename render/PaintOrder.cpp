@@ -15,6 +15,14 @@ bool Reaches(const CShape& s, int zoom, const PixelBox& area) {
   return !ShapeCover::Extent(s, zoom, box) || box.Overlaps(area);
 }
 
+// The cells of the fine mask over `area`, at most its limit (without overflowing on huge areas).
+int64_t CellCount(const PixelBox& area) {
+  constexpr int64_t kMost = int64_t(1) << 24;
+  const int64_t width = area.right - area.left + 1, height = area.bottom - area.top + 1;
+  if (width <= 0 || height <= 0) return 1;
+  return width > kMost / height ? kMost : width * height;
+}
+
 }  // namespace
 
 std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque,
@@ -34,7 +42,9 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, boo
   // Front to back, a shape is left out when the filled insides of the shapes above it already
   // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
   // bury most of their shapes this way.
-  CoverageMask covered(area);
+  // A coarse mask beside the fine one answers most questions about deeply buried shapes in a few
+  // words; only where it cannot tell is the fine one asked.
+  CoverageMask covered(area), coarse(area, std::max<int64_t>(1, CellCount(area) / 64));
   PixelBox boxes[ShapeCover::kMaxBoxes];
   for (int k = count - 1; k >= 0; --k) {
     const int i = shape(k);
@@ -46,12 +56,12 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, boo
       const PixelBox& b = boxes[r];
       if (!b.Overlaps(area)) continue;
       seen = true;
-      buried = buried && ShapeCover::Trusted(b) && covered.Covers(b);
+      buried = buried && ShapeCover::Trusted(b) && (coarse.Covers(b) || covered.Covers(b));
     }
     if (!seen || buried) continue;
     order.push_back(i);
     const int core = ShapeCover::Core(s, zoom, boxes);
-    for (int c = 0; c < core; ++c) covered.Cover(boxes[c]);
+    for (int c = 0; c < core; ++c) covered.Cover(boxes[c]), coarse.Cover(boxes[c]);
   }
   std::reverse(order.begin(), order.end());
   return order;

@@ -23,22 +23,20 @@ void Draw(CDC& dc, ShapeStamps::Primitive primitive, const POINT* points, int co
 }  // namespace
 
 ShapeStamps::Easel::Easel()
-    : picture(ShapeStamps::kLargest + 2 * (ShapeStamps::kLargest + 2) + 1,
-              ShapeStamps::kLargest + 2 * (ShapeStamps::kLargest + 2) + 1, QImage::Format_ARGB32_Premultiplied),
-      painter(&picture),
-      dc(painter) {
+    : picture(kEaselSide, kEaselSide, QImage::Format_ARGB32_Premultiplied), painter(&picture), dc(painter) {
   painter.setBackground(QColor::fromRgb(kGapMark));
 }
 
 size_t ShapeStamps::Hash::operator()(const Key& k) const {
-  size_t h = k.primitive * 131 + k.style * 31 + k.width * 7 + k.count;
+  size_t h =
+      k.primitive * 131 + k.style * 31 + k.width * 7 + k.count + (size_t(k.xBits) << 8) + (size_t(k.yBits) << 16);
   for (int i = 0; i < 2 * k.count; ++i) h = h * 1000003 ^ size_t(uint16_t(k.xy[i]));
   return h;
 }
 
 const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
-                                                       const CPen& pen) {
-  Key key{primitive, uint8_t(pen.style), uint8_t(pen.width), uint8_t(count), {}};
+                                                       const CPen& pen, Place place) {
+  Key key{primitive, uint8_t(pen.style), uint8_t(pen.width), uint8_t(count), place.xBits, place.yBits, {}};
   for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
   if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
   if (m_forms.size() >= kMostForms) m_forms.clear();
@@ -48,14 +46,18 @@ const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, cons
   int right = 0, bottom = 0;
   for (int i = 0; i < count; ++i)
     right = std::max(right, int(points[i].x)), bottom = std::max(bottom, int(points[i].y));
-  const int room = pen.width + 2, width = right + 1 + 2 * room, height = bottom + 1 + 2 * room;
+  // A form of a place is painted at the start of that place, as far in as the place asks.
+  const int room = pen.width + 2;
+  const int x0 = place.xBits ? (1 << place.xBits) + kPlaceMargin : room;
+  const int y0 = place.yBits ? (1 << place.yBits) + kPlaceMargin : room;
+  const QRect used(x0 - room, y0 - room, right + 1 + 2 * room, bottom + 1 + 2 * room);
   if (!m_easel) m_easel = std::make_unique<Easel>();
   QPainter& painter = m_easel->painter;
   CQPainterDC& dc = m_easel->dc;
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.fillRect(QRect(0, 0, width, height), Qt::transparent);
+  painter.fillRect(used, Qt::transparent);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.translate(room, room);
+  painter.translate(x0, y0);
   // The inside first, as Qt fills before it strokes; then the pen over it.
   if (primitive == polygon || primitive == ellipse) {
     CPen none;
@@ -80,14 +82,14 @@ const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, cons
     dc.SelectGdiObject(oldBrush);
     dc.DeleteObject(marked);
   }
-  painter.translate(-room, -room);
+  painter.translate(-x0, -y0);
   const QImage& picture = m_easel->picture;
   std::vector<Pixel>& pixels = m_forms[key];
-  for (int y = 0; y < height; ++y) {
+  for (int y = used.top(); y <= used.bottom(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    for (int x = 0; x < width; ++x)
+    for (int x = used.left(); x <= used.right(); ++x)
       if (row[x] == kPenMark || row[x] == kGapMark || row[x] == kInsideMark)
-        pixels.push_back({int16_t(x - room), int16_t(y - room),
+        pixels.push_back({int16_t(x - x0), int16_t(y - y0),
                           row[x] == kPenMark   ? ink
                           : row[x] == kGapMark ? gap
                                                : inside});

@@ -31,17 +31,28 @@ class ShapeStamps {
   };
   // Forms larger than this a side (points and pen) are not kept.
   static constexpr int kLargest = 48;
+  // Where on the picture a form lies, for the one case where that matters (see StampingDC): the
+  // power of two its device x and y lie above (kPlaceMargin beyond the form on either side, all
+  // below the next power), or 0 where the place does not matter.
+  struct Place {
+    uint8_t xBits = 0, yBits = 0;
+  };
+  static constexpr int kPlaceMargin = 8;
+  // The largest place's power of two that forms are kept for.
+  static constexpr int kFurthestBits = 10;
 
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
-  // paints with `pen` and a brush, found by painting it once on a picture of its own. A polyline
-  // and a curve have no inside.
-  const std::vector<Pixel>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen);
+  // paints with `pen` and a brush at `place`, found by painting it once on a picture of its own.
+  // A polyline and a curve have no inside.
+  const std::vector<Pixel>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place);
   // How many forms are kept.
   int Forms() const { return int(m_forms.size()); }
 
  private:
   // The picture forms are painted on, with its painter and context kept from one form to the
   // next: starting a painter costs more than a small form.
+  // Room for a form at the furthest place kept.
+  static constexpr int kEaselSide = (1 << kFurthestBits) + 2 * kPlaceMargin + 2 * kLargest + 8;
   struct Easel {
     Easel();
     QImage picture;
@@ -49,7 +60,7 @@ class ShapeStamps {
     CQPainterDC dc;
   };
   struct Key {
-    uint8_t primitive, style, width, count;
+    uint8_t primitive, style, width, count, xBits, yBits;
     int16_t xy[2 * 10];
     friend bool operator==(const Key&, const Key&) = default;
   };

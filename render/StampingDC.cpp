@@ -1,6 +1,7 @@
 #include "render/StampingDC.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 
 #include <QImage>
@@ -20,10 +21,6 @@ StampingDC::StampingDC(QPainter& painter, QImage& image, QPoint offset, ShapeSta
 
 bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, int count) {
   const CPen& pen = GetCurrentPen();
-  // The dashes of pens two pixels wide round a polygon end on whole pixels, where the raster
-  // engine's rounding follows where on the picture they lie: those go to Qt.
-  if (primitive == ShapeStamps::polygon && pen.width == 2 && pen.style != PS_SOLID && pen.style != PS_NULL)
-    return false;
   if (pen.style < 0 || pen.style > PS_NULL || pen.width > ShapeStamps::kLargest || m_image.devicePixelRatio() != 1 ||
       count < 1)
     return false;
@@ -38,6 +35,22 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
       right + m_offset.x() + reach >= m_image.width() || bottom + m_offset.y() + reach >= m_image.height())
     return false;
 
+  // The dashes of pens two pixels wide round a polygon come out differently between one power of
+  // two of the picture's x or y and the next (the raster engine's rounding depends on the size of
+  // the numbers): their stamps are kept by that place, and a polygon that crosses a power of two
+  // goes to Qt.
+  ShapeStamps::Place place;
+  if (primitive == ShapeStamps::polygon && pen.width == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) {
+    auto bits = [](int64_t from, int64_t to) {
+      if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
+      const int b = std::bit_width(uint64_t(from)) - 1;
+      return std::bit_width(uint64_t(to)) - 1 == b ? b : 0;
+    };
+    const int64_t margin = ShapeStamps::kPlaceMargin;
+    place.xBits = uint8_t(bits(left + m_offset.x() - margin, right + m_offset.x() + margin));
+    place.yBits = uint8_t(bits(top + m_offset.y() - margin, bottom + m_offset.y() + margin));
+    if (place.xBits == 0 || place.yBits == 0) return false;
+  }
   POINT form[10];
   for (int i = 0; i < count; ++i) form[i] = {int(points[i].x - left), int(points[i].y - top)};
   const CBrush& brush = GetCurrentBrush();
@@ -50,7 +63,7 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   const int x0 = int(left + m_offset.x()), y0 = int(top + m_offset.y());
   uchar* const bits = m_image.bits();
   const qsizetype stride = m_image.bytesPerLine();
-  for (const ShapeStamps::Pixel& p : m_stamps.Of(primitive, form, count, pen)) {
+  for (const ShapeStamps::Pixel& p : m_stamps.Of(primitive, form, count, pen, place)) {
     const int x = x0 + p.dx, y = y0 + p.dy;
     if (!m_clip.contains(x, y)) continue;
     QRgb colour = ink;

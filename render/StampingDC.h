@@ -13,8 +13,8 @@ class QImage;
 // of a small shape itself, inside and pen, from `stamps`. What reaches the image is what
 // CQPainterDC paints: the stamps are the pixels Qt's fill and stroke set for that form, a hatch is
 // laid from the painter's origin as Qt lays it, and gaps are white. Shapes that are not small,
-// dashed pens two pixels wide round a polygon, and shapes that come near the image's edge (where
-// Qt cuts them with roundings of its own) go to Qt whole.
+// and shapes that come near the image's edge (where Qt cuts them with roundings of its own) go to
+// Qt whole, and so do the few whose pixels depend on where on the picture they lie (see Stamp).
 class StampingDC final : public CQPainterDC {
  public:
   StampingDC(QPainter& painter, QImage& image, QPoint offset, ShapeStamps& stamps);
