@@ -34,8 +34,8 @@ size_t ShapeStamps::Hash::operator()(const Key& k) const {
   return h;
 }
 
-const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
-                                                       const CPen& pen, Place place) {
+const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
+                                                     const CPen& pen, Place place) {
   Key key{primitive, uint8_t(pen.style), uint8_t(pen.width), uint8_t(count), place.xBits, place.yBits, {}};
   for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
   if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
@@ -84,15 +84,18 @@ const std::vector<ShapeStamps::Pixel>& ShapeStamps::Of(Primitive primitive, cons
   }
   painter.translate(-x0, -y0);
   const QImage& picture = m_easel->picture;
-  std::vector<Pixel>& pixels = m_forms[key];
+  std::vector<Run>& runs = m_forms[key];
   for (int y = used.top(); y <= used.bottom(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    for (int x = used.left(); x <= used.right(); ++x)
-      if (row[x] == kPenMark || row[x] == kGapMark || row[x] == kInsideMark)
-        pixels.push_back({int16_t(x - x0), int16_t(y - y0),
-                          row[x] == kPenMark   ? ink
-                          : row[x] == kGapMark ? gap
-                                               : inside});
+    for (int x = used.left(); x <= used.right(); ++x) {
+      const QRgb mark = row[x];
+      if (mark != kPenMark && mark != kGapMark && mark != kInsideMark) continue;
+      const Part part = mark == kPenMark ? ink : mark == kGapMark ? gap : inside;
+      if (x > used.left() && row[x - 1] == mark && runs.back().length < 255)
+        ++runs.back().length;
+      else
+        runs.push_back({int16_t(x - x0), int16_t(y - y0), 1, part});
+    }
   }
-  return pixels;
+  return runs;
 }

@@ -13,7 +13,7 @@
 #include "platform/qt/CQPainterDC.h"
 
 // What a small shape paints, by the shape's form: the pixels of its inside, of its pen's colour
-// and, for a dashed pen, the white of the gaps, each as an offset from the corner of the shape's
+// and, for a dashed pen, the white of the gaps, as runs along rows from the corner of the shape's
 // box. Qt builds a path, an outline and spans for every shape it draws, which costs many times
 // what the few pixels of a small shape do; the raster engine paints the same pixels for the same
 // form wherever it lies a whole number of pixels away, so a form's pixels are found once and then
@@ -25,8 +25,10 @@ class ShapeStamps {
   // What a pixel of a form is: inside (the brush's, where the pen leaves it), the pen's colour, or
   // a gap of a dashed pen (white).
   enum Part : uint8_t { inside, ink, gap };
-  struct Pixel {
+  // Pixels of one part side by side on a row, from (dx, dy) rightwards.
+  struct Run {
     int16_t dx, dy;
+    uint8_t length;
     Part part;
   };
   // Forms larger than this a side (points and pen) are not kept.
@@ -44,7 +46,7 @@ class ShapeStamps {
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
   // paints with `pen` and a brush at `place`, found by painting it once on a picture of its own.
   // A polyline and a curve have no inside.
-  const std::vector<Pixel>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place);
+  const std::vector<Run>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place);
   // How many forms are kept.
   int Forms() const { return int(m_forms.size()); }
 
@@ -68,6 +70,6 @@ class ShapeStamps {
     size_t operator()(const Key& k) const;
   };
   static constexpr size_t kMostForms = 1 << 15;
-  std::unordered_map<Key, std::vector<Pixel>, Hash> m_forms;
+  std::unordered_map<Key, std::vector<Run>, Hash> m_forms;
   std::unique_ptr<Easel> m_easel;
 };

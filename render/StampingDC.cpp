@@ -63,18 +63,28 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   const int x0 = int(left + m_offset.x()), y0 = int(top + m_offset.y());
   uchar* const bits = m_image.bits();
   const qsizetype stride = m_image.bytesPerLine();
-  for (const ShapeStamps::Pixel& p : m_stamps.Of(primitive, form, count, pen, place)) {
-    const int x = x0 + p.dx, y = y0 + p.dy;
-    if (!m_clip.contains(x, y)) continue;
-    QRgb colour = ink;
-    if (p.part == ShapeStamps::gap) {
-      colour = white;
-    } else if (p.part == ShapeStamps::inside) {
-      if (!fills) continue;
-      // A hatch is laid from the painter's origin; its gaps are the white background.
-      colour = !hatched || hatch_tile::Sets(hatch, x - m_offset.x(), y - m_offset.y()) ? inside : white;
+  // Most stamps lie wholly inside the clip, which is then not asked pixel by pixel.
+  const bool unclipped = m_clip.contains(QRect(QPoint(int(x0 - reach), int(y0 - reach)),
+                                               QPoint(int(right - left + x0 + reach), int(bottom - top + y0 + reach))));
+  for (const ShapeStamps::Run& run : m_stamps.Of(primitive, form, count, pen, place)) {
+    if (run.part == ShapeStamps::inside && !fills) continue;
+    const int y = y0 + run.dy;
+    int from = x0 + run.dx, to = from + run.length;
+    if (!unclipped) {
+      if (y < m_clip.top() || y > m_clip.bottom()) continue;
+      from = std::max(from, m_clip.left()), to = std::min(to, m_clip.right() + 1);
     }
-    reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride);
+    if (run.part == ShapeStamps::inside && hatched) {
+      // A hatch is laid from the painter's origin; its gaps are the white background.
+      for (int x = from; x < to; ++x)
+        line[x] = hatch_tile::Sets(hatch, x - m_offset.x(), y - m_offset.y()) ? inside : white;
+    } else {
+      std::fill(line + from, line + std::max(from, to),
+                run.part == ShapeStamps::ink   ? ink
+                : run.part == ShapeStamps::gap ? white
+                                               : inside);
+    }
   }
   return true;
 }
