@@ -29,15 +29,8 @@ TEST(KeptTiles, KeptAtEitherPixelRatioEqualsPaintedAfresh) {
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   for (const qreal scale : {2.0, 1.0}) {
     CTavlo drawing;
-    for (int i = 0; i < 3000; ++i) {
-      CShape s = i % 400 == 0 ? random_shapes::RandomShape(rng) : random_shapes::CrowdedShape(rng);
-      if (i % 400 != 0) {
-        const int x = pick(1100), y = pick(900), w = pick(14), h = pick(14);
-        for (int k = 0; k < s.GetPointCount(); ++k)
-          s.SetPoint(k, x + (k == 1 || k == 2 ? w : pick(3)), y + (k >= 2 || s.GetPointCount() == 2 ? h : pick(3)));
-      }
-      drawing.AddShape(s);
-    }
+    for (int i = 0; i < 3000; ++i)
+      drawing.AddShape(i % 400 == 0 ? random_shapes::RandomShape(rng) : random_shapes::SmallShape(rng, 1100, 900, 14));
     drawing.ClearSelection();
     DrawingRenderer kept;
     QPoint scroll(700, 800);

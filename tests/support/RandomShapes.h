@@ -56,4 +56,15 @@ inline CShape CrowdedShape(std::mt19937& rng) {
   return s;
 }
 
+// A crowded shape of at most `side` pixels a side, anywhere over `width` by `height`: thousands of
+// them hide little of each other.
+inline CShape SmallShape(std::mt19937& rng, int width, int height, int side) {
+  auto pick = [&](int n) { return Pick(rng, n); };
+  CShape s = CrowdedShape(rng);
+  const int x = pick(width), y = pick(height), w = pick(side), h = pick(side);
+  for (int k = 0; k < s.GetPointCount(); ++k)
+    s.SetPoint(k, x + (k == 1 || k == 2 ? w : pick(3)), y + (k >= 2 || s.GetPointCount() == 2 ? h : pick(3)));
+  return s;
+}
+
 }  // namespace random_shapes
