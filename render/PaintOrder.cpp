@@ -50,6 +50,10 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, boo
     const int i = shape(k);
     if (i == selected) continue;
     const CShape& s = shapes[i];
+    // Most shapes of a crowded drawing lie wholly under the fills above them, which one question
+    // about their bound settles.
+    if (PixelBox bound; ShapeCover::Bound(s, zoom, bound) && ShapeCover::Trusted(bound) && coarse.Covers(bound))
+      continue;
     const int reach = ShapeCover::Reach(s, zoom, boxes);
     bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
     for (int r = 0; r < reach; ++r) {

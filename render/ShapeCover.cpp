@@ -128,6 +128,14 @@ bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
   return true;
 }
 
+bool ShapeCover::Bound(const CShape& s, int zoom, PixelBox& box) {
+  if (!Extent(s, zoom, box)) return false;
+  // Reach's boxes are widened by one more than the extent, an ellipse's bands by its bulge too.
+  const int64_t grow = 2 + int64_t(std::ceil(kBulge * double(std::max(box.right - box.left, box.bottom - box.top))));
+  box = {box.left - grow, box.top - grow, box.right + grow, box.bottom + grow};
+  return true;
+}
+
 int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);

@@ -21,6 +21,9 @@ class ShapeCover {
 
   // The box of the zoomed points widened by the pen: a bound of the whole shape.
   static bool Extent(const CShape& shape, int zoom, PixelBox& box);
+  // A box that holds every box Reach gives (a little wider than the extent, for their rounding),
+  // found without working them out. False for a shape without points.
+  static bool Bound(const CShape& shape, int zoom, PixelBox& box);
   // Near enough to the origin that the raster engine's pixels stay within these bounds. Far out
   // it clips paths itself, and shapes there are neither left out nor used to leave others out.
   static bool Trusted(const PixelBox& box);

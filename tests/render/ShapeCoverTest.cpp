@@ -97,7 +97,7 @@ TEST(CoverageMask, NeverClaimsAPixelNoBoxCovered) {
   }
 }
 
-TEST(ShapeCover, ReachHoldsEveryPointOfTheOutlineWidenedByThePen) {
+TEST(ShapeCover, ReachHoldsEveryPointOfTheOutlineWidenedByThePenAndLiesInTheBound) {
   std::mt19937 rng(4);
   auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   for (int round = 0; round < 400; ++round) {
@@ -110,6 +110,11 @@ TEST(ShapeCover, ReachHoldsEveryPointOfTheOutlineWidenedByThePen) {
     const int zoom = in(0, 2) ? 100 : in(50, 500);
     const std::vector<PixelBox> reach = Reach(s, zoom);
     ASSERT_FALSE(reach.empty());
+    PixelBox bound;
+    ASSERT_TRUE(ShapeCover::Bound(s, zoom, bound));
+    for (const PixelBox& b : reach)
+      ASSERT_TRUE(b.left >= bound.left && b.top >= bound.top && b.right <= bound.right && b.bottom <= bound.bottom)
+          << "round " << round << ": a box of the reach beyond the bound";
 
     std::vector<std::pair<double, double>> samples;  // points of the outline, zoomed
     auto z = [&](CPoint p) { return std::pair<double, double>(p.x * zoom / 100, p.y * zoom / 100); };
