@@ -6,13 +6,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 
 #include "render/PixelBox.h"
 #include "render/ShapeStamps.h"
 
 class CTavlo;
 class QPainter;
-class QRect;
 class ShapeIndex;
 
 // The picture of a view's unselected shapes, kept as square tiles of the zoomed drawing that lie
@@ -77,6 +77,8 @@ class KeptTiles {
   std::vector<QImage> m_scratch;      // one per runner of the pool (see Paint)
   std::vector<ShapeStamps> m_stamps;  // one per runner of the pool
   std::vector<QImage> m_layers;       // of the pieces above the lowest, while they are painted
+  QImage m_view;                      // the tiles as the view last showed them
+  QRect m_viewArea;
   int m_zoom = 0;
   qreal m_scale = 0;
 };
