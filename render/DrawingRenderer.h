@@ -24,8 +24,8 @@ class DrawingRenderer final {
   // A view's background: white and then every unselected shape, as the view scrolled to `scroll`
   // shows them, painted at the painter's origin over `size` (device-independent pixels, drawn at
   // `scale` device pixels each). The picture is kept in tiles (see KeptTiles): a change of the
-  // drawing paints again only where it touched, a scroll only the tiles that come into view, a
-  // zoom all of them, split over the cores.
+  // drawing paints again only where it touched, a scroll only the strips that come into view, a
+  // zoom all that is in view, split over the cores.
   void PaintBackground(QPainter& painter, const CTavlo& drawing, QPoint scroll, QSize size, qreal scale);
 
   // CTavlo::FindShapeAt, asking only the shapes the index finds near the point.

@@ -39,8 +39,6 @@ class KeptTiles {
   void Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
              const QRect& shown, qreal scale);
 
-  int TileCount() const { return int(m_tiles.size()); }
-
  private:
   struct Tile {
     QPoint origin;
@@ -74,7 +72,7 @@ class KeptTiles {
 
   std::vector<Tile> m_tiles;
   std::vector<Damage> m_damage;       // of the tiles being brought up to date
-  std::vector<QImage> m_scratch;      // one per runner of the pool (see Paint)
+  std::vector<QImage> m_scratch;      // one per runner of the pool (see PaintPiece)
   std::vector<ShapeStamps> m_stamps;  // one per runner of the pool
   std::vector<QImage> m_layers;       // of the pieces above the lowest, while they are painted
   QImage m_view;                      // the tiles as the view last showed them

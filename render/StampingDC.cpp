@@ -41,14 +41,14 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   // goes to Qt.
   ShapeStamps::Place place;
   if (primitive == ShapeStamps::polygon && pen.width == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) {
-    auto bits = [](int64_t from, int64_t to) {
+    auto power = [](int64_t from, int64_t to) {
       if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
-      const int b = std::bit_width(uint64_t(from)) - 1;
-      return std::bit_width(uint64_t(to)) - 1 == b ? b : 0;
+      const int b = int(std::bit_width(uint64_t(from))) - 1;
+      return int(std::bit_width(uint64_t(to))) - 1 == b ? b : 0;
     };
     const int64_t margin = ShapeStamps::kPlaceMargin;
-    place.xBits = uint8_t(bits(left + m_offset.x() - margin, right + m_offset.x() + margin));
-    place.yBits = uint8_t(bits(top + m_offset.y() - margin, bottom + m_offset.y() + margin));
+    place.xBits = uint8_t(power(left + m_offset.x() - margin, right + m_offset.x() + margin));
+    place.yBits = uint8_t(power(top + m_offset.y() - margin, bottom + m_offset.y() + margin));
     if (place.xBits == 0 || place.yBits == 0) return false;
   }
   POINT form[10];
