@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
 struct DocumentFileContent;
 
 // The document as one line of JSON for scripts: selection, grip state and every shape with its
@@ -15,8 +18,11 @@ std::string DocumentJson(const DocumentFileContent& doc);
 // new drawing or record has (selected -1, hitMode 0, hitPart -1; type 0, centre (0, 0), colours
 // 0, pen width 1, pen style 0, brush style -1, no points), so a script needs only "type" and
 // "points". What is read goes through the same checks as a document file. Returns an empty
-// string, or why the text is refused (with the line and column of a syntax error), leaving
-// `doc` as it was.
+// string, or why the text is refused (with the line and column of a syntax error or of a key that
+// appears twice in one object), leaving `doc` as it was.
 QString ReadDocumentJson(const QByteArray& text, DocumentFileContent& doc);
+// The same, read from `source` a block at a time, as large as a file can be: the shapes are refused
+// once they would need more memory than the system can give, or than `memoryLimit`.
+QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc, std::optional<uint64_t> memoryLimit = {});
 // Whether a file's first bytes look like JSON rather than a document file.
 bool LooksLikeJson(const QByteArray& start);

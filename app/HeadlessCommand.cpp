@@ -1,15 +1,20 @@
 #include "app/HeadlessCommand.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 
 #include "app/CommandLine.h"
+#include "app/Deadline.h"
 #include "app/DocumentJson.h"
 #include "app/PictureExport.h"
 #include "model/DocumentFileContent.h"
+#include "platform/core/CArchive.h"
 #include "platform/qt/ArchiveFile.h"
 #include "platform/qt/AtomicSave.h"
 
@@ -38,20 +43,21 @@ bool IsJson(const QString& path) {
   return WhyNotReadable(path).isEmpty() && file.open(QIODevice::ReadOnly) && LooksLikeJson(file.read(256));
 }
 
-QString LoadJson(const QString& path, DocumentFileContent& doc) {
+QString LoadJson(const QString& path, DocumentFileContent& doc, std::optional<uint64_t> memoryLimit) {
   if (const QString why = WhyNotReadable(path); !why.isEmpty()) return why;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return file.errorString();
-  const QByteArray text = file.readAll();
-  if (file.error() != QFileDevice::NoError) return file.errorString();
-  return ReadDocumentJson(text, doc);
+  return ReadDocumentJson(file, doc, memoryLimit);
 }
 
-// Loads `path`, a document file or JSON, into `doc`; on failure prints the message and returns
-// false.
-bool Load(const QString& path, DocumentFileContent& doc, std::FILE* err) {
+// Loads `path`, a document file or JSON, into `doc`, its shapes taking at most `memoryLimit` when
+// one is given besides what the system can give; on failure prints the message and returns false.
+bool Load(const QString& path, DocumentFileContent& doc, std::FILE* err, std::optional<uint64_t> memoryLimit = {}) {
   const QString reason =
-      IsJson(path) ? LoadJson(path, doc) : LoadFileThroughArchive(path, [&doc](CArchive& ar) { doc.Serialize(ar); });
+      IsJson(path) ? LoadJson(path, doc, memoryLimit) : LoadFileThroughArchive(path, [&doc, memoryLimit](CArchive& ar) {
+        ar.SetMemoryLimit(memoryLimit);
+        doc.Serialize(ar);
+      });
   if (reason.isEmpty()) return true;
   Fail(err, path, reason);
   return false;
@@ -110,11 +116,26 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
   return reason.isEmpty() ? 0 : Fail(err, target, reason);
 }
 
+// File managers make thumbnails by themselves, of every file in a folder the user opens: whatever
+// a file holds, one ends within kThumbnailSeconds and about kThumbnailBytes, or there is none.
+constexpr int kThumbnailSeconds = 9;
+constexpr uint64_t kThumbnailBytes = uint64_t(500) << 20;
+// The shapes may take half of it; Qt, the picture and painting them take the rest.
+constexpr uint64_t kThumbnailShapeBytes = kThumbnailBytes / 2;
+
 int Thumbnail(const CommandLine& line, std::FILE* err) {
+  const QString& path = line.files.front();
+  auto deadline = std::make_unique<Deadline>(
+      std::chrono::seconds(kThumbnailSeconds),
+      QStringLiteral("quirra: %1: no thumbnail: it takes longer than %2 s to make\n").arg(path).arg(kThumbnailSeconds));
   DocumentFileContent doc;
-  if (!Load(line.files.front(), doc, err)) return 1;
+  if (!Load(path, doc, err, kThumbnailShapeBytes)) return 1;
   const auto app = OffscreenApplication();
-  const QString reason = picture_export::ExportThumbnail(doc.drawing, line.size, line.target);
+  QImage picture;
+  QString reason = picture_export::PaintThumbnail(doc.drawing, line.size, picture);
+  // Writing the picture is quick, and once it has begun, ending would leave a temporary file.
+  deadline.reset();
+  if (reason.isEmpty()) reason = picture_export::WritePng(picture, line.target);
   return reason.isEmpty() ? 0 : Fail(err, line.target, reason);
 }
 

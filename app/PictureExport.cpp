@@ -83,13 +83,6 @@ QString PaintPicture(CTavlo& drawing, int zoom, QImage& image) {
   return QString();
 }
 
-QString WritePng(const QImage& image, const QString& path) {
-  return SaveFileAtomically(path, [&image](QIODevice& device) {
-    QImageWriter writer(&device, "png");
-    return writer.write(image) ? QString() : writer.errorString();
-  });
-}
-
 // The largest zoom up to 100 per cent at which the picture fits in `side` by `side` pixels, or 0.
 int FittingZoom(const CTavlo& drawing, int side) {
   const Reach reach = ReachOf(drawing);
@@ -111,6 +104,13 @@ int FittingZoom(const CTavlo& drawing, int side) {
 }
 
 }  // namespace
+
+QString WritePng(const QImage& image, const QString& path) {
+  return SaveFileAtomically(path, [&image](QIODevice& device) {
+    QImageWriter writer(&device, "png");
+    return writer.write(image) ? QString() : writer.errorString();
+  });
+}
 
 QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
   QImage image;
@@ -146,8 +146,8 @@ QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
   return SaveFileAtomically(path, [&pdf](QIODevice& device) { return WriteBytes(device, pdf.data()); });
 }
 
-QString ExportThumbnail(CTavlo& drawing, int size, const QString& path) {
-  if (FittingZoom(drawing, size) == 100) return ExportPng(drawing, 100, path);
+QString PaintThumbnail(CTavlo& drawing, int size, QImage& image) {
+  if (FittingZoom(drawing, size) == 100) return PaintPicture(drawing, 100, image);
   // Larger drawings are painted at a size of at least 512 and then scaled down smoothly: painting
   // at a few per cent costs more per shape than it saves, and the smooth scaling shows more.
   constexpr int kPaintedSide = 512;
@@ -164,11 +164,10 @@ QString ExportThumbnail(CTavlo& drawing, int size, const QString& path) {
       drawing.ReplaceShape(i, s);
     }
   }
-  QImage image;
   if (const QString why = PaintPicture(drawing, zoom, image); !why.isEmpty()) return why;
   if (image.width() > size || image.height() > size)
     image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  return WritePng(image, path);
+  return QString();
 }
 
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {

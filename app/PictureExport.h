@@ -3,6 +3,7 @@
 #include <QString>
 
 class CTavlo;
+class QImage;
 
 // Pictures of a drawing as the view shows it with nothing selected: every shape with its own pen
 // and brush, on white, at a zoom of 1 to 1000 per cent. The picture spans from drawing point
@@ -15,9 +16,11 @@ QString ExportPng(CTavlo& drawing, int zoom, const QString& path);
 QString ExportSvg(CTavlo& drawing, int zoom, const QString& path);
 // One vector page of the picture's size at 96 pixels to the inch.
 QString ExportPdf(CTavlo& drawing, int zoom, const QString& path);
-// The PNG picture fitted in `size` by `size` pixels, for the desktop's file managers: a drawing
-// that fits at 100 per cent as it is, a larger one scaled down smoothly, its pens one pixel wide
-// and solid.
-QString ExportThumbnail(CTavlo& drawing, int size, const QString& path);
+// The picture fitted in `size` by `size` pixels, for the desktop's file managers: a drawing that
+// fits at 100 per cent as it is, a larger one scaled down smoothly, its pens one pixel wide and
+// solid. Returns an empty string, or why there is none.
+QString PaintThumbnail(CTavlo& drawing, int size, QImage& image);
+// Writes `image` to `path` as PNG, whole or not at all.
+QString WritePng(const QImage& image, const QString& path);
 
 }  // namespace picture_export

@@ -16,7 +16,10 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   CQuirraDoc doc;
   sample_shapes::LoadMixed(doc.GetDrawing(), 1000000);
-  doc.SetModifiedFlag(true);
+  // One change through the history makes the drawing differ from its (empty) file.
+  doc.BeginStep();
+  doc.GetDrawing().AddShape(sample_shapes::Mixed(1)[0]);
+  doc.EndStep();
   auto* copy = new RecoveryCopy(doc, dir.filePath(QStringLiteral("1")));
 
   std::vector<double> snapshot, write;

@@ -6,6 +6,7 @@
 #include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CDC.h"
+#include "platform/qt/ArchiveFile.h"
 #include "platform/qt/ModalFrame.h"
 #include "res/CommandIds.h"
 
@@ -114,6 +115,7 @@ void CQuirraDoc::CommitEdits(GripState before) {
 
 void CQuirraDoc::BeginStep() {
   if (m_stepDepth++ > 0) return;
+  TakeBaseline();
   m_stepStart = CurrentGrip();
   drawing->BeginEdits();
 }
@@ -121,19 +123,21 @@ void CQuirraDoc::BeginStep() {
 void CQuirraDoc::EndStep() {
   if (m_stepDepth == 0 || --m_stepDepth > 0) return;
   CommitEdits(m_stepStart);
-  FollowHistory();
+  FollowContent();
 }
 
 void CQuirraDoc::Undo() {
   if (InStep()) return;
+  TakeBaseline();
   m_history.undo();
-  FollowHistory();
+  FollowContent();
 }
 
 void CQuirraDoc::Redo() {
   if (InStep()) return;
+  TakeBaseline();
   m_history.redo();
-  FollowHistory();
+  FollowContent();
 }
 
 bool CQuirraDoc::OnSaveDocument(const QString& path, const FileProgress& progress) {
@@ -143,9 +147,52 @@ bool CQuirraDoc::OnSaveDocument(const QString& path, const FileProgress& progres
     CommitEdits(m_stepStart);
     m_stepStart = CurrentGrip();
   }
-  if (!Base::OnSaveDocument(path, progress)) return false;
-  m_history.setClean();
-  return true;
+  return Base::OnSaveDocument(path, progress);
+}
+
+void CQuirraDoc::OnBaseline(Baseline baseline) {
+  if (baseline == Baseline::written) m_history.setClean();
+  if (baseline != Baseline::recovered) {
+    // The drawing as it is now is what the file holds; its fingerprint can wait for the first change.
+    m_baselinePending = true;
+    if (InStep()) TakeBaseline();
+  } else {
+    // The history starts at the copy, which is no state the file holds.
+    m_history.resetClean();
+    m_baselinePending = false;
+    const std::optional<DocumentFileContent> file =
+        GetPathName().isEmpty() ? std::optional<DocumentFileContent>(std::in_place) : ReadFile();
+    m_fileShapes = file ? std::optional(file->drawing.GetFingerprint()) : std::nullopt;
+  }
+  FollowContent();
+}
+
+void CQuirraDoc::TakeBaseline() {
+  if (!m_baselinePending) return;
+  m_fileShapes = drawing->GetFingerprint();
+  m_baselinePending = false;
+}
+
+std::optional<DocumentFileContent> CQuirraDoc::ReadFile() const {
+  DocumentFileContent file;
+  if (!LoadFileThroughArchive(GetPathName(), [&file](CArchive& ar) { file.Serialize(ar); }).isEmpty())
+    return std::nullopt;
+  return file;
+}
+
+void CQuirraDoc::FollowContent() { SetModifiedFlag(DiffersFromFile()); }
+
+bool CQuirraDoc::DiffersFromFile() {
+  // The history knows the state it was saved or opened in, as long as no change is still pending.
+  if (m_baselinePending || (m_history.isClean() && !drawing->HasEdits())) return false;
+  if (!m_fileShapes || drawing->GetFingerprint() != *m_fileShapes) return true;
+  if (m_fileShapes->Count() == 0) return false;
+  // Equal fingerprints: only the file can say for sure. This is rare (a change made and then taken
+  // back by hand), and once known, the history remembers it.
+  const std::optional<DocumentFileContent> file = ReadFile();
+  const bool same = file && file->drawing.GetShapes() == drawing->GetShapes();
+  if (same && !drawing->HasEdits()) m_history.setClean();
+  return !same;
 }
 
 void CQuirraDoc::Grip(int mode, int part) {
@@ -172,7 +219,6 @@ void CQuirraDoc::Apply(Value& field, void (CShape::*setter)(Value), Value value)
   (shape.*setter)(value);
   BeginStep();
   drawing->SetShape(shape, 0);
-  SetModifiedFlag(true);
   EndStep();
 }
 

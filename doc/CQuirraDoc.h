@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QUndoStack>
 
 #include "doc/DrawingStep.h"
 #include "model/CTavlo.h"
+#include "model/DocumentFileContent.h"
 #include "platform/core/Color.h"
 #include "platform/qt/CDocument.h"
 
@@ -24,8 +26,13 @@ class QColorDialog;
 // happen inside a step (BeginStep to EndStep: a whole mouse gesture, or one command), or the
 // entries would no longer fit the drawing; a step that changed shapes becomes one entry, holding
 // only what it changed. (A drawing put together outside any step, as tests do, is simply where
-// the history starts.) The document is modified exactly when the history is away from the state
-// last saved or opened. A new or opened document starts with an empty history; saving keeps it.
+// the history starts, and counts as what the file holds.) A new or opened document starts with an
+// empty history; saving keeps it.
+//
+// The document is modified exactly when its shapes differ from those its file holds (untitled:
+// from none), whatever led there: a recovered drawing stays modified through undo and redo until
+// it is saved, and a shape drawn and deleted again leaves the document as unmodified as before.
+// The selection and the grip are stored too, but picking a shape is no change of the drawing.
 class CQuirraDoc : public CDocument {
   Q_OBJECT
   DECLARE_MESSAGE_MAP(CQuirraDoc)
@@ -39,6 +46,9 @@ class CQuirraDoc : public CDocument {
   void DeleteContents() override;
   void Serialize(CArchive& ar) override;
   bool OnSaveDocument(const QString& path, const FileProgress& progress = {}) override;
+  // Sets the modified flag by the rule above. Steps, undo, redo, loads and saves call it; a view
+  // calls it after each change it makes during a gesture, so the mark shows at once.
+  void FollowContent();
 
   // Steps nest: the outermost pair makes the entry, so a command given during a gesture joins it.
   void BeginStep();
@@ -88,11 +98,20 @@ class CQuirraDoc : public CDocument {
   // Makes an entry of the changes written down since the step began in `before`, if there are
   // any; inside a step, writing down starts afresh.
   void CommitEdits(GripState before);
-  void FollowHistory() { SetModifiedFlag(!m_history.isClean()); }
+  void OnBaseline(Baseline baseline) override;
+  bool DiffersFromFile();
+  void TakeBaseline();
+  // What the document's file holds now; nothing when it cannot be read.
+  std::optional<DocumentFileContent> ReadFile() const;
 
   std::unique_ptr<CTavlo> drawing;
   QUndoStack m_history;
   int m_stepDepth = 0;
   GripState m_stepStart;
   std::unique_ptr<QColorDialog> colorDialog;
+  // Of the shapes the file holds; none when no drawing can equal them (a file that cannot be read).
+  // Pending while the drawing itself is still what the file holds: every change of the drawing
+  // goes through a step, an undo or a redo, and the first of them takes it.
+  std::optional<ShapesFingerprint> m_fileShapes;
+  bool m_baselinePending = true;
 };

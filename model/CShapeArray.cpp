@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "model/ShapeMemory.h"
 #include "platform/core/CArchive.h"
 #include "platform/linux/LargeBlock.h"
 
@@ -184,6 +185,8 @@ void CShapeArray::Serialize(CArchive& ar) {
   if (count > uint32_t(INT_MAX))
     throw CArchiveException(CArchiveException::badIndex,
                             "the file is damaged (it announces " + std::to_string(count) + " shapes)");
+  if (const std::string why = WhyShapesDoNotFit(count, ar.GetMemoryLimit()); !why.empty())
+    throw CArchiveException(CArchiveException::tooLarge, why);
   // Records are built straight from the bytes into a block of the announced size when the source
   // really stores that many. Otherwise (a stream that cannot tell its length, a sparse file whose
   // holes would read as millions of records) the block grows, doubling, only as records arrive.

@@ -47,6 +47,7 @@ void CTavlo::InsertShape(int index, CShape shape) {
   if (edits) edits->Inserted(index, shape);
   const std::optional<CShape> was = index <= selected ? SelectedRecord() : std::nullopt;
   shapes.InsertAt(index, std::move(shape));
+  if (fingerprint) fingerprint->Inserted(At(index - 1), shapes[index], At(index + 1));
   ListChanged({ListChanges::inserted, index, index});
   const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
   // A record inserted at the selected place is the selected one: not part of the backdrop.
@@ -56,6 +57,7 @@ void CTavlo::InsertShape(int index, CShape shape) {
 void CTavlo::RemoveShape(int index) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Removed(index, shapes[index]);
+  if (fingerprint) fingerprint->Removed(At(index - 1), shapes[index], At(index + 1));
   // The selected record itself is not in the backdrop: taking it away changes none of its pixels.
   const std::optional<CShape> removed = index != selected ? std::optional<CShape>(shapes[index]) : std::nullopt;
   const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
@@ -69,6 +71,7 @@ void CTavlo::RemoveShape(int index) {
 void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
+  if (fingerprint) fingerprint->Replaced(At(index - 1), shapes[index], shape, At(index + 1));
   ListChanged({ListChanges::replaced, index, index});
   // A picture of the other shapes stays valid while only the selected one changes.
   if (index == selected) {
@@ -83,12 +86,19 @@ void CTavlo::ReplaceShape(int index, CShape shape) {
 void CTavlo::MoveShape(int from, int to) {
   if (from < 0 || to < 0 || from >= shapes.GetSize() || to >= shapes.GetSize()) return;
   if (edits) edits->Moved(from, to);
+  if (fingerprint && from != to) fingerprint->Removed(At(from - 1), shapes[from], At(from + 1));
   const bool shifts = std::min(from, to) <= selected && selected <= std::max(from, to);
   const std::optional<CShape> was = shifts ? SelectedRecord() : std::nullopt;
   shapes.Move(from, to);
+  if (fingerprint && from != to) fingerprint->Inserted(At(to - 1), shapes[to], At(to + 1));
   ListChanged({ListChanges::moved, from, to});
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({&shapes[to], was ? &*was : nullptr, now ? &*now : nullptr});
+}
+
+ShapesFingerprint CTavlo::GetFingerprint() const {
+  if (!fingerprint) fingerprint = ShapesFingerprint::Of(shapes);
+  return *fingerprint;
 }
 
 ShapeEdits CTavlo::EndEdits() {
@@ -215,6 +225,7 @@ void CTavlo::Serialize(CArchive& ar) {
   }
   int32_t stored = -1;
   ar >> stored;
+  fingerprint.reset();
   shapes.Serialize(ar);
   selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
   backdropRevision = NextRevision();

@@ -8,6 +8,7 @@
 #include "model/CShapeArray.h"
 #include "model/ListChanges.h"
 #include "model/ShapeEdits.h"
+#include "model/ShapesFingerprint.h"
 #include "platform/core/CObject.h"
 
 class CDC;
@@ -49,6 +50,12 @@ class CTavlo : public CObject {
   void BeginEdits() { edits.emplace(); }
   ShapeEdits EndEdits();
   bool IsRecordingEdits() const { return edits.has_value(); }
+  // Whether the changes written down since BeginEdits changed anything.
+  bool HasEdits() const { return edits && !edits->Empty(); }
+
+  // The fingerprint of the list of shapes: worked out over the whole list when first asked for,
+  // then kept up to date by every change at the cost of a few record hashes.
+  ShapesFingerprint GetFingerprint() const;
 
   // Reordering of the selected shape; each ends with no selection. Forwards means towards the
   // front, a higher index.
@@ -143,6 +150,8 @@ class CTavlo : public CObject {
   CShape ClipOfSelected() const;
   // A new backdrop revision, made by a change that touched these records.
   void Touch(std::initializer_list<const CShape*> touched);
+  // The record at list index i, or nullptr outside the list.
+  const CShape* At(int i) const { return i >= 0 && i < shapes.GetSize() ? &shapes[i] : nullptr; }
   std::optional<CShape> SelectedRecord() const;
   void DrawLayers(CDC& dc, bool unselected) const;
   void DrawSelection(CDC& dc, CPen& grey, CPen& black) const;
@@ -154,6 +163,7 @@ class CTavlo : public CObject {
   int selected = -1;
   CShapeArray shapes;
   std::optional<ShapeEdits> edits;
+  mutable std::optional<ShapesFingerprint> fingerprint;
   uint64_t backdropRevision = NextRevision();
   uint64_t listRevision = NextRevision();
   ListChanges listChanges{listRevision};

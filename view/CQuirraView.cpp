@@ -101,7 +101,7 @@ CPoint CQuirraView::ToDrawing(QPoint client, bool clampAtOrigin) const {
 }
 
 void CQuirraView::Changed() {
-  m_document.SetModifiedFlag(true);
+  m_document.FollowContent();
   InvalidateAll();
 }
 

@@ -12,7 +12,7 @@
 // the sink refuses bytes. `what()` is a reason a user can read.
 class CArchiveException : public std::runtime_error {
  public:
-  enum Cause { generic, endOfFile, badIndex, writeFault };
+  enum Cause { generic, endOfFile, badIndex, writeFault, tooLarge };
 
   CArchiveException(Cause cause, const std::string& reason) : std::runtime_error(reason), m_cause(cause) {}
 
@@ -64,6 +64,10 @@ class CArchive {
   void SetStoredBytes(uint64_t bytes) { m_stored = bytes; }
   // The bytes left that are really stored: at most GetRemaining().
   std::optional<uint64_t> GetStoredRemaining() const;
+  // Loading: the most memory that what is read may take, below what the system can give (the
+  // readers ask the system themselves); none by default. An unattended reader sets one.
+  void SetMemoryLimit(std::optional<uint64_t> bytes) { m_memoryLimit = bytes; }
+  std::optional<uint64_t> GetMemoryLimit() const { return m_memoryLimit; }
   // Bytes read or written through this archive so far.
   uint64_t GetPosition() const { return m_done + m_pos; }
 
@@ -83,4 +87,5 @@ class CArchive {
   uint64_t m_done = 0;               // bytes moved between m_buf and the stream before the current buffer
   std::optional<uint64_t> m_size;    // loading: bytes in the stream from where the archive began
   std::optional<uint64_t> m_stored;  // loading: of those, the bytes the source really stores
+  std::optional<uint64_t> m_memoryLimit;
 };

@@ -26,7 +26,7 @@ void CDocument::SetModifiedFlag(bool modified) {
 
 bool CDocument::OnNewDocument() {
   DeleteContents();
-  SetModifiedFlag(false);
+  OnBaseline(Baseline::newDocument);
   return true;
 }
 
@@ -39,7 +39,7 @@ bool CDocument::OnOpenDocument(const QString& path, const FileProgress& progress
     return false;
   }
   m_stamp = FileStamp::Of(path);
-  SetModifiedFlag(false);
+  OnBaseline(Baseline::read);
   return true;
 }
 
@@ -56,7 +56,7 @@ bool CDocument::OnRecoverDocument(const QString& copy, const QString& pathName, 
     SetTitle(title);
   else
     SetPathName(pathName);
-  SetModifiedFlag(true);
+  OnBaseline(Baseline::recovered);
   return true;
 }
 
@@ -65,7 +65,7 @@ bool CDocument::OnSaveDocument(const QString& path, const FileProgress& progress
       path, [this](CArchive& ar) { Serialize(ar); }, progress);
   if (!m_lastError.isEmpty()) return false;
   m_stamp = FileStamp::Of(path);
-  SetModifiedFlag(false);
+  OnBaseline(Baseline::written);
   return true;
 }
 

@@ -32,8 +32,9 @@ class CDocument : public QObject, public CCmdTarget {
   // Also makes the file's name the title.
   void SetPathName(const QString& path);
 
+  // Whether Save would write something other than what the document's file holds (untitled:
+  // other than a new document). Subclasses keep it by that one rule through SetModifiedFlag.
   bool IsModified() const { return m_modified; }
-  void SetModifiedFlag(bool modified = true);
 
   virtual bool OnNewDocument();
   // `progress` is told how a long load or save goes and may stop it (see LoadFileThroughArchive).
@@ -55,6 +56,14 @@ class CDocument : public QObject, public CCmdTarget {
  signals:
   void modifiedChanged(bool modified);
   void titleChanged(const QString& title);
+
+ protected:
+  // What the document's file holds has just become known: the document is new (its file holds
+  // nothing yet), was read from its file or written to it, or was read from a copy kept elsewhere
+  // (its file, if any, was not read). This default counts only the recovered document as modified.
+  enum class Baseline { newDocument, read, written, recovered };
+  virtual void OnBaseline(Baseline baseline) { SetModifiedFlag(baseline == Baseline::recovered); }
+  void SetModifiedFlag(bool modified);
 
  private:
   QString m_title;

@@ -1,8 +1,13 @@
 // Runs the real quirra executable the way a script would, with no display at all.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
@@ -162,25 +167,83 @@ TEST_F(Headless, UnreadableAndSpecialFilesAreRefusedNotTakenForEmptyDrawings) {
   }
 }
 
-// A sparse file may announce a billion records over holes: storage follows what the file really
-// stores, so the load reaches the damaged record instead of asking for 120 GB at once.
-TEST_F(Headless, ASparseFileAnnouncingABillionShapesIsReadAsItComes) {
+// A sparse file may announce ten million records over holes: storage follows what the file really
+// stores, so the load reaches the damaged record instead of asking for 1.3 GB at once.
+TEST_F(Headless, ASparseFileAnnouncingTenMillionShapesIsReadAsItComes) {
   QFile f(Path("sparse.qrf"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   QByteArray head;
   Put32(head, -1);
   head.append("\xFF\xFF", 2);
-  Put32(head, 1000000000);
+  Put32(head, 10000000);
   QByteArray damaged = Record(1, {0, 0}, {{1, 1}, {2, 2}});
   damaged[36] = 11;  // points
   f.write(head + Record(1, {0, 0}, {{1, 1}, {2, 2}}));
   ASSERT_TRUE(f.seek(head.size() + 3000 * 120));
   f.write(damaged);
-  ASSERT_TRUE(f.resize(head.size() + qint64(1000000000) * 120 + 8));
+  ASSERT_TRUE(f.resize(head.size() + qint64(10000000) * 120 + 8));
   f.close();
   const Outcome r = Quirra({"--info", f.fileName()});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.contains("shape 3001 claims 11 points")) << r.err.constData();
+}
+
+// A file of a billion zero records (120 GB, all holes) cannot be held by this machine, and ten
+// million (1.2 GB) not within what a thumbnail may take: each is refused before it is read, by
+// --info and by the thumbnailer that file managers run unattended, and so is a JSON file of 1 GB.
+// The time and the memory each run took are printed.
+TEST_F(Headless, InputsTooLargeForMemoryAreRefusedBeforeTheyAreRead) {
+  auto sparse = [this](const char* name, qint64 count) {
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray head;
+    Put32(head, -1);
+    head.append("\xFF\xFF", 2);
+    Put32(head, int32_t(count));
+    f.write(head);
+    EXPECT_TRUE(f.resize(head.size() + count * 120 + 8));
+    return f.fileName();
+  };
+  const QString billion = sparse("billion.qrf", 1000000000), tenMillion = sparse("ten-million.qrf", 10000000);
+  const QString json = Path("large.json");
+  {
+    QFile f(json);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray block;
+    while (block.size() < (1 << 20)) block += R"({"type": 2, "points": [[10, 20], [30, 20], [30, 40], [10, 40]]},)";
+    f.write(R"({"shapes": [)");
+    for (int i = 0; i < 1024; ++i) ASSERT_EQ(f.write(block), block.size());
+    f.write("{}]}");
+  }
+  const struct {
+    QStringList args;
+    const char* reason;
+  } cases[] = {
+      {{"--info", billion}, "it needs 128 GB of memory for its 1000000000 shapes; "},
+      {{"--thumbnail", billion, Path("a.png"), "256"}, "it needs 128 GB of memory"},
+      {{"--thumbnail", tenMillion, Path("b.png"), "256"}, "it needs 1.3 GB of memory for its 10000000 shapes; "},
+      {{"--thumbnail", json, Path("c.png"), "256"}, "MB may be used here"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    QElapsedTimer time;
+    time.start();
+    const Outcome r = Quirra(c.args);
+    rusage use{};
+    getrusage(RUSAGE_CHILDREN, &use);
+    std::printf("%s: %.2f s, at most %ld MB\n", qPrintable(c.args.first() + ' ' + QFileInfo(c.args[1]).fileName()),
+                double(time.elapsed()) / 1000, use.ru_maxrss / 1024);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith("quirra: " + c.args[1].toUtf8() + ": ")) << r.err.constData();
+    EXPECT_TRUE(r.err.contains(c.reason)) << r.err.constData();
+    EXPECT_TRUE(r.out.isEmpty());
+    if (c.args.first() == "--thumbnail") {
+      EXPECT_FALSE(QFile::exists(c.args[2]));
+    }
+#ifndef __SANITIZE_ADDRESS__
+    EXPECT_LT(use.ru_maxrss / 1024, 500);
+#endif
+  }
 }
 
 // Past the limit a write fails like one on a full disk: reported, the old file kept, nothing left

@@ -232,10 +232,11 @@ TEST_F(DocDialogs, ColourWithGripGoesToTheGrippedShape) {
   EXPECT_EQ(doc.penColor, 0u);
   EXPECT_TRUE(doc.IsModified());
 
-  doc.SetModifiedFlag(false);
+  doc.Undo();
+  EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(RunWithDialog(ID_BRUSH_COLOR, PickColor(QColor(255, 128, 0), true)), 1);
   EXPECT_EQ(ShapeAt(2).GetBrushColor(), 0x000080FFu);
-  EXPECT_EQ(ShapeAt(2).GetPenColor(), kChosen);
+  EXPECT_EQ(ShapeAt(2).GetPenColor(), 0u);  // the undone pen colour
   EXPECT_EQ(doc.brushColor, 0u);
   EXPECT_TRUE(doc.IsModified());
 }

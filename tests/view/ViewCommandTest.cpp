@@ -32,7 +32,7 @@ class Stack : public ViewTest {
     Grip(Q(shapes[size_t(k)].GetPoint(0)));
     ASSERT_EQ(doc.hitMode, HIT_VERTEX);
     ASSERT_EQ(drawing().GetSelected(), k);
-    doc.SetModifiedFlag(false);
+    ASSERT_FALSE(doc.IsModified());
   }
   std::vector<CShape> Listed() const {
     return std::vector<CShape>(drawing().GetShapes().begin(), drawing().GetShapes().end());
@@ -153,7 +153,6 @@ TEST_F(Clipboard, CutOfTheOnlyShapeAndPasteBringsItBackShifted) {
   EXPECT_EQ(doc.hitMode, HIT_NONE);
   EXPECT_TRUE(doc.IsModified());
 
-  doc.SetModifiedFlag(false);
   ASSERT_TRUE(router.Run(ID_EDIT_PASTE));
   ASSERT_EQ(count(), 1);
   EXPECT_EQ(PointsOf(at(0)), kPastedBox);
@@ -209,7 +208,7 @@ TEST_F(ViewTest, ExtentIsOneScreenTimesTheZoom) {
   Add(MakeShape(kRectangle, {{10, 10}, {50, 10}, {50, 40}, {10, 40}}, {20, 20}));
   Grip({10, 10});
   ASSERT_EQ(doc.hitMode, HIT_VERTEX);
-  doc.SetModifiedFlag(false);
+  ASSERT_FALSE(doc.IsModified());
 
   const int zooms[] = {200, 500, 50, 100, 300, 100};
   const int all[] = {ID_ZOOM_50, ID_ZOOM_100, ID_ZOOM_200, ID_ZOOM_300, ID_ZOOM_500};
