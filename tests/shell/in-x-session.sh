@@ -9,7 +9,7 @@ if [ -z "${QUIRRA_X_SESSION:-}" ]; then
 fi
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
 done

@@ -5,8 +5,9 @@
 #include <QEvent>
 
 namespace {
-constexpr qint64 kPatienceMs = 5000;
-}
+// Generous: a handler may wait on a busy window system before it answers.
+constexpr qint64 kPatienceMs = 60000;
+}  // namespace
 
 ModalHandler::ModalHandler(std::function<void(QWidget*)> act) : m_act(std::move(act)) {
   m_timer.setInterval(5);
