@@ -21,7 +21,9 @@ void Pair(std::string& out, CPoint p) {
 
 }  // namespace
 
-std::string DocumentJson(const DocumentFileContent& doc) {
+bool WriteDocumentJson(const DocumentFileContent& doc, const std::function<bool(const std::string&)>& write) {
+  // Handed on in blocks, so that the text of a large drawing is never held whole.
+  constexpr size_t kBlock = 64 * 1024;
   std::string out = "{";
   Field(out, "selected", doc.drawing.GetSelected());
   out += ',';
@@ -31,6 +33,10 @@ std::string DocumentJson(const DocumentFileContent& doc) {
   out += ",\"shapes\":[";
   bool first = true;
   for (const CShape& s : doc.drawing.GetShapes()) {
+    if (out.size() >= kBlock) {
+      if (!write(out)) return false;
+      out.clear();
+    }
     if (!first) out += ',';
     first = false;
     out += "{";
@@ -54,8 +60,18 @@ std::string DocumentJson(const DocumentFileContent& doc) {
     }
     out += "]}";
   }
-  out += "]}";
-  return out;
+  out += "]}\n";
+  return write(out);
+}
+
+std::string DocumentJson(const DocumentFileContent& doc) {
+  std::string text;
+  WriteDocumentJson(doc, [&text](const std::string& block) {
+    text += block;
+    return true;
+  });
+  text.pop_back();  // the line's end
+  return text;
 }
 
 bool LooksLikeJson(const QByteArray& start) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,8 @@ struct DocumentFileContent;
 // The document as one line of JSON for scripts: selection, grip state and every shape with its
 // first pointCount points. Keys come in a fixed order; colours are the COLORREF integers.
 std::string DocumentJson(const DocumentFileContent& doc);
+// The same line, with its end, handed to `write` a block at a time; false as soon as `write` is.
+bool WriteDocumentJson(const DocumentFileContent& doc, const std::function<bool(const std::string&)>& write);
 
 // Reads that JSON back into a fresh `doc`. Every key may be left out and then takes the value a
 // new drawing or record has (selected -1, hitMode 0, hitPart -1; type 0, centre (0, 0), colours

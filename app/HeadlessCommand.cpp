@@ -66,8 +66,9 @@ bool Load(const QString& path, DocumentFileContent& doc, std::FILE* err, std::op
 int Info(const QString& path, std::FILE* out, std::FILE* err) {
   DocumentFileContent doc;
   if (!Load(path, doc, err)) return 1;
-  const std::string json = DocumentJson(doc) + "\n";
-  if (std::fwrite(json.data(), 1, json.size(), out) != json.size() || std::fflush(out) != 0)
+  const bool written = WriteDocumentJson(
+      doc, [out](const std::string& block) { return std::fwrite(block.data(), 1, block.size(), out) == block.size(); });
+  if (!written || std::fflush(out) != 0)
     return Fail(err, QStringLiteral("standard output"), QStringLiteral("could not be written"));
   return 0;
 }
@@ -102,8 +103,14 @@ int Export(const QString& path, const QString& target, int zoom, std::FILE* err)
   if (qrf) {
     reason = SaveFileThroughArchive(target, [&doc](CArchive& ar) { doc.Serialize(ar); });
   } else if (json) {
-    const QByteArray text = QByteArray::fromStdString(DocumentJson(doc) + "\n");
-    reason = SaveFileAtomically(target, [&text](QIODevice& device) { return WriteBytes(device, text); });
+    reason = SaveFileAtomically(target, [&doc](QIODevice& device) {
+      QString error;
+      WriteDocumentJson(doc, [&](const std::string& block) {
+        error = WriteBytes(device, QByteArray::fromRawData(block.data(), qsizetype(block.size())));
+        return error.isEmpty();
+      });
+      return error;
+    });
   } else {
     const auto app = OffscreenApplication();
     if (suffix == QLatin1String("png"))
