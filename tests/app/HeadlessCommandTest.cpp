@@ -244,6 +244,13 @@ TEST_F(Headless, InputsTooLargeForMemoryAreRefusedBeforeTheyAreRead) {
     EXPECT_LT(use.ru_maxrss / 1024, 500);
 #endif
   }
+#ifndef __SANITIZE_ADDRESS__  // which needs more address space than any such limit leaves
+  // A limit on the address space counts as well: ten million shapes do not fit in 1 GB.
+  const Outcome limited = Quirra({"--info", tenMillion}, 1000000, 'v');
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_TRUE(limited.err.contains("it needs 1.3 GB of memory for its 10000000 shapes; ")) << limited.err.constData();
+  EXPECT_TRUE(limited.err.contains(" are free")) << limited.err.constData();
+#endif
 }
 
 // Past the limit a write fails like one on a full disk: reported, the old file kept, nothing left

@@ -13,16 +13,18 @@ struct Outcome {
   QByteArray err;
 };
 
-// `limitKiB` > 0 runs it under a file-size limit of that many KiB, as `ulimit -f` sets one.
-inline Outcome Quirra(const QStringList& args, int limitKiB = 0) {
+// `limitKiB` > 0 runs it under a limit of that many KiB, as `ulimit -f` sets one on the size of a
+// file, or another option of ulimit on something else (`v` the address space).
+inline Outcome Quirra(const QStringList& args, int limitKiB = 0, char limit = 'f') {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(var));
   p.setProcessEnvironment(env);
   if (limitKiB > 0)
-    p.start(QStringLiteral("bash"), QStringList{"-c", QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB),
-                                                QStringLiteral(QUIRRA_BINARY)} +
-                                        args);
+    p.start(QStringLiteral("bash"),
+            QStringList{"-c", QStringLiteral("ulimit -%1 %2; exec \"$0\" \"$@\"").arg(QLatin1Char(limit)).arg(limitKiB),
+                        QStringLiteral(QUIRRA_BINARY)} +
+                args);
   else
     p.start(QStringLiteral(QUIRRA_BINARY), args);
   EXPECT_TRUE(p.waitForFinished(60000));
