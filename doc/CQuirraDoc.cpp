@@ -160,9 +160,12 @@ void CQuirraDoc::OnBaseline(Baseline baseline) {
     // The history starts at the copy, which is no state the file holds.
     m_history.resetClean();
     m_baselinePending = false;
-    const std::optional<DocumentFileContent> file =
-        GetPathName().isEmpty() ? std::optional<DocumentFileContent>(std::in_place) : ReadFile();
-    m_fileShapes = file ? std::optional(file->drawing.GetFingerprint()) : std::nullopt;
+    if (GetPathName().isEmpty())
+      m_fileShapes = ShapesFingerprint();
+    else if (const std::optional<DocumentFileContent> file = ReadFile())
+      m_fileShapes = file->drawing.GetFingerprint();
+    else
+      m_fileShapes.reset();
   }
   FollowContent();
 }
