@@ -89,7 +89,8 @@ class Parser {
   void Object(int depth, OnMember onMember) {
     Deeper(depth);
     Expect('{');
-    std::vector<std::string> keys;
+    std::vector<std::string>& keys = m_keys[size_t(depth)];
+    keys.clear();
     SkipSpace();
     if (Peek() == '}') {
       Get();
@@ -103,10 +104,10 @@ class Parser {
       if (std::find(keys.begin(), keys.end(), key) != keys.end())
         FailAt(at, QStringLiteral("the key \"%1\" appears twice in one object").arg(QString::fromStdString(key)));
       if (keys.size() == kMaxKeys) FailAt(at, QStringLiteral("an object has more than %1 keys").arg(kMaxKeys));
-      keys.push_back(key);
+      keys.push_back(std::move(key));
       Expect(':');
       SkipSpace();
-      onMember(key);
+      onMember(keys.back());
       if (!MoreFollow('}')) return;
     }
   }
@@ -273,27 +274,34 @@ class Parser {
   }
 
   QIODevice& m_in;
+  // The keys met so far in the object open at each depth, kept between objects for their room.
+  std::vector<std::vector<std::string>> m_keys = std::vector<std::vector<std::string>>(kMaxDepth + 1);
   QByteArray m_buf;
   qsizetype m_pos = 0;
   Where m_at;
 };
 
-// A whole number of 32 bits, signed or (colours) unsigned.
-int64_t Whole(const Scalar& v, const char* key, const QString& where, bool unsignedValue = false) {
+// A whole number of 32 bits, signed or (colours) unsigned. `where()` begins the message about it,
+// made only when the value is refused: it costs more than reading one.
+template <typename Where>
+int64_t Whole(const Scalar& v, const char* key, Where where, bool unsignedValue = false) {
   const double low = unsignedValue ? 0 : double(std::numeric_limits<int32_t>::min());
   const double high =
       unsignedValue ? double(std::numeric_limits<uint32_t>::max()) : double(std::numeric_limits<int32_t>::max());
   if (v.kind != Kind::number || std::trunc(v.number) != v.number)
-    throw Refusal{QStringLiteral("%1\"%2\" must be a whole number").arg(where, QLatin1String(key))};
+    throw Refusal{QStringLiteral("%1\"%2\" must be a whole number").arg(where(), QLatin1String(key))};
   if (v.number < low || v.number > high)
     throw Refusal{
-        QStringLiteral("%1\"%2\" is %3, beyond 32 bits").arg(where, QLatin1String(key)).arg(v.number, 0, 'f', 0)};
+        QStringLiteral("%1\"%2\" is %3, beyond 32 bits").arg(where(), QLatin1String(key)).arg(v.number, 0, 'f', 0)};
   return int64_t(v.number);
 }
 
-// [x, y]
-CPoint Pair(Parser& p, int depth, const QString& what) {
-  auto refuse = [&what] { throw Refusal{QStringLiteral("%1 must be a pair of numbers [x, y]").arg(what)}; };
+QString ShapePlace(int64_t number) { return QStringLiteral("shape %1: ").arg(number); }
+
+// [x, y]; `what()` names it for a message.
+template <typename What>
+CPoint Pair(Parser& p, int depth, What what) {
+  auto refuse = [&what] { throw Refusal{QStringLiteral("%1 must be a pair of numbers [x, y]").arg(what())}; };
   if (p.Peek() != '[') refuse();
   Scalar xy[2];
   int64_t n = 0;
@@ -303,23 +311,24 @@ CPoint Pair(Parser& p, int depth, const QString& what) {
     n = i + 1;
   });
   if (n != 2) refuse();
-  const QString where = what + QLatin1Char(' ');
+  auto where = [&what] { return what() + QLatin1Char(' '); };
   return CPoint(int32_t(Whole(xy[0], "x", where)), int32_t(Whole(xy[1], "y", where)));
 }
 
 void ReadShape(Parser& p, int64_t number, CShape& s) {
-  const QString where = QStringLiteral("shape %1: ").arg(number);
+  auto where = [number] { return ShapePlace(number); };
   if (p.Peek() != '{') throw Refusal{QStringLiteral("shape %1 must be an object").arg(number)};
   p.Object(2, [&](const std::string& key) {
     if (key == "center") {
-      const CPoint c = Pair(p, 2, where + QStringLiteral("\"center\""));
+      const CPoint c = Pair(p, 2, [number] { return ShapePlace(number) + QStringLiteral("\"center\""); });
       s.SetCenter(c.x, c.y);
     } else if (key == "points") {
-      if (p.Peek() != '[') throw Refusal{where + QStringLiteral("\"points\" must be a list")};
+      if (p.Peek() != '[') throw Refusal{where() + QStringLiteral("\"points\" must be a list")};
       int64_t count = 0;
       p.Array(3, [&](int64_t k) {
         if (k < kMaxPoints) {
-          const CPoint pt = Pair(p, 3, where + QStringLiteral("point %1").arg(k + 1));
+          const CPoint pt =
+              Pair(p, 3, [number, k] { return ShapePlace(number) + QStringLiteral("point %1").arg(k + 1); });
           s.SetPoint(int(k), pt.x, pt.y);
         } else {
           p.Value(3);  // counted for the message, not kept
@@ -327,7 +336,7 @@ void ReadShape(Parser& p, int64_t number, CShape& s) {
         count = k + 1;
       });
       if (count > kMaxPoints)
-        throw Refusal{where + QStringLiteral("it has %1 points; a shape has at most %2").arg(count).arg(kMaxPoints)};
+        throw Refusal{where() + QStringLiteral("it has %1 points; a shape has at most %2").arg(count).arg(kMaxPoints)};
       s.SetPointCount(int(count));
     } else {
       const Scalar v = p.Value(2);
@@ -379,12 +388,13 @@ QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc, std::optio
         return;
       }
       const Scalar v = p.Value(1);
+      auto nowhere = [] { return QString(); };
       if (key == "selected")
-        selected = int32_t(Whole(v, "selected", QString()));
+        selected = int32_t(Whole(v, "selected", nowhere));
       else if (key == "hitMode")
-        hitMode = int32_t(Whole(v, "hitMode", QString()));
+        hitMode = int32_t(Whole(v, "hitMode", nowhere));
       else if (key == "hitPart")
-        hitPart = int32_t(Whole(v, "hitPart", QString()));
+        hitPart = int32_t(Whole(v, "hitPart", nowhere));
     });
     if (!p.AtEnd()) p.Fail(QStringLiteral("more follows the value"));
     records.SetSize(int(count));
