@@ -24,6 +24,24 @@ QRectF CQPainterDC::Box(int left, int top, int right, int bottom) {
   return QRectF(l, t, r - l, b - t);
 }
 
+QRectF CQPainterDC::Bound(const POINT* points, int count) {
+  double left = points[0].x, top = points[0].y, right = left, bottom = top;
+  for (int i = 1; i < count; ++i) {
+    left = std::min<double>(left, points[i].x), right = std::max<double>(right, points[i].x);
+    top = std::min<double>(top, points[i].y), bottom = std::max<double>(bottom, points[i].y);
+  }
+  return QRectF(left, top, right - left, bottom - top);
+}
+
+template <typename Draw>
+void CQPainterDC::Inside(QPainter& painter, Draw draw) {
+  if (painter.brush().style() == Qt::NoBrush) return;
+  const QPen pen = painter.pen();
+  painter.setPen(Qt::NoPen);
+  draw(painter);
+  painter.setPen(pen);
+}
+
 CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setBackgroundMode(Qt::OpaqueMode);
@@ -71,11 +89,32 @@ QBrush CQPainterDC::ToQBrush(const CBrush& brush) {
 void CQPainterDC::OnSelect(const CGdiObject&) { m_stale = true; }
 
 void CQPainterDC::Polyline(const POINT* points, int count) {
-  if (count >= 2) Painter().drawPolyline(ToQPolygon(points, count));
+  if (count < 2) return;
+  QPainter& painter = Painter();
+  const QPolygon line = ToQPolygon(points, count);
+  const QRectF box = Bound(points, count);
+  switch (OnePixelOutline::Choose(painter, box)) {
+    case OnePixelOutline::Way::qt: painter.drawPolyline(line); break;
+    case OnePixelOutline::Way::ownPicture:
+      m_outline.OnOwnPicture(painter, box, [&](QPainter& p) { p.drawPolyline(line); });
+      break;
+    case OnePixelOutline::Way::pieces: m_outline.InPieces(painter, QPolygonF(line), false); break;
+  }
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
-  if (count >= 2) Painter().drawPolygon(ToQPolygon(points, count), Qt::OddEvenFill);
+  if (count < 2) return;
+  QPainter& painter = Painter();
+  const QPolygon polygon = ToQPolygon(points, count);
+  const QRectF box = Bound(points, count);
+  auto draw = [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); };
+  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
+  if (way == OnePixelOutline::Way::qt) return draw(painter);
+  Inside(painter, draw);
+  if (way == OnePixelOutline::Way::ownPicture)
+    m_outline.OnOwnPicture(painter, box, draw);
+  else
+    m_outline.InPieces(painter, QPolygonF(polygon), true);
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -86,14 +125,35 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
                  QPointF(points[i + 2].x, points[i + 2].y));
   // A curve is drawn with the pen only, whatever brush is current.
   QPainter& painter = Painter();
-  const QBrush brush = painter.brush();
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(path);
-  painter.setBrush(brush);
+  const QRectF box = Bound(points, count);
+  switch (OnePixelOutline::Choose(painter, box)) {
+    case OnePixelOutline::Way::qt: {
+      const QBrush brush = painter.brush();
+      painter.setBrush(Qt::NoBrush);
+      painter.drawPath(path);
+      painter.setBrush(brush);
+      break;
+    }
+    case OnePixelOutline::Way::ownPicture:
+      m_outline.OnOwnPicture(painter, box, [&](QPainter& p) { p.drawPath(path); });
+      break;
+    case OnePixelOutline::Way::pieces:
+      m_outline.InPieces(painter, OnePixelOutline::Curves(painter, QPolygonF(ToQPolygon(points, count))), false);
+      break;
+  }
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
-  Painter().drawEllipse(Box(left, top, right, bottom));
+  QPainter& painter = Painter();
+  const QRectF box = Box(left, top, right, bottom);
+  auto draw = [&](QPainter& p) { p.drawEllipse(box); };
+  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
+  if (way == OnePixelOutline::Way::qt) return draw(painter);
+  Inside(painter, draw);
+  if (way == OnePixelOutline::Way::ownPicture)
+    m_outline.OnOwnPicture(painter, box, draw);
+  else
+    m_outline.InPieces(painter, OnePixelOutline::EllipseLines(painter, box), true);
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {
