@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace {
@@ -21,7 +22,10 @@ struct Placement {
 };
 
 bool Place(const QPainter& painter, Placement& place) {
-  if (!painter.isActive() || painter.device()->devType() != QInternal::Image) return false;
+  // The picture Qt's raster engine paints on: an image, a pixmap, or the window's picture a
+  // widget is painted into, wherever the widget lies in it.
+  const QPaintEngine* engine = painter.isActive() ? painter.paintEngine() : nullptr;
+  if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()) return false;
   const QPen& pen = painter.pen();
   if (pen.style() == Qt::NoPen || !pen.isCosmetic() || pen.widthF() > 1) return false;
   const QTransform t = painter.deviceTransform();
@@ -29,7 +33,7 @@ bool Place(const QPainter& painter, Placement& place) {
   if (t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) return false;
   place.scale = t.m11();
   place.shift = QPointF(t.dx(), t.dy());
-  place.picture = QRectF(static_cast<const QImage*>(painter.device())->rect());
+  place.picture = QRectF(0, 0, engine->paintDevice()->width(), engine->paintDevice()->height());
   place.painted = painter.hasClipping() ? t.mapRect(painter.clipBoundingRect()) & place.picture : place.picture;
   return true;
 }
@@ -131,10 +135,7 @@ void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const s
     draw(p);
   }
   // Every colour drawn is opaque: a pixel of the own picture is either untouched or the one to show.
-  painter.save();
-  painter.resetTransform();
-  painter.drawImage(QPointF(own.topLeft()) / place.scale, m_own);
-  painter.restore();
+  painter.drawImage((QPointF(own.topLeft()) - place.shift) / place.scale, m_own);
 }
 
 void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool closed) {

@@ -8,9 +8,10 @@
 
 class QPainter;
 
-// Outlines drawn with a one-pixel pen on a picture in memory, with pixels that do not depend on
-// where the picture's edges lie: the kept tiles of a view and the picture of the whole drawing
-// show the same dashes and the same lines.
+// Outlines drawn with a one-pixel pen by Qt's raster engine (pictures in memory, and widgets
+// through their window's picture), with pixels that do not depend on where the picture's edges
+// lie: the kept tiles of a view, the view itself and the picture of the whole drawing show the
+// same dashes and the same lines.
 //
 // Qt's raster engine cuts a one-pixel line where it leaves the picture by more than a pixel: the
 // cut point is rounded, so the line may run a pixel off from there on, and the dashes start afresh
@@ -32,8 +33,9 @@ class OnePixelOutline {
 
   enum class Way { qt, ownPicture, pieces };
   // How an outline within `box` (the painter's units) is drawn with the painter's pen: by Qt
-  // directly, whole on a picture of its own, or in pieces. Only pens one pixel wide on a QImage,
-  // painted unturned at a whole number of device pixels from its origin, go any other way than Qt's.
+  // directly, whole on a picture of its own, or in pieces. Only pens one pixel wide painted by the
+  // raster engine, unturned, at a whole number of device pixels from the picture's origin, go any
+  // other way than Qt's.
   static Way Choose(const QPainter& painter, const QRectF& box);
 
   // Draws what `draw` draws (the outline alone, with the painter's pen and background) on a
