@@ -33,13 +33,22 @@ QRectF CQPainterDC::Bound(const POINT* points, int count) {
   return QRectF(left, top, right - left, bottom - top);
 }
 
-template <typename Draw>
-void CQPainterDC::Inside(QPainter& painter, Draw draw) {
-  if (painter.brush().style() == Qt::NoBrush) return;
-  const QPen pen = painter.pen();
-  painter.setPen(Qt::NoPen);
-  draw(painter);
-  painter.setPen(pen);
+template <typename Draw, typename Lines>
+void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines) {
+  QPainter& painter = Painter();
+  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
+  if (way == OnePixelOutline::Way::qt) return draw(painter);
+  if (filled && painter.brush().style() != Qt::NoBrush) {
+    // The inside alone first, as Qt paints it before the outline.
+    const QPen pen = painter.pen();
+    painter.setPen(Qt::NoPen);
+    draw(painter);
+    painter.setPen(pen);
+  }
+  if (way == OnePixelOutline::Way::ownPicture)
+    m_outline.OnOwnPicture(painter, box, draw);
+  else
+    m_outline.InPieces(painter, lines(), filled);
 }
 
 CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
@@ -90,31 +99,17 @@ void CQPainterDC::OnSelect(const CGdiObject&) { m_stale = true; }
 
 void CQPainterDC::Polyline(const POINT* points, int count) {
   if (count < 2) return;
-  QPainter& painter = Painter();
   const QPolygon line = ToQPolygon(points, count);
-  const QRectF box = Bound(points, count);
-  switch (OnePixelOutline::Choose(painter, box)) {
-    case OnePixelOutline::Way::qt: painter.drawPolyline(line); break;
-    case OnePixelOutline::Way::ownPicture:
-      m_outline.OnOwnPicture(painter, box, [&](QPainter& p) { p.drawPolyline(line); });
-      break;
-    case OnePixelOutline::Way::pieces: m_outline.InPieces(painter, QPolygonF(line), false); break;
-  }
+  Outline(
+      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); });
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
   if (count < 2) return;
-  QPainter& painter = Painter();
   const QPolygon polygon = ToQPolygon(points, count);
-  const QRectF box = Bound(points, count);
-  auto draw = [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); };
-  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
-  if (way == OnePixelOutline::Way::qt) return draw(painter);
-  Inside(painter, draw);
-  if (way == OnePixelOutline::Way::ownPicture)
-    m_outline.OnOwnPicture(painter, box, draw);
-  else
-    m_outline.InPieces(painter, QPolygonF(polygon), true);
+  Outline(
+      Bound(points, count), true, [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); },
+      [&] { return QPolygonF(polygon); });
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -124,36 +119,21 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
     path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
                  QPointF(points[i + 2].x, points[i + 2].y));
   // A curve is drawn with the pen only, whatever brush is current.
-  QPainter& painter = Painter();
-  const QRectF box = Bound(points, count);
-  switch (OnePixelOutline::Choose(painter, box)) {
-    case OnePixelOutline::Way::qt: {
-      const QBrush brush = painter.brush();
-      painter.setBrush(Qt::NoBrush);
-      painter.drawPath(path);
-      painter.setBrush(brush);
-      break;
-    }
-    case OnePixelOutline::Way::ownPicture:
-      m_outline.OnOwnPicture(painter, box, [&](QPainter& p) { p.drawPath(path); });
-      break;
-    case OnePixelOutline::Way::pieces:
-      m_outline.InPieces(painter, OnePixelOutline::Curves(painter, QPolygonF(ToQPolygon(points, count))), false);
-      break;
-  }
+  auto draw = [&](QPainter& p) {
+    const QBrush brush = p.brush();
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setBrush(brush);
+  };
+  Outline(Bound(points, count), false, draw,
+          [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); });
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
-  QPainter& painter = Painter();
   const QRectF box = Box(left, top, right, bottom);
-  auto draw = [&](QPainter& p) { p.drawEllipse(box); };
-  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
-  if (way == OnePixelOutline::Way::qt) return draw(painter);
-  Inside(painter, draw);
-  if (way == OnePixelOutline::Way::ownPicture)
-    m_outline.OnOwnPicture(painter, box, draw);
-  else
-    m_outline.InPieces(painter, OnePixelOutline::EllipseLines(painter, box), true);
+  Outline(
+      box, true, [&](QPainter& p) { p.drawEllipse(box); },
+      [&] { return OnePixelOutline::EllipseLines(m_painter, box); });
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {

@@ -42,9 +42,10 @@ class CQPainterDC : public CDC {
   static QRectF Box(int left, int top, int right, int bottom);
   // The box of the points, in doubles for the same reason.
   static QRectF Bound(const POINT* points, int count);
-  // Paints the inside of a shape alone: `draw` draws it with the current brush and no pen.
-  template <typename Draw>
-  static void Inside(QPainter& painter, Draw draw);
+  // A shape within `box`, its inside too when `filled`: `draw` draws it whole on a painter as Qt
+  // does, `lines` gives its outline as lines (closed when filled) for OnePixelOutline::InPieces.
+  template <typename Draw, typename Lines>
+  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines);
 
  private:
   struct Pen {
