@@ -4,30 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include <QByteArray>
 
 #include "app/DocumentJson.h"
-#include "model/DocumentFileContent.h"
-#include "platform/core/CArchive.h"
+#include "fuzz/DocumentBytes.h"
 
-namespace {
-
-bool Same(const DocumentFileContent& a, const DocumentFileContent& b) {
-  return a.drawing == b.drawing && a.hitMode == b.hitMode && a.hitPart == b.hitPart;
-}
-
-std::string Save(DocumentFileContent& doc) {
-  std::stringbuf out;
-  CArchive ar(out, CArchive::store);
-  doc.Serialize(ar);
-  ar.Close();
-  return out.str();
-}
-
-}  // namespace
+using document_bytes::Same;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -45,11 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (DocumentJson(again) != json) std::abort();  // and write again the same
 
   // What JSON gives is a document the file keeps as it is.
-  const std::string file = Save(doc);
-  std::stringbuf in(file);
   DocumentFileContent loaded;
-  CArchive ar(in, CArchive::load);
-  loaded.Serialize(ar);
-  if (!Same(loaded, doc)) std::abort();
+  if (!document_bytes::Load(document_bytes::Save(doc), loaded) || !Same(loaded, doc)) std::abort();
   return 0;
 }

@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "fuzz/OffscreenGui.h"
 #include "model/CTavlo.h"
 #include "model/ShapeCodes.h"
 #include "render/DrawingRenderer.h"
@@ -172,8 +172,7 @@ void Search(FuzzedDataProvider& in, CTavlo& drawing, DrawingRenderer& renderer) 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(*argc, *argv);
+  StartOffscreenGui(argc, argv);
   return 0;
 }
 
