@@ -133,7 +133,7 @@ def shape(b, kind, points, style=0, width=1, pen=0, brush=-200, fill=0):
     return b.range(0, 2**32 - 1, fill)
 
 
-def look(b, zoom, scale, scroll, size):
+def look(b, shapes, points, zoom, scale, scroll, size):
     b.bool(50 <= zoom <= 500)
     b.range(50, 500, zoom) if 50 <= zoom <= 500 else b.range(1, 1000, zoom)
     b.bool(scale == 2)
@@ -141,7 +141,8 @@ def look(b, zoom, scale, scroll, size):
     b.range(0, furthest, scroll[0]).range(0, furthest, scroll[1])
     b.range(1, 400, size[0]).range(1, 400, size[1])
     for _ in range(3):  # searches at the first point of the first shape
-        coordinate(coordinate(b, 0), 0).bool(True).range(0, 0, 0).range(0, 1, 0).range(-8, 8, 0).range(-8, 8, 0)
+        coordinate(coordinate(b, 0), 0).bool(True).range(0, shapes - 1, 0).range(0, points - 1, 0)
+        b.range(-8, 8, 0).range(-8, 8, 0)
     return b
 
 
@@ -152,7 +153,7 @@ def drawing_looked_at(shapes, views):
         shape(b, *args)
     b.range(-1, len(shapes) - 1, -1).range(1, 4, len(views))
     for k, view in enumerate(views):
-        look(b, *view)
+        look(b, len(shapes), len(shapes[0][1]), *view)
         if k + 1 < len(views):
             b.range(0, 5, 5)  # no change: the same drawing seen otherwise
     return b.data()
