@@ -60,7 +60,7 @@ int64_t FirstPixel(int64_t start, bool up, bool cap) {
 
 // About how long a chord of a curve is, in device pixels, and how many a curve has at most.
 constexpr double kChord = 8;
-constexpr int kMostChords = 4096;
+constexpr int kMostChords = 1 << 16;
 
 int Chords(double length, int fewest) {
   return int(std::clamp(std::ceil(length / kChord), double(fewest), double(kMostChords)));
