@@ -13,6 +13,12 @@ namespace {
 // How far beyond the picture's edge (device pixels) a point may lie before Qt cuts a line there.
 constexpr double kUncut = 1;
 
+// Whether `box` lies within `area`, edges included; a box may be a line or a point.
+bool Within(const QRectF& box, const QRectF& area) {
+  return box.left() >= area.left() && box.right() <= area.right() && box.top() >= area.top() &&
+         box.bottom() <= area.bottom();
+}
+
 // Where the painter paints: device = unit * scale + shift.
 struct Placement {
   double scale = 1;
@@ -38,11 +44,6 @@ bool Place(const QPainter& painter, Placement& place) {
   return true;
 }
 
-QRectF Bound(QPointF a, QPointF b) {
-  return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-}
-
 // The length of a one-pixel pen's dash pattern as Qt counts it, in 64ths of a device pixel.
 int64_t PatternLength(const QPen& pen) {
   int64_t length = 0;
@@ -50,12 +51,11 @@ int64_t PatternLength(const QPen& pen) {
   return std::max<int64_t>(length, 1);
 }
 
-int64_t FloorDiv64(int64_t v) { return v >= 0 ? v / 64 : -((-v + 63) / 64); }
-
 // The first pixel, along the longer axis, that Qt sets of a line starting at `start` (64ths of a
 // pixel) and running up (`up`) or down that axis, with a cap at its start or not.
 int64_t FirstPixel(int64_t start, bool up, bool cap) {
-  return up ? FloorDiv64(start - (cap ? 32 : 0) + 32) : FloorDiv64(start + (cap ? 32 : 0) + 32) - 1;
+  const int64_t from = up ? start - (cap ? 32 : 0) + 32 : start + (cap ? 32 : 0) + 32;
+  return int64_t(std::floor(double(from) / 64)) - (up ? 0 : 1);
 }
 
 // About how long a chord of a curve is, in device pixels, and how many a curve has at most.
@@ -108,7 +108,7 @@ OnePixelOutline::Way OnePixelOutline::Choose(const QPainter& painter, const QRec
   const QRectF device(box.topLeft() * place.scale + place.shift, box.size() * place.scale);
   if (device.width() > kSmall || device.height() > kSmall) return Way::pieces;
   const QRectF uncut = place.picture.adjusted(-kUncut, -kUncut, kUncut, kUncut);
-  return uncut.contains(device) ? Way::qt : Way::ownPicture;
+  return Within(device, uncut) ? Way::qt : Way::ownPicture;
 }
 
 void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw) {
@@ -176,7 +176,7 @@ void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool 
         // In the direction of the line.
         const double from = up ? m0 : m1, to = up ? m1 : m0;
         const QPointF p = from == start ? a : at(from), q = to == end ? b : at(to);
-        if (!Bound(p, q).adjusted(-1, -1, 1, 1).intersects(shows)) continue;
+        if (!QRectF(p, q).normalized().adjusted(-1, -1, 1, 1).intersects(shows)) continue;
         const bool capped = (capStart && from == start) || (capEnd && to == end);
         const int64_t along = FirstPixel(std::llround(major(p) * 64), up, capped) - first;
         pieces.push_back({p, q, (phase + 64 * (std::abs(along) % length)) % length, capped});
@@ -190,10 +190,10 @@ void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool 
     drawn.setCapStyle(piece.capped ? Qt::RoundCap : Qt::FlatCap);
     painter.setPen(drawn);
     const QLineF line(piece.from / place.scale, piece.to / place.scale);
-    if (uncut.contains(Bound(piece.from + place.shift, piece.to + place.shift)))
+    if (Within(QRectF(piece.from + place.shift, piece.to + place.shift).normalized(), uncut))
       painter.drawLine(line);
     else
-      OnOwnPicture(painter, Bound(line.p1(), line.p2()), [&](QPainter& p) { p.drawLine(line); });
+      OnOwnPicture(painter, QRectF(line.p1(), line.p2()).normalized(), [&](QPainter& p) { p.drawLine(line); });
   };
   painter.save();
   painter.setBrush(Qt::NoBrush);
