@@ -19,6 +19,7 @@
 #include "fuzz/OffscreenGui.h"
 #include "model/CTavlo.h"
 #include "model/ShapeCodes.h"
+#include "platform/core/CDC.h"
 #include "render/DrawingRenderer.h"
 #include "render/ShapeCover.h"
 
@@ -117,20 +118,25 @@ int Differing(const QImage& a, const QImage& b) {
   return n;
 }
 
-// Qt's raster engine clips a path it fills (an inside, or the outline of a pen wider than a
-// pixel) to the picture itself when its points lie beyond the range it rasterizes, with roundings
-// that depend on where the picture's edges lie: such a drawing looks a pixel apart in the tiles and
-// in one piece. That is known and not mended yet; for those drawings the kept picture is compared
-// with a kept picture painted afresh instead (fuzz/findings/paint/ holds such inputs).
-bool QtClipsItself(const CTavlo& drawing) {
+// Two kinds of shape look a pixel apart in the tiles and in one piece, known and not mended yet
+// (fuzz/findings/paint/ holds their inputs): Qt's raster engine clips a path it fills (an inside,
+// or the outline of a pen wider than a pixel) to the picture itself when its points lie beyond the
+// range it rasterizes; and it lays the dashes of a pen wider than a pixel a little otherwise where
+// the outline leaves the picture (`picture`, zoomed pixels). For drawings that hold either, the
+// kept picture is compared with a kept picture painted afresh instead.
+bool QtClipsItself(const CTavlo& drawing, const PixelBox& picture) {
   for (int i = 0; i <= drawing.GetUpperBound(); ++i) {
     const CShape& s = drawing.GetShapes()[i];
     PixelBox extent;
-    if (i == drawing.GetSelected() || !ShapeCover::Extent(s, drawing.GetZoom(), extent) || ShapeCover::Trusted(extent))
-      continue;
+    if (i == drawing.GetSelected() || !ShapeCover::Extent(s, drawing.GetZoom(), extent)) continue;
+    const bool wide = std::clamp(s.GetPenWidth(), 1, 255) > 1;
+    const bool dashed = s.GetPenStyle() >= PS_DASH && s.GetPenStyle() <= PS_DASHDOTDOT;
     const bool filled = (s.GetType() == kRectangle || s.GetType() == kPolygonRect || s.GetType() == kEllipse) &&
                         s.GetBrushStyle() != kBrushTransparent;
-    if (filled || std::clamp(s.GetPenWidth(), 1, 255) > 1) return true;
+    const bool inside = extent.left >= picture.left && extent.top >= picture.top && extent.right <= picture.right &&
+                        extent.bottom <= picture.bottom;
+    if (!ShapeCover::Trusted(extent) && (filled || wide)) return true;
+    if (wide && dashed && !inside) return true;
   }
   return false;
 }
@@ -155,7 +161,7 @@ void Look(FuzzedDataProvider& in, CTavlo& drawing, DrawingRenderer& renderer) {
 
   const QImage kept = Kept(renderer, drawing, scroll, size, scale);
   QImage part;
-  if (QtClipsItself(drawing)) {
+  if (QtClipsItself(drawing, {0, 0, scroll.x() + size.width() - 1, scroll.y() + size.height() - 1})) {
     DrawingRenderer fresh;
     part = Kept(fresh, drawing, scroll, size, scale);
   } else {
