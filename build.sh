@@ -3,8 +3,8 @@
 #   ./build.sh run [FILE...]   build and start the editor
 #   ./build.sh test            build and run every test: the suite (with the real-desktop tests
 #                              on an X server of their own), the suite again under
-#                              AddressSanitizer and UndefinedBehaviorSanitizer, and the file
-#                              reader's fuzzer for 60 seconds on its corpus
+#                              AddressSanitizer and UndefinedBehaviorSanitizer, and each
+#                              fuzzer for 60 seconds on a copy of its corpus
 #   ./build.sh bench           build and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -45,15 +45,18 @@ case "${1:-run}" in
     cmake --build build-sanitize
     (cd build-sanitize && ctest --output-on-failure --timeout 900 -j "$(nproc)")
 
-    echo "== The file reader's fuzzer, 60 seconds"
+    echo "== The fuzzers, 60 seconds each"
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIRRA_FUZZ=ON \
       -DQUIRRA_BUILD_TESTS=OFF -DQUIRRA_BUILD_BENCH=OFF
-    cmake --build build-fuzz --target qrf_fuzzer
+    cmake --build build-fuzz --target qrf_fuzzer json_fuzzer paint_fuzzer
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
-    cp fuzz/corpus/* "$work"/
-    build-fuzz/fuzz/qrf_fuzzer -max_total_time=60 -timeout=10 -rss_limit_mb=4096 \
-      -artifact_prefix="$work/" "$work"
+    for fuzzer in qrf json paint; do
+      mkdir "$work/$fuzzer"
+      cp fuzz/corpus/"$fuzzer"/* "$work/$fuzzer"/
+      QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/${fuzzer}_fuzzer -max_total_time=60 -timeout=10 -rss_limit_mb=4096 \
+        -artifact_prefix="$work/$fuzzer-" "$work/$fuzzer"
+    done
     ;;
   bench)
     build/bench/file_bench

@@ -4,37 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
-#include "model/DocumentFileContent.h"
-#include "platform/core/CArchive.h"
+#include "fuzz/DocumentBytes.h"
+#include "fuzz/OffscreenGui.h"
 #include "platform/qt/CQPainterDC.h"
 
 namespace {
 
-bool Load(const std::string& bytes, DocumentFileContent& doc) {
-  std::stringbuf in(bytes);
-  try {
-    CArchive ar(in, CArchive::load);
-    doc.Serialize(ar);
-    return true;
-  } catch (const CArchiveException&) {
-    return false;
-  }
-}
-
-std::string Save(DocumentFileContent& doc) {
-  std::stringbuf out;
-  CArchive ar(out, CArchive::store);
-  doc.Serialize(ar);
-  ar.Close();
-  return out.str();
-}
+using document_bytes::Load;
+using document_bytes::Save;
 
 void Paint(const CTavlo& drawing, QImage& image) {
   image.fill(Qt::white);
@@ -46,8 +28,7 @@ void Paint(const CTavlo& drawing, QImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(*argc, *argv);
+  StartOffscreenGui(argc, argv);
   return 0;
 }
 
@@ -60,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DocumentFileContent again;
   if (!Load(saved, again)) std::abort();   // what we write we must read
   if (Save(again) != saved) std::abort();  // and write again the same
-  if (!(again.drawing == doc.drawing) || again.hitMode != doc.hitMode || again.hitPart != doc.hitPart) std::abort();
+  if (!document_bytes::Same(again, doc)) std::abort();
 
   // Paint and hit-test only modest drawings: the cost grows with the shape count, not the bytes.
   if (doc.drawing.GetUpperBound() > 64) return 0;

@@ -1,6 +1,7 @@
 #include "render/ShapeIndex.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "model/CShapeArray.h"
@@ -127,12 +128,13 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   std::vector<int> found;
   if (m_boxes.empty()) return found;
   // The drawing units whose zoomed value can lie within the widest reach of the area: zooming
-  // truncates, so one unit more on each side.
+  // truncates, so one unit more on each side; and it stops at the ends of the 32-bit range, so an
+  // area that reaches an end takes every unit beyond.
   const int64_t reach = m_widestPen + kPenRoom + margin;
-  const int64_t left = geometry::FloorDiv((area.left - reach) * 100, zoom) - 1,
-                right = (area.right + reach) * 100 / zoom + 1;
-  const int64_t top = geometry::FloorDiv((area.top - reach) * 100, zoom) - 1,
-                bottom = (area.bottom + reach) * 100 / zoom + 1;
+  auto low = [&](int64_t v) { return v <= INT32_MIN ? INT32_MIN : geometry::FloorDiv(v * 100, zoom) - 1; };
+  auto high = [&](int64_t v) { return v >= INT32_MAX ? INT32_MAX : v * 100 / zoom + 1; };
+  const int64_t left = low(area.left - reach), right = high(area.right + reach);
+  const int64_t top = low(area.top - reach), bottom = high(area.bottom + reach);
   const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;
   const bool missesGrid = right < m_left || left > gridRight || bottom < m_top || top > gridBottom;
   int64_t q[4];

@@ -24,6 +24,33 @@ QRectF CQPainterDC::Box(int left, int top, int right, int bottom) {
   return QRectF(l, t, r - l, b - t);
 }
 
+QRectF CQPainterDC::Bound(const POINT* points, int count) {
+  double left = points[0].x, top = points[0].y, right = left, bottom = top;
+  for (int i = 1; i < count; ++i) {
+    left = std::min<double>(left, points[i].x), right = std::max<double>(right, points[i].x);
+    top = std::min<double>(top, points[i].y), bottom = std::max<double>(bottom, points[i].y);
+  }
+  return QRectF(left, top, right - left, bottom - top);
+}
+
+template <typename Draw, typename Lines>
+void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines) {
+  QPainter& painter = Painter();
+  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
+  if (way == OnePixelOutline::Way::qt) return draw(painter);
+  if (filled && painter.brush().style() != Qt::NoBrush) {
+    // The inside alone first, as Qt paints it before the outline.
+    const QPen pen = painter.pen();
+    painter.setPen(Qt::NoPen);
+    draw(painter);
+    painter.setPen(pen);
+  }
+  if (way == OnePixelOutline::Way::ownPicture)
+    m_outline.OnOwnPicture(painter, box, draw);
+  else
+    m_outline.InPieces(painter, lines(), filled);
+}
+
 CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setBackgroundMode(Qt::OpaqueMode);
@@ -71,11 +98,18 @@ QBrush CQPainterDC::ToQBrush(const CBrush& brush) {
 void CQPainterDC::OnSelect(const CGdiObject&) { m_stale = true; }
 
 void CQPainterDC::Polyline(const POINT* points, int count) {
-  if (count >= 2) Painter().drawPolyline(ToQPolygon(points, count));
+  if (count < 2) return;
+  const QPolygon line = ToQPolygon(points, count);
+  Outline(
+      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); });
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
-  if (count >= 2) Painter().drawPolygon(ToQPolygon(points, count), Qt::OddEvenFill);
+  if (count < 2) return;
+  const QPolygon polygon = ToQPolygon(points, count);
+  Outline(
+      Bound(points, count), true, [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); },
+      [&] { return QPolygonF(polygon); });
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -85,15 +119,21 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
     path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
                  QPointF(points[i + 2].x, points[i + 2].y));
   // A curve is drawn with the pen only, whatever brush is current.
-  QPainter& painter = Painter();
-  const QBrush brush = painter.brush();
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(path);
-  painter.setBrush(brush);
+  auto draw = [&](QPainter& p) {
+    const QBrush brush = p.brush();
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setBrush(brush);
+  };
+  Outline(Bound(points, count), false, draw,
+          [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); });
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
-  Painter().drawEllipse(Box(left, top, right, bottom));
+  const QRectF box = Box(left, top, right, bottom);
+  Outline(
+      box, true, [&](QPainter& p) { p.drawEllipse(box); },
+      [&] { return OnePixelOutline::EllipseLines(m_painter, box); });
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {

@@ -6,12 +6,15 @@
 #include <QRectF>
 
 #include "platform/core/CDC.h"
+#include "platform/qt/OnePixelOutline.h"
 
 class QPainter;
 
 // A device context over a QPainter on any paint device (widget, QImage, SVG generator, printer).
 // The painter is set to opaque white background mode, no antialiasing; it is not restored when the
-// context ends. Pen widths below 1 draw 1 pixel; widths above 255 draw 255.
+// context ends. Pen widths below 1 draw 1 pixel; widths above 255 draw 255. On a picture in
+// memory, the outlines of pens one pixel wide do not depend on where the picture's edges lie
+// (see OnePixelOutline).
 class CQPainterDC : public CDC {
  public:
   explicit CQPainterDC(QPainter& painter);
@@ -37,6 +40,12 @@ class CQPainterDC : public CDC {
   // The box from one corner to the other, both included. Doubles: the corners may lie anywhere
   // in the 32-bit range, where their difference does not fit an int.
   static QRectF Box(int left, int top, int right, int bottom);
+  // The box of the points, in doubles for the same reason.
+  static QRectF Bound(const POINT* points, int count);
+  // A shape within `box`, its inside too when `filled`: `draw` draws it whole on a painter as Qt
+  // does, `lines` gives its outline as lines (closed when filled) for OnePixelOutline::InPieces.
+  template <typename Draw, typename Lines>
+  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines);
 
  private:
   struct Pen {
@@ -54,4 +63,5 @@ class CQPainterDC : public CDC {
   Pen m_pen;
   Brush m_brush;
   bool m_stale = false;
+  OnePixelOutline m_outline;
 };

@@ -1,6 +1,7 @@
 // The Qt device context, judged by the pixels it leaves in a QImage.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <utility>
 
@@ -143,5 +144,56 @@ TEST(CQPainterDC, PolyBezierTakesThreeKPlusOnePointsAndNeverFills) {
       EXPECT_EQ(At(image, 50, 50), kWhite);
     }
     EXPECT_EQ(At(image, 50, 90), count == 7 ? kBlack : kWhite) << count;
+  }
+}
+
+TEST(CQPainterDC, OnePixelOutlinesDoNotDependOnWhereThePicturesEdgesLie) {
+  // Long outlines of every kind with one-pixel pens, solid and dashed, painted on one large picture
+  // and on small pictures that show parts of it (the origin moved as a scroll moves it, by whole
+  // pixels, at one and two device pixels a pixel): each small picture shows what the large one
+  // shows there, dashes and all, though the small one's edges cut the outlines elsewhere.
+  std::mt19937 rng(8);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (int round = 0; round < 40; ++round) {
+    const qreal scale = round % 4 == 3 ? 2 : 1;
+    const int kind = round % 5, count = kind == 0 ? 2 + pick(4) : 4, style = round % 7 == 0 ? PS_SOLID : 1 + pick(4);
+    POINT points[5];
+    for (int i = 0; i < count; ++i) points[i] = {pick(3000) - 800, pick(2400) - 600};
+    const COLORREF ink = RGB(0, 0, uint8_t(100 + pick(156)));
+    auto draw = [&](CDC& dc) {
+      CPen pen;
+      CBrush brush;
+      dc.CreatePen(pen, style, 1, ink);
+      dc.CreateSolidBrush(brush, RGB(255, 0, 0));
+      dc.SelectObject(&pen);
+      dc.SelectObject(kind == 2 ? &brush : &CDC::StockNullBrush());
+      switch (kind) {
+        case 0: dc.Polyline(points, count); break;
+        case 1: dc.Polygon(points, count); break;
+        case 2: dc.Polygon(points, count); break;
+        case 3: dc.PolyBezier(points, count); break;
+        default: dc.Ellipse(points[0].x, points[0].y, points[2].x, points[2].y); break;
+      }
+      dc.SelectObject(&CDC::StockWhiteBrush());
+      dc.SelectObject(&CDC::StockBlackPen());
+    };
+    auto picture = [&](QSize size, QPoint scroll) {
+      QImage image(size * scale, QImage::Format_RGB32);
+      image.setDevicePixelRatio(scale);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.translate(-scroll);
+      CQPainterDC dc(painter);
+      draw(dc);
+      return image;
+    };
+    const QImage whole = picture(QSize(1600, 1300), QPoint(0, 0));
+    for (int part = 0; part < 4; ++part) {
+      const QPoint scroll(pick(1400), pick(1100));
+      const QImage shown = picture(QSize(200, 200), scroll);
+      ASSERT_TRUE(shown == whole.copy(QRect(scroll * scale, QSize(200, 200) * scale)))
+          << "round " << round << ", kind " << kind << ", style " << style << ", scroll (" << scroll.x() << ", "
+          << scroll.y() << ")";
+    }
   }
 }

@@ -53,3 +53,81 @@ TEST(KeptTiles, KeptAtEitherPixelRatioEqualsPaintedAfresh) {
     }
   }
 }
+
+namespace {
+
+// The drawing painted in one piece from its origin, as the picture export paints it, and the part
+// of it a view scrolled to `scroll` shows.
+QImage OnePiece(const CTavlo& drawing, QPoint scroll, QSize size, qreal scale) {
+  QImage whole(QSize(scroll.x() + size.width(), scroll.y() + size.height()) * scale, QImage::Format_RGB32);
+  whole.setDevicePixelRatio(scale);
+  whole.fill(Qt::white);
+  DrawingRenderer::PaintUnselected(drawing, whole, QPoint(0, 0));
+  QImage part = whole.copy(QRect(scroll * scale, size * scale));
+  part.setDevicePixelRatio(scale);
+  return part;
+}
+
+int Differing(const QImage& a, const QImage& b) {
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+  return n;
+}
+
+}  // namespace
+
+TEST(KeptTiles, DashesRunOnAcrossTheEdgesOfTiles) {
+  // A dash-dot line at 500 per cent reaches across tiles and beyond the pictures they are painted
+  // in: its dashes must lie where they lie in the picture of the whole drawing.
+  CTavlo drawing;
+  CShape line;
+  line.SetType(kLine);
+  line.SetPointCount(2);
+  line.SetPoint(0, 0, 0);
+  line.SetPoint(1, 600, 450);
+  line.SetPenStyle(PS_DASHDOT);
+  drawing.AddShape(line);
+  drawing.ClearSelection();
+  drawing.SetZoom(500);
+  for (const QPoint scroll : {QPoint(700, 500), QPoint(2300, 1700)}) {
+    DrawingRenderer renderer;
+    const QImage kept = Background(renderer, drawing, scroll, 1);
+    const QImage whole = OnePiece(drawing, scroll, QSize(500, 400), 1);
+    EXPECT_TRUE(kept == whole) << "scroll (" << scroll.x() << ", " << scroll.y() << "): " << Differing(kept, whole)
+                               << " pixels differ";
+  }
+}
+
+TEST(KeptTiles, OnePixelOutlinesThatLeaveTheirTilesShowWhatTheWholePictureShows) {
+  // Lines, rectangles, polygons, curves and ellipses with one-pixel pens, solid and dashed, long
+  // enough to reach far beyond the tiles they cross, from points off the picture too, at zooms and
+  // pixel ratios that put the edges of tiles anywhere along them.
+  std::mt19937 rng(21);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  const int kinds[] = {kLine, kRectangle, kPolygonRect, kBezier, kEllipse};
+  for (int round = 0; round < 30; ++round) {
+    CTavlo drawing;
+    for (int n = 1 + pick(4); n > 0; --n) {
+      CShape s;
+      s.SetType(kinds[pick(5)]);
+      s.SetPointCount(s.GetType() == kLine ? 2 + pick(3) : 4);
+      for (int k = 0; k < s.GetPointCount(); ++k) s.SetPoint(k, pick(1400) - 200, pick(1100) - 200);
+      s.SetPenStyle(pick(5));
+      s.SetPenColor(RGB(uint8_t(pick(200)), 0, uint8_t(pick(256))));
+      s.SetBrushStyle(pick(3) == 0 ? int(kBrushPaint) : int(kBrushTransparent));
+      s.SetBrushColor(RGB(250, 240, uint8_t(pick(256))));
+      drawing.AddShape(s);
+    }
+    drawing.ClearSelection();
+    drawing.SetZoom(100 + pick(401));
+    const qreal scale = round % 3 == 2 ? 2.0 : 1.0;
+    const QPoint scroll(pick(int(2200 / scale)), pick(int(1800 / scale)));
+    DrawingRenderer renderer;
+    const QImage kept = Background(renderer, drawing, scroll, scale);
+    const QImage whole = OnePiece(drawing, scroll, QSize(500, 400), scale);
+    ASSERT_TRUE(kept == whole) << "round " << round << ", zoom " << drawing.GetZoom() << ", scale " << scale
+                               << ", scroll (" << scroll.x() << ", " << scroll.y() << "): " << Differing(kept, whole)
+                               << " pixels differ";
+  }
+}

@@ -107,3 +107,32 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
   }
   EXPECT_GT(hits, 1000) << "the probes must hit shapes for the comparison to mean anything";
 }
+
+TEST(ShapeIndex, ShapesZoomedBeyondTheEndsOfTheRangeAreFoundWhereTheyMeet) {
+  // Above 100 per cent, zoomed points beyond the 32-bit range all come to its end: a probe there
+  // reaches every shape that lies that far out, however much further out in drawing units. With
+  // every shape far out, the grid of the index lies out there too.
+  std::mt19937 rng(5);
+  for (int round = 0; round < 40; ++round) {
+    CTavlo drawing;
+    const int32_t end = round % 2 ? INT_MAX : INT_MIN, toward = round % 2 ? -1 : 1;
+    for (int n = 2 + Pick(rng, 10); n > 0; --n) {
+      CShape s = random_shapes::RandomShape(rng);
+      for (int k = 0; k < s.GetPointCount(); ++k)
+        s.SetPoint(k, end + toward * Pick(rng, 4000), end + toward * Pick(rng, 4000));
+      s.SetCenter(s.GetPoint(0).x, s.GetPoint(0).y);
+      drawing.AddShape(s);
+    }
+    drawing.SetZoom(101 + Pick(rng, 900));
+    DrawingRenderer renderer;
+    const CShape& s = drawing.GetShapes()[Pick(rng, drawing.GetUpperBound() + 1)];
+    const CPoint p = s.GetPoint(Pick(rng, s.GetPointCount()));
+    int index = -1, kind = -1, part = -1, fastIndex = -1, fastKind = -1, fastPart = -1;
+    const bool found = drawing.FindShapeAt(p.x, p.y, index, kind, part);
+    ASSERT_TRUE(found) << "round " << round << ": the probe lies on a point of a shape";
+    ASSERT_EQ(renderer.FindShapeAt(drawing, p.x, p.y, fastIndex, fastKind, fastPart), found) << "round " << round;
+    ASSERT_EQ(fastIndex, index);
+    ASSERT_EQ(fastKind, kind);
+    ASSERT_EQ(fastPart, part);
+  }
+}

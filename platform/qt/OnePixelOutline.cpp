@@ -1,0 +1,217 @@
+#include "platform/qt/OnePixelOutline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <QPaintEngine>
+#include <QPainter>
+
+namespace {
+
+// How far beyond the picture's edge (device pixels) a point may lie before Qt cuts a line there.
+constexpr double kUncut = 1;
+
+// Whether `box` lies within `area`, edges included; a box may be a line or a point.
+bool Within(const QRectF& box, const QRectF& area) {
+  return box.left() >= area.left() && box.right() <= area.right() && box.top() >= area.top() &&
+         box.bottom() <= area.bottom();
+}
+
+// Where the painter paints: device = unit * scale + shift.
+struct Placement {
+  double scale = 1;
+  QPointF shift;
+  QRectF picture;  // device pixels
+  QRectF painted;  // what of it the clip leaves
+};
+
+bool Place(const QPainter& painter, Placement& place) {
+  // The picture Qt's raster engine paints on: an image, a pixmap, or the window's picture a
+  // widget is painted into, wherever the widget lies in it.
+  const QPaintEngine* engine = painter.isActive() ? painter.paintEngine() : nullptr;
+  if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()) return false;
+  const QPen& pen = painter.pen();
+  if (pen.style() == Qt::NoPen || !pen.isCosmetic() || pen.widthF() > 1) return false;
+  const QTransform t = painter.deviceTransform();
+  if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0) return false;
+  if (t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) return false;
+  place.scale = t.m11();
+  place.shift = QPointF(t.dx(), t.dy());
+  place.picture = QRectF(0, 0, engine->paintDevice()->width(), engine->paintDevice()->height());
+  place.painted = painter.hasClipping() ? t.mapRect(painter.clipBoundingRect()) & place.picture : place.picture;
+  return true;
+}
+
+// The length of a one-pixel pen's dash pattern as Qt counts it, in 64ths of a device pixel.
+int64_t PatternLength(const QPen& pen) {
+  int64_t length = 0;
+  for (const qreal dash : pen.dashPattern()) length += int64_t(std::clamp(dash * 64, 1.0, 65536.0));
+  return std::max<int64_t>(length, 1);
+}
+
+// The first pixel, along the longer axis, that Qt sets of a line starting at `start` (64ths of a
+// pixel) and running up (`up`) or down that axis, with a cap at its start or not.
+int64_t FirstPixel(int64_t start, bool up, bool cap) {
+  const int64_t from = up ? start - (cap ? 32 : 0) + 32 : start + (cap ? 32 : 0) + 32;
+  return int64_t(std::floor(double(from) / 64)) - (up ? 0 : 1);
+}
+
+// About how long a chord of a curve is, in device pixels, and how many a curve has at most.
+constexpr double kChord = 8;
+constexpr int kMostChords = 1 << 16;
+
+int Chords(double length, int fewest) {
+  return int(std::clamp(std::ceil(length / kChord), double(fewest), double(kMostChords)));
+}
+
+// A point of the painter's units moved to the nearest 1/64 of a device pixel.
+QPointF OnGrid(QPointF p, double scale) {
+  return QPointF(std::round(p.x() * scale * 64) / 64 / scale, std::round(p.y() * scale * 64) / 64 / scale);
+}
+
+}  // namespace
+
+QPolygonF OnePixelOutline::Curves(const QPainter& painter, const QPolygonF& points) {
+  const double scale = painter.deviceTransform().m11();
+  QPolygonF lines{points[0]};
+  for (int i = 1; i + 2 < points.size(); i += 3) {
+    const QPointF p0 = points[i - 1], p1 = points[i], p2 = points[i + 1], p3 = points[i + 2];
+    const double length = QLineF(p0, p1).length() + QLineF(p1, p2).length() + QLineF(p2, p3).length();
+    const int chords = Chords(length * scale, 8);
+    for (int k = 1; k < chords; ++k) {
+      const double t = double(k) / chords, u = 1 - t;
+      lines << OnGrid(u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3, scale);
+    }
+    lines << p3;
+  }
+  return lines;
+}
+
+QPolygonF OnePixelOutline::EllipseLines(const QPainter& painter, const QRectF& box) {
+  const double scale = painter.deviceTransform().m11();
+  const QPointF centre = box.center();
+  const double rx = box.width() / 2, ry = box.height() / 2;
+  const int chords = Chords(M_PI * (rx + ry) * scale, 32);
+  QPolygonF lines;
+  for (int k = 0; k < chords; ++k) {
+    const double angle = 2 * M_PI * k / chords;
+    lines << OnGrid(centre + QPointF(rx * std::cos(angle), ry * std::sin(angle)), scale);
+  }
+  return lines;
+}
+
+OnePixelOutline::Way OnePixelOutline::Choose(const QPainter& painter, const QRectF& box) {
+  Placement place;
+  if (!Place(painter, place)) return Way::qt;
+  const QRectF device(box.topLeft() * place.scale + place.shift, box.size() * place.scale);
+  if (device.width() > kSmall || device.height() > kSmall) return Way::pieces;
+  const QRectF uncut = place.picture.adjusted(-kUncut, -kUncut, kUncut, kUncut);
+  return Within(device, uncut) ? Way::qt : Way::ownPicture;
+}
+
+void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw) {
+  Placement place;
+  if (!Place(painter, place)) return draw(painter);
+  // Room for the caps and the rounding of the ends.
+  const QRectF device =
+      QRectF(box.topLeft() * place.scale + place.shift, box.size() * place.scale).adjusted(-3, -3, 3, 3);
+  if (!device.intersects(place.painted)) return;
+  const QRect own(QPoint(int(std::floor(device.left())), int(std::floor(device.top()))),
+                  QPoint(int(std::ceil(device.right())), int(std::ceil(device.bottom()))));
+  if (m_own.size() != own.size()) m_own = QImage(own.size(), QImage::Format_ARGB32_Premultiplied);
+  m_own.fill(Qt::transparent);
+  m_own.setDevicePixelRatio(place.scale);
+  {
+    QPainter p(&m_own);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBackgroundMode(painter.backgroundMode());
+    p.setBackground(painter.background());
+    p.setPen(painter.pen());
+    p.setBrush(Qt::NoBrush);
+    // A whole number of device pixels from where the painter draws it.
+    p.translate((place.shift - QPointF(own.topLeft())) / place.scale);
+    draw(p);
+  }
+  // Every colour drawn is opaque: a pixel of the own picture is either untouched or the one to show.
+  painter.drawImage((QPointF(own.topLeft()) - place.shift) / place.scale, m_own);
+}
+
+void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool closed) {
+  Placement place;
+  if (!Place(painter, place)) return closed ? painter.drawPolygon(points) : painter.drawPolyline(points);
+  struct Piece {
+    QPointF from, to;  // device pixels from the zoomed drawing's origin
+    int64_t phase;     // the dash offset, 64ths of a pixel
+    bool capped;
+  };
+  std::vector<Piece> pieces;
+  const QPen pen = painter.pen();
+  const int64_t length = PatternLength(pen);
+  // The part of the zoomed drawing that can show, with room for caps.
+  const QRectF shows = place.painted.translated(-place.shift).adjusted(-2, -2, 2, 2);
+  int64_t phase = int64_t(std::llround(pen.dashOffset() * 64)) % length;
+  const int n = int(points.size()), lines = closed ? n : n - 1;
+  for (int i = 0; i < lines; ++i) {
+    const QPointF a = points[i] * place.scale, b = points[(i + 1) % n] * place.scale;
+    const bool wide = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
+    auto major = [&](QPointF p) { return wide ? p.x() : p.y(); };
+    auto minor = [&](QPointF p) { return wide ? p.y() : p.x(); };
+    const double start = major(a), end = major(b), d = end - start;
+    const bool up = d > 0, capStart = !closed && i == 0, capEnd = !closed && i == lines - 1;
+    const int64_t first = FirstPixel(std::llround(start * 64), up, capStart);
+    // The line at a multiple of kPiece along its longer axis, rounded to 1/64 of a pixel across.
+    auto at = [&](double m) {
+      const double across = std::round((minor(a) + (m - start) * (minor(b) - minor(a)) / d) * 64) / 64;
+      return wide ? QPointF(m, across) : QPointF(across, m);
+    };
+    const double low = std::min(start, end), high = std::max(start, end);
+    const double seenLow = std::max(low, wide ? shows.left() : shows.top());
+    const double seenHigh = std::min(high, wide ? shows.right() : shows.bottom());
+    if (d != 0 && seenLow <= seenHigh) {
+      for (int64_t k = int64_t(std::floor(seenLow / kPiece)); k * kPiece <= seenHigh; ++k) {
+        const double m0 = std::max(low, double(k * kPiece)), m1 = std::min(high, double((k + 1) * kPiece));
+        if (m0 >= m1) continue;
+        // In the direction of the line.
+        const double from = up ? m0 : m1, to = up ? m1 : m0;
+        const QPointF p = from == start ? a : at(from), q = to == end ? b : at(to);
+        if (!QRectF(p, q).normalized().adjusted(-1, -1, 1, 1).intersects(shows)) continue;
+        const bool capped = (capStart && from == start) || (capEnd && to == end);
+        const int64_t along = FirstPixel(std::llround(major(p) * 64), up, capped) - first;
+        pieces.push_back({p, q, (phase + 64 * (std::abs(along) % length)) % length, capped});
+      }
+    }
+    phase = (phase + 64 * (int64_t(std::llround(std::abs(d))) % length)) % length;
+  }
+
+  const QRectF uncut = place.picture.adjusted(-kUncut, -kUncut, kUncut, kUncut);
+  auto draw = [&](const Piece& piece, QPen drawn) {
+    drawn.setCapStyle(piece.capped ? Qt::RoundCap : Qt::FlatCap);
+    painter.setPen(drawn);
+    const QLineF line(piece.from / place.scale, piece.to / place.scale);
+    if (Within(QRectF(piece.from + place.shift, piece.to + place.shift).normalized(), uncut))
+      painter.drawLine(line);
+    else
+      OnOwnPicture(painter, QRectF(line.p1(), line.p2()).normalized(), [&](QPainter& p) { p.drawLine(line); });
+  };
+  painter.save();
+  painter.setBrush(Qt::NoBrush);
+  // As Qt draws a dashed outline on an opaque background: all of it in the background's colour,
+  // then the dashes.
+  const bool dashed = pen.style() != Qt::SolidLine;
+  const bool opaque = painter.backgroundMode() == Qt::OpaqueMode;
+  painter.setBackgroundMode(Qt::TransparentMode);
+  if (dashed && opaque) {
+    QPen under = pen;
+    under.setStyle(Qt::SolidLine);
+    under.setColor(painter.background().color());
+    for (const Piece& piece : pieces) draw(piece, under);
+  }
+  for (const Piece& piece : pieces) {
+    QPen over = pen;
+    if (dashed) over.setDashOffset(double(piece.phase) / 64);
+    draw(piece, over);
+  }
+  painter.restore();
+}
