@@ -115,7 +115,7 @@ bool ShellTest::MimeDatabaseWritten() const {
 }
 
 bool ShellTest::Start(const QStringList& arguments) {
-  app = std::make_unique<CQuirraApp>();
+  app = std::make_unique<CQuirraApp>(recoveryDelayMs);
   return app->InitInstance(arguments);
 }
 

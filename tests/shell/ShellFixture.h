@@ -27,6 +27,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuirraApp.h"
 #include "app/CommandActions.h"
+#include "app/RecoveryCopy.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
 #include "res/CommandIds.h"
@@ -113,6 +114,8 @@ class ShellTest : public ::testing::Test {
   bool MimeDatabaseWritten() const;
 
   QTemporaryDir config, data, runtime, state, files;
+  // What Start gives the editor: how far behind the last change a recovery copy may be.
+  int recoveryDelayMs = RecoveryCopy::kDelayMs;
   std::unique_ptr<CQuirraApp> app;
 };
 
