@@ -14,66 +14,14 @@
 #include "app/RecoveryFolder.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
+#include "tests/shell/RecoveryFixture.h"
 #include "tests/shell/ShapesHash.h"
-#include "tests/shell/ShellFixture.h"
 
 namespace {
 
 using namespace shelltest;
 
-class Recovery : public ShellTest {
- protected:
-  QString Root() const { return QDir(state.path()).filePath("quirra/recovery"); }
-  // Every file under the recovery folder, lock files included.
-  QStringList Left() const {
-    QStringList left;
-    QDir root(Root());
-    for (const QString& e : root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-      left << e;
-      for (const QString& f : QDir(root.filePath(e)).entryList(QDir::Files | QDir::Hidden)) left << e + "/" + f;
-    }
-    return left;
-  }
-  QStringList Copies() const { return Left().filter(".qrf"); }
-
-  // A copy left by an editor that is gone (its session has no live lock).
-  void Orphan(const QString& name, const QByteArray& copy, const RecoveryRecord& record) {
-    const QString session = QDir(Root()).filePath("session-1-1");
-    ASSERT_TRUE(QDir().mkpath(session));
-    QFile qrf(QDir(session).filePath(name + ".qrf")), json(QDir(session).filePath(name + ".json"));
-    ASSERT_TRUE(qrf.open(QIODevice::WriteOnly) && json.open(QIODevice::WriteOnly));
-    qrf.write(copy);
-    json.write(RecoveryFolder::RecordBytes(record));
-  }
-
-  // Starts an editor and answers its offer with the button `answer`, after `check` looked at the
-  // rows (drawing, last changed, shapes; and whether checked). Returns how many offers were shown.
-  int StartAndAnswer(const QString& answer, const std::function<void(QTreeWidget&)>& check = {},
-                     const QStringList& arguments = {}) {
-    ModalHandler handler([&](QWidget* w) {
-      auto* dialog = qobject_cast<RecoveryDialog*>(w);
-      if (!dialog) {
-        w->close();
-        return;
-      }
-      if (check) check(*dialog->findChild<QTreeWidget*>());
-      for (QPushButton* b : dialog->findChildren<QPushButton*>())
-        if (b->text() == answer) {
-          b->click();
-          return;
-        }
-      dialog->close();
-    });
-    EXPECT_TRUE(Start(arguments));
-    return handler.Seen();
-  }
-
-  CQuirraDoc* DocTitled(const QString& title) const {
-    for (CDocument* d : app->GetTemplate().GetDocuments())
-      if (d->GetTitle() == title) return static_cast<CQuirraDoc*>(d);
-    return nullptr;
-  }
-};
+using Recovery = RecoveryFixture;
 
 TEST_F(Recovery, ACopyIsKeptWhileTheDrawingIsModified) {
   ASSERT_TRUE(Start({"-Embedding"}));  // no splash to take the first press
