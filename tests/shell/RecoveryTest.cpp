@@ -134,6 +134,49 @@ TEST_F(Recovery, QuittingWithoutSavingLeavesNothing) {
   EXPECT_EQ(Left(), QStringList());
 }
 
+// A recovered drawing differs from its file (here: from a new drawing) however its history
+// began: a click that only selects, or a change undone, leaves it modified, and Exit asks.
+TEST_F(Recovery, ARecoveredDrawingStaysModifiedUntilItEqualsItsFile) {
+  ASSERT_TRUE(Start({"-Embedding"}));  // no splash to take the first press
+  Drag({30, 30}, {90, 70});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1; }, RecoveryCopy::kDelayMs + 3000));
+  const QByteArray line = ShapesHash(Doc().GetDrawing());
+  StopAsKilled();
+
+  ASSERT_EQ(StartAndAnswer("Recover"), 1);
+  ASSERT_EQ(Titles(), QStringList{"Tavlo1*"});
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(300, 200));  // on no shape
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(ShapesHash(Doc().GetDrawing()), line);
+  Idle();
+  EXPECT_EQ(Copies().size(), 1);
+  {
+    ModalHandler no([](QWidget* w) {
+      if (!Answer(w, QMessageBox::No)) w->close();
+    });
+    Action(ID_APP_EXIT)->trigger();
+    EXPECT_EQ(no.Seen(), 1);
+  }
+  Stop();
+  EXPECT_EQ(Left(), QStringList());
+
+  // Drawn in and undone: back where it was recovered, which is not its file.
+  Orphan("1", DrawingFile({TwoShapes()[0]}, -1, 0, 0), {"", "Tavlo1", QDateTime::currentDateTime(), 1});
+  ASSERT_EQ(StartAndAnswer("Recover"), 1);
+  Activate();
+  const QByteArray recovered = ShapesHash(Doc().GetDrawing());
+  Drag({200, 150}, {260, 190});
+  ASSERT_NE(ShapesHash(Doc().GetDrawing()), recovered);
+  Idle();
+  QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(ShapesHash(Doc().GetDrawing()), recovered);
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
+  Idle();
+  EXPECT_EQ(Copies().size(), 1);
+}
+
 // The log of recovery_driver: each document's states in order, and the saves.
 struct DriverLog {
   struct State {
