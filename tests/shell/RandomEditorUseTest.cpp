@@ -53,25 +53,6 @@ constexpr size_t kStepsShown = 80;
 constexpr int kTools[] = {ID_OBJECT_LINE, ID_OBJECT_BEZIER, ID_OBJECT_ELLIPSE, ID_OBJECT_RECTANGLE,
                           ID_OBJECT_POLYGONRECT};
 constexpr int kRestacking[] = {ID_EDIT_FORWARDS, ID_EDIT_BACKWARDS, ID_EDIT_TOTALLYFORWARDS, ID_EDIT_TOTALLYBACKWARDS};
-constexpr int kAttributes[] = {ID_PEN_STYLE_NULL,
-                               ID_PEN_STYLE_SOLID,
-                               ID_PEN_STYLE_DASH,
-                               ID_PEN_STYLE_DOT,
-                               ID_PEN_STYLE_DASHDOT,
-                               ID_PEN_STYLE_DASHDOTDOT,
-                               ID_PEN_WIDTH_NORMAL,
-                               ID_PEN_WIDTH_BOLD,
-                               ID_PEN_WIDTH_EXTRABOLD,
-                               ID_BRUSH_STYLE_PAINT,
-                               ID_BRUSH_STYLE_TRANSPARENT,
-                               ID_BRUSH_STYLE_HORIZONTAL,
-                               ID_BRUSH_STYLE_VERTICAL,
-                               ID_BRUSH_STYLE_BDIAGONAL,
-                               ID_BRUSH_STYLE_FDIAGONAL,
-                               ID_BRUSH_STYLE_CROSS,
-                               ID_BRUSH_STYLE_CROSSDIAGONAL,
-                               ID_PEN_COLOR,
-                               ID_BRUSH_COLOR};
 constexpr int kZooms[] = {ID_ZOOM_50, ID_ZOOM_100, ID_ZOOM_200, ID_ZOOM_300, ID_ZOOM_500};
 
 class RandomEditorUse : public RecoveryFixture {
@@ -125,6 +106,7 @@ class RandomEditorUse : public RecoveryFixture {
   // A menu command, once the editor has caught up with enabling its items; a disabled item does
   // nothing, as in the menu.
   void Command(int id);
+  void Command(QAction* action);
   // A key, to the active view of the active main window.
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // The step changes (at most) the active drawing.
@@ -340,7 +322,10 @@ void RandomEditorUse::Attribute() {
   ActOnActive();
   // With a shape gripped it changes that shape, otherwise what the next shapes get.
   if (Roll(2) == 0) PickAny();
-  Command(kAttributes[Roll(int(std::size(kAttributes)))]);
+  // An item of the Pen or Brush menu, as the menu bar has them.
+  QList<QAction*> items = MenuItems(Roll(2) == 0 ? QStringLiteral("&Pen") : QStringLiteral("&Brush"));
+  items.removeIf([](const QAction* a) { return a->menu() != nullptr; });
+  Command(items[Roll(int(items.size()))]);
 }
 
 void RandomEditorUse::Zoom() { Command(kZooms[Roll(int(std::size(kZooms)))]); }
@@ -503,9 +488,10 @@ void RandomEditorUse::KillAndRecover() {
 
 // --- How the user gets there -------------------------------------------------------------------
 
-void RandomEditorUse::Command(int id) {
+void RandomEditorUse::Command(int id) { Command(Action(id)); }
+
+void RandomEditorUse::Command(QAction* action) {
   Idle();
-  QAction* action = Action(id);
   Say(Text(action->text().remove('&')) + (action->isEnabled() ? "" : " (disabled)"));
   action->trigger();
 }

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
@@ -53,6 +54,9 @@ struct Record {
 // The bytes of a drawing file: selection, count, 120-byte records, hitMode, hitPart.
 QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hitMode, int hitPart);
 
+// Every item of a menu and its submenus, depth first.
+void CollectItems(QMenu* menu, QList<QAction*>& items);
+
 // Clicks the button of a message box; false when `w` is no message box or lacks that button.
 bool Answer(QWidget* w, QMessageBox::StandardButton button);
 
@@ -88,6 +92,8 @@ class ShellTest : public ::testing::Test {
   // The child windows' titles as shown, in creation order.
   QStringList Titles() const;
   QStringList MenuBarTitles() const;
+  // The items of the menu bar's menu `title`, its submenus' included.
+  QList<QAction*> MenuItems(const QString& title) const;
   CChildFrame* Active() const { return Frame()->GetActiveFrame(); }
   CQuirraView* View() const { return Active()->GetView(); }
   CQuirraDoc& Doc() const { return Active()->GetDocument(); }
