@@ -71,10 +71,11 @@ class RandomEditorUse : public RecoveryFixture {
   struct Weighted {
     int weight;
     Step step;
+    const char* name;
   };
 
   int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
-  void Say(const std::string& what) { m_said += (m_said.empty() ? "" : ", ") + what; }
+  void Say(const std::string& what) { m_said += (m_said.empty() || m_said.back() == ':' ? " " : ", ") + what; }
   static std::string Text(const QString& s) { return s.toStdString(); }
   static std::string Text(QPoint p) { return std::to_string(p.x()) + "," + std::to_string(p.y()); }
 
@@ -161,15 +162,18 @@ void RandomEditorUse::Run(unsigned seed, int steps) {
   ASSERT_TRUE(Start({"-Embedding"}));
   Adopt({QString(), QString(), UserModel::NewDrawing(), UserModel::NewDrawing()});
   for (int i = 0; i < steps; ++i) {
-    m_said.clear();
     m_acting = nullptr;
     m_filesTouched = false;
     m_dialogs.clear();
     m_dialogsHeld = 0;
+    m_said.clear();
     Step step = NextStep();
     // With no drawing window left, the user makes one.
     if (!Active() && !Children().empty()) Frame()->GetMdiArea()->setActiveSubWindow(Children().front());
-    if (!Active()) step = &RandomEditorUse::NewDrawing;
+    if (!Active()) {
+      m_said = "no window left: new drawing:";
+      step = &RandomEditorUse::NewDrawing;
+    }
     {
       ModalHandler dialogs([this](QWidget* w) { AnswerDialog(w); });
       (this->*step)();
@@ -177,7 +181,7 @@ void RandomEditorUse::Run(unsigned seed, int steps) {
     }
     if (m_dialogs.size() > m_dialogsHeld)
       ADD_FAILURE() << "asked \"" << Text(m_dialogs[m_dialogsHeld].asked) << "\" where nothing was to be asked";
-    m_steps.push_back(std::to_string(i) + ": " + m_said);
+    m_steps.push_back(std::to_string(i) + " " + m_said);
     if (!HasFailure()) CheckAll();
     if (HasFailure()) {
       std::ostringstream shown;
@@ -202,19 +206,36 @@ RandomEditorUse::Step RandomEditorUse::NextStep() {
   // Weighted so that a drawing gathers shapes and is often modified when it is saved, closed,
   // left or killed.
   const Weighted kSteps[] = {
-      {16, &RandomEditorUse::DrawShape},   {10, &RandomEditorUse::PickShape}, {12, &RandomEditorUse::DragGrip},
-      {4, &RandomEditorUse::Click},        {5, &RandomEditorUse::Rotate},     {4, &RandomEditorUse::Restack},
-      {4, &RandomEditorUse::Delete},       {8, &RandomEditorUse::Clipboard},  {6, &RandomEditorUse::Attribute},
-      {3, &RandomEditorUse::Zoom},         {2, &RandomEditorUse::Scroll},     {10, &RandomEditorUse::UndoOrRedo},
-      {4, &RandomEditorUse::SwitchWindow}, {4, &RandomEditorUse::Save},       {2, &RandomEditorUse::NewWindow},
-      {2, &RandomEditorUse::NewDrawing},   {2, &RandomEditorUse::OpenFile},   {2, &RandomEditorUse::CloseWindow},
-      {2, &RandomEditorUse::CloseFile},    {1, &RandomEditorUse::Exit},       {1, &RandomEditorUse::KillAndRecover},
+      {16, &RandomEditorUse::DrawShape, "draw"},
+      {10, &RandomEditorUse::PickShape, "pick"},
+      {12, &RandomEditorUse::DragGrip, "drag a grip"},
+      {4, &RandomEditorUse::Click, "click"},
+      {5, &RandomEditorUse::Rotate, "rotate"},
+      {4, &RandomEditorUse::Restack, "restack"},
+      {4, &RandomEditorUse::Delete, "delete"},
+      {8, &RandomEditorUse::Clipboard, "clipboard"},
+      {6, &RandomEditorUse::Attribute, "pen or brush"},
+      {3, &RandomEditorUse::Zoom, "zoom"},
+      {2, &RandomEditorUse::Scroll, "scroll"},
+      {10, &RandomEditorUse::UndoOrRedo, "undo or redo"},
+      {4, &RandomEditorUse::SwitchWindow, "switch window"},
+      {4, &RandomEditorUse::Save, "save"},
+      {2, &RandomEditorUse::NewWindow, "new window"},
+      {2, &RandomEditorUse::NewDrawing, "new drawing"},
+      {2, &RandomEditorUse::OpenFile, "open"},
+      {2, &RandomEditorUse::CloseWindow, "close a window"},
+      {2, &RandomEditorUse::CloseFile, "close the file"},
+      {1, &RandomEditorUse::Exit, "exit"},
+      {1, &RandomEditorUse::KillAndRecover, "kill and recover"},
   };
   int total = 0;
   for (const Weighted& w : kSteps) total += w.weight;
   int roll = Roll(total);
   for (const Weighted& w : kSteps) {
-    if (roll < w.weight) return w.step;
+    if (roll < w.weight) {
+      Say(std::string(w.name) + ":");
+      return w.step;
+    }
     roll -= w.weight;
   }
   return nullptr;
@@ -492,7 +513,9 @@ void RandomEditorUse::Command(int id) { Command(Action(id)); }
 
 void RandomEditorUse::Command(QAction* action) {
   Idle();
-  Say(Text(action->text().remove('&')) + (action->isEnabled() ? "" : " (disabled)"));
+  // Undo and Redo have keys but no menu item, and so no text.
+  const QString name = action->text().isEmpty() ? action->toolTip() : action->text().remove('&');
+  Say(Text(name) + (action->isEnabled() ? "" : " (disabled)"));
   action->trigger();
 }
 
