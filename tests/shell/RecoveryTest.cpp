@@ -139,7 +139,9 @@ TEST_F(Recovery, QuittingWithoutSavingLeavesNothing) {
 TEST_F(Recovery, ARecoveredDrawingStaysModifiedUntilItEqualsItsFile) {
   ASSERT_TRUE(Start({"-Embedding"}));  // no splash to take the first press
   Drag({30, 30}, {90, 70});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1; }, RecoveryCopy::kDelayMs + 3000));
+  // The copy, and the record that names it, written after it.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1 && Left().filter(".json").size() == 1; },
+                              RecoveryCopy::kDelayMs + 3000));
   const QByteArray line = ShapesHash(Doc().GetDrawing());
   StopAsKilled();
 
