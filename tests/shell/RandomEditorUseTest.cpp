@@ -32,8 +32,6 @@
 
 #include "app/CSplashWnd.h"
 #include "app/RecoveryDialog.h"
-#include "model/DocumentFileContent.h"
-#include "platform/qt/ArchiveFile.h"
 #include "tests/shell/RecoveryFixture.h"
 #include "tests/shell/ShapesHash.h"
 #include "tests/shell/UserModel.h"
@@ -134,10 +132,6 @@ class RandomEditorUse : public RecoveryFixture {
   // --- Checks --------------------------------------------------------------------------------
   void CheckAll();
   void CheckDocument(const CQuirraDoc& doc, ExpectedDocument& expected);
-  // Empty while the recovery folder holds exactly one copy of each modified drawing, with its
-  // shapes and its record naming it; otherwise what is wrong.
-  std::string CopiesWrong() const;
-  void CheckFiles();
 
   std::mt19937 m_rng;
   UserModel m_model;
@@ -664,9 +658,17 @@ void RandomEditorUse::CheckAll() {
   for (auto& [doc, e] : m_model.documents) CheckDocument(*doc, e);
   if (HasFailure()) return;
   std::string wrong;
-  if (!QTest::qWaitFor([&] { return (wrong = CopiesWrong()).empty(); }, kCopyPatienceMs))
+  auto copies = [this] {
+    QStringList there;
+    for (const QString& copy : Copies()) there << QDir(Root()).filePath(copy);
+    return there;
+  };
+  if (!QTest::qWaitFor([&] { return (wrong = m_model.CopiesDiffer(copies())).empty(); }, kCopyPatienceMs))
     ADD_FAILURE() << "recovery copies: " << wrong;
-  if (m_filesTouched) CheckFiles();
+  if (m_filesTouched) {
+    wrong = m_model.FilesDiffer(files.path());
+    EXPECT_TRUE(wrong.empty()) << wrong;
+  }
 }
 
 void RandomEditorUse::CheckDocument(const CQuirraDoc& doc, ExpectedDocument& expected) {
@@ -693,50 +695,6 @@ void RandomEditorUse::CheckDocument(const CQuirraDoc& doc, ExpectedDocument& exp
     EXPECT_TRUE(title == expected.title + "[*]" || (windows.size() > 1 && title.startsWith(expected.title + ":")))
         << Text(title);
   }
-}
-
-std::string RandomEditorUse::CopiesWrong() const {
-  QStringList wanted;
-  for (const auto& [doc, expected] : m_model.documents) {
-    const std::string name = Text(expected.title);
-    auto* copy = doc->findChild<RecoveryCopy*>();
-    if (!copy) return name + " keeps no copy";
-    const QString qrf = RecoveryFolder::CopyPath(copy->Base());
-    if (!expected.Modified()) continue;
-    wanted << QFileInfo(qrf).absoluteFilePath();
-    if (!QFileInfo::exists(qrf)) return name + " is modified and has no copy";
-    DocumentFileContent content;
-    const QString error = LoadFileThroughArchive(qrf, [&content](CArchive& ar) { content.Serialize(ar); });
-    if (!error.isEmpty()) return name + ": its copy cannot be read: " + Text(error);
-    if (ShapesHash(content.drawing) != expected.shapes) return name + ": its copy holds other shapes";
-    const QString json = RecoveryFolder::RecordPath(copy->Base());
-    if (!QFileInfo::exists(json)) return name + ": its copy has no record";
-    const RecoveryRecord record = RecoveryFolder::ReadRecord(json, qrf);
-    if (record.pathName != expected.path || record.title != expected.title)
-      return name + ": its copy's record names " + Text(record.title) + " " + Text(record.pathName);
-  }
-  QStringList there;
-  for (const QString& copy : Copies()) there << QFileInfo(QDir(Root()).filePath(copy)).absoluteFilePath();
-  wanted.sort();
-  there.sort();
-  if (there != wanted)
-    return "the folder holds " + Text(there.join(' ')) + " where the modified drawings' are " + Text(wanted.join(' '));
-  return {};
-}
-
-void RandomEditorUse::CheckFiles() {
-  QStringList names;
-  for (const auto& [path, shapes] : m_model.files) {
-    names << QFileInfo(path).fileName();
-    DocumentFileContent content;
-    const QString error = LoadFileThroughArchive(path, [&content](CArchive& ar) { content.Serialize(ar); });
-    EXPECT_TRUE(error.isEmpty()) << Text(path) << ": " << Text(error);
-    EXPECT_EQ(ShapesHash(content.drawing), shapes) << Text(path) << " holds other shapes than were saved in it";
-  }
-  QStringList there = QDir(files.path()).entryList(QDir::Files | QDir::Hidden);
-  names.sort();
-  there.sort();
-  EXPECT_EQ(there, names) << "files the user did not save";
 }
 
 TEST_F(RandomEditorUse, DrawingsAreWhatTheUserMadeOfThem) {

@@ -1,11 +1,28 @@
 #include "tests/shell/UserModel.h"
 
+#include <QDir>
 #include <QFileInfo>
 
-#include "model/CTavlo.h"
+#include "app/RecoveryCopy.h"
+#include "app/RecoveryFolder.h"
+#include "doc/CQuirraDoc.h"
+#include "model/DocumentFileContent.h"
+#include "platform/qt/ArchiveFile.h"
 #include "tests/shell/ShapesHash.h"
 
 namespace shelltest {
+namespace {
+
+std::string Text(const QString& s) { return s.toStdString(); }
+
+// The shapes in a drawing file; empty, with the reason in `error`, when it cannot be read.
+QByteArray ShapesIn(const QString& path, QString& error) {
+  DocumentFileContent content;
+  error = LoadFileThroughArchive(path, [&content](CArchive& ar) { content.Serialize(ar); });
+  return error.isEmpty() ? ShapesHash(content.drawing) : QByteArray();
+}
+
+}  // namespace
 
 QByteArray UserModel::NewDrawing() { return ShapesHash(CTavlo()); }
 
@@ -15,6 +32,50 @@ void UserModel::Saved(const CQuirraDoc* doc, const QString& path) {
   d.title = QFileInfo(path).fileName();
   d.file = d.shapes;
   files[d.path] = d.shapes;
+}
+
+std::string UserModel::CopiesDiffer(const QStringList& there) const {
+  QStringList wanted;
+  for (const auto& [doc, expected] : documents) {
+    const std::string name = Text(expected.title);
+    auto* copy = doc->findChild<RecoveryCopy*>();
+    if (!copy) return name + " keeps no copy";
+    if (!expected.Modified()) continue;
+    const QString qrf = RecoveryFolder::CopyPath(copy->Base());
+    wanted << QFileInfo(qrf).absoluteFilePath();
+    if (!QFileInfo::exists(qrf)) return name + " is modified and has no copy";
+    QString error;
+    if (ShapesIn(qrf, error) != expected.shapes)
+      return name + ": its copy holds other shapes" + (error.isEmpty() ? "" : " (" + Text(error) + ")");
+    const QString json = RecoveryFolder::RecordPath(copy->Base());
+    if (!QFileInfo::exists(json)) return name + ": its copy has no record";
+    const RecoveryRecord record = RecoveryFolder::ReadRecord(json, qrf);
+    if (record.pathName != expected.path || record.title != expected.title)
+      return name + ": its copy's record names " + Text(record.title) + " " + Text(record.pathName);
+  }
+  QStringList found;
+  for (const QString& path : there) found << QFileInfo(path).absoluteFilePath();
+  wanted.sort();
+  found.sort();
+  if (found != wanted)
+    return "the folder holds " + Text(found.join(' ')) + " where the modified drawings' are " + Text(wanted.join(' '));
+  return {};
+}
+
+std::string UserModel::FilesDiffer(const QString& folder) const {
+  QStringList names;
+  for (const auto& [path, shapes] : files) {
+    names << QFileInfo(path).fileName();
+    QString error;
+    if (ShapesIn(path, error) != shapes)
+      return Text(path) + " holds other shapes than were saved in it" + (error.isEmpty() ? "" : ": " + Text(error));
+  }
+  QStringList there = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+  names.sort();
+  there.sort();
+  if (there != names)
+    return "the folder holds " + Text(there.join(' ')) + " where the user saved " + Text(names.join(' '));
+  return {};
 }
 
 bool UserModel::Replay::Expect(const QString& asked, QString& answer) {

@@ -1,7 +1,8 @@
-// What a user of the editor should have, kept by a test from what the user did and was asked, not
-// from what the editor says: each open document with the shapes its file holds and the shapes it
-// holds now, and each file saved with what was saved in it. Shapes are told apart by the bytes of
-// their records (ShapesHash), so a selection or a grip never makes a difference.
+// What a user of the editor should have, kept by a test from what the user did and was asked:
+// each open document with the shapes its file holds (known from what the user saved or opened,
+// never from the editor's word) and the shapes it held after the last step, and each file saved
+// with what was saved in it. Shapes are told apart by the bytes of their records (ShapesHash), so
+// a selection or a grip never makes a difference.
 #pragma once
 
 #include <map>
@@ -10,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class CQuirraDoc;
 
@@ -19,7 +21,7 @@ struct ExpectedDocument {
   QString path;  // absolute; empty while untitled
   QString title;
   QByteArray file;    // the shapes its file holds; while untitled, those of a new drawing
-  QByteArray shapes;  // the shapes it holds now
+  QByteArray shapes;  // the shapes it held after the last step
   int windows = 1;
 
   // The one rule: a drawing is modified exactly when its shapes differ from its file's.
@@ -68,6 +70,12 @@ class UserModel {
 
   // A document's file became `path` and holds its shapes.
   void Saved(const CQuirraDoc* doc, const QString& path);
+
+  // Empty when the recovery copies `there` (their paths) are exactly one of each modified
+  // document, with its shapes and a record naming it; otherwise what differs.
+  std::string CopiesDiffer(const QStringList& there) const;
+  // Empty when the files in `folder` are exactly those saved, each with what was saved in it.
+  std::string FilesDiffer(const QString& folder) const;
 };
 
 }  // namespace shelltest
