@@ -53,7 +53,8 @@ const MessageMap<CQuirraApp>& CQuirraApp::GetMessageMap() {
   return map;
 }
 
-CQuirraApp::CQuirraApp() : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles) {}
+CQuirraApp::CQuirraApp(int recoveryDelayMs)
+    : m_router([this] { return RouteChain(); }), m_recentFiles(kRecentFiles), m_recoveryDelayMs(recoveryDelayMs) {}
 
 CQuirraApp::~CQuirraApp() {
   if (qApp) qApp->removeEventFilter(this);
@@ -91,7 +92,7 @@ bool CQuirraApp::InitInstance(const QStringList& arguments) {
     auto* quirra = static_cast<CQuirraDoc*>(doc);
     connect(doc, &CDocument::modifiedChanged, this, [this, quirra] { UpdateTitles(*quirra); });
     connect(doc, &CDocument::titleChanged, this, [this, quirra] { UpdateTitles(*quirra); });
-    if (m_recovery->IsUsable()) new RecoveryCopy(*quirra, m_recovery->NewCopyBase());
+    if (m_recovery->IsUsable()) new RecoveryCopy(*quirra, m_recovery->NewCopyBase(), m_recoveryDelayMs);
   });
 
   m_mainFrame = std::make_unique<CMainFrame>(m_router, *this);

@@ -9,6 +9,7 @@
 #include "app/FileProgressDialog.h"
 #include "app/MainFrameHost.h"
 #include "app/RecentFileList.h"
+#include "app/RecoveryCopy.h"
 #include "platform/qt/CCmdTarget.h"
 #include "platform/qt/CCommandRouter.h"
 
@@ -32,7 +33,9 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
  public:
   using Base = CCmdTarget;
 
-  CQuirraApp();
+  // `recoveryDelayMs`: how far behind the last change a recovery copy may be (RecoveryCopy); tests
+  // that check the copy after every step give a short one.
+  explicit CQuirraApp(int recoveryDelayMs = RecoveryCopy::kDelayMs);
   ~CQuirraApp() override;
 
   // Start-up, in order: command line, splash, settings and recent files, recovery folder, document
@@ -93,4 +96,5 @@ class CQuirraApp : public QObject, public CCmdTarget, public MainFrameHost {
   InstanceChannel* m_channel = nullptr;
   OpenRequestQueue* m_requests = nullptr;
   QStringList* m_reports = nullptr;  // while set, the template's failures are collected here
+  int m_recoveryDelayMs;
 };

@@ -24,11 +24,11 @@ QString WriteCopy(const QString& base, DocumentFileContent& content, const Recov
 
 }  // namespace
 
-RecoveryCopy::RecoveryCopy(CQuirraDoc& document, QString base)
+RecoveryCopy::RecoveryCopy(CQuirraDoc& document, QString base, int delayMs)
     : QObject(&document), m_document(document), m_base(std::move(base)) {
   m_thread.setMaxThreadCount(1);
   m_timer.setSingleShot(true);
-  m_timer.setInterval(kDelayMs);
+  m_timer.setInterval(delayMs);
   connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::Write);
   connect(&m_writing, &QFutureWatcher<QString>::finished, this, &RecoveryCopy::Finished);
   connect(&document, &CDocument::modifiedChanged, this, &RecoveryCopy::Changed);

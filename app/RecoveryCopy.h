@@ -10,8 +10,9 @@ class CQuirraDoc;
 
 // Keeps the recovery copy of one document while it is modified: BASE.qrf in the document's file
 // format and the record BASE.json beside it (see RecoveryFolder). A change is on the disk at most
-// kDelayMs after it was made, plus the time the write takes; the copy goes when the document is
-// saved, comes back to its saved state through undo, or is closed.
+// `delayMs` after it was made (kDelayMs, unless tests that cannot wait give less), plus the time
+// the write takes; the copy goes when the document is saved, comes back to its saved state
+// through undo, or is closed.
 //
 // The copy is written from a snapshot of the drawing on another thread, through the atomic save:
 // the window's thread only takes the snapshot. A copy that cannot be written is tried again with
@@ -24,7 +25,7 @@ class RecoveryCopy : public QObject {
  public:
   static constexpr int kDelayMs = 2000;
 
-  RecoveryCopy(CQuirraDoc& document, QString base);
+  RecoveryCopy(CQuirraDoc& document, QString base, int delayMs = kDelayMs);
   ~RecoveryCopy() override;
 
   QString Base() const { return m_base; }

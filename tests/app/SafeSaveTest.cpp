@@ -17,6 +17,7 @@
 #include <random>
 
 #include "model/DocumentFileContent.h"
+#include "tests/support/EnvInt.h"
 #include "tests/support/FileBytes.h"
 
 namespace {
@@ -49,12 +50,6 @@ void Write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-int EnvInt(const char* name, int fallback) {
-  bool ok = false;
-  const int v = qEnvironmentVariableIntValue(name, &ok);
-  return ok ? v : fallback;
 }
 
 struct Outcome {

@@ -14,66 +14,14 @@
 #include "app/RecoveryFolder.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
+#include "tests/shell/RecoveryFixture.h"
 #include "tests/shell/ShapesHash.h"
-#include "tests/shell/ShellFixture.h"
 
 namespace {
 
 using namespace shelltest;
 
-class Recovery : public ShellTest {
- protected:
-  QString Root() const { return QDir(state.path()).filePath("quirra/recovery"); }
-  // Every file under the recovery folder, lock files included.
-  QStringList Left() const {
-    QStringList left;
-    QDir root(Root());
-    for (const QString& e : root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-      left << e;
-      for (const QString& f : QDir(root.filePath(e)).entryList(QDir::Files | QDir::Hidden)) left << e + "/" + f;
-    }
-    return left;
-  }
-  QStringList Copies() const { return Left().filter(".qrf"); }
-
-  // A copy left by an editor that is gone (its session has no live lock).
-  void Orphan(const QString& name, const QByteArray& copy, const RecoveryRecord& record) {
-    const QString session = QDir(Root()).filePath("session-1-1");
-    ASSERT_TRUE(QDir().mkpath(session));
-    QFile qrf(QDir(session).filePath(name + ".qrf")), json(QDir(session).filePath(name + ".json"));
-    ASSERT_TRUE(qrf.open(QIODevice::WriteOnly) && json.open(QIODevice::WriteOnly));
-    qrf.write(copy);
-    json.write(RecoveryFolder::RecordBytes(record));
-  }
-
-  // Starts an editor and answers its offer with the button `answer`, after `check` looked at the
-  // rows (drawing, last changed, shapes; and whether checked). Returns how many offers were shown.
-  int StartAndAnswer(const QString& answer, const std::function<void(QTreeWidget&)>& check = {},
-                     const QStringList& arguments = {}) {
-    ModalHandler handler([&](QWidget* w) {
-      auto* dialog = qobject_cast<RecoveryDialog*>(w);
-      if (!dialog) {
-        w->close();
-        return;
-      }
-      if (check) check(*dialog->findChild<QTreeWidget*>());
-      for (QPushButton* b : dialog->findChildren<QPushButton*>())
-        if (b->text() == answer) {
-          b->click();
-          return;
-        }
-      dialog->close();
-    });
-    EXPECT_TRUE(Start(arguments));
-    return handler.Seen();
-  }
-
-  CQuirraDoc* DocTitled(const QString& title) const {
-    for (CDocument* d : app->GetTemplate().GetDocuments())
-      if (d->GetTitle() == title) return static_cast<CQuirraDoc*>(d);
-    return nullptr;
-  }
-};
+using Recovery = RecoveryFixture;
 
 TEST_F(Recovery, ACopyIsKeptWhileTheDrawingIsModified) {
   ASSERT_TRUE(Start({"-Embedding"}));  // no splash to take the first press
@@ -184,6 +132,51 @@ TEST_F(Recovery, QuittingWithoutSavingLeavesNothing) {
   EXPECT_EQ(no.Seen(), 1);
   Stop();
   EXPECT_EQ(Left(), QStringList());
+}
+
+// A recovered drawing differs from its file (here: from a new drawing) however its history
+// began: a click that only selects, or a change undone, leaves it modified, and Exit asks.
+TEST_F(Recovery, ARecoveredDrawingStaysModifiedUntilItEqualsItsFile) {
+  ASSERT_TRUE(Start({"-Embedding"}));  // no splash to take the first press
+  Drag({30, 30}, {90, 70});
+  // The copy, and the record that names it, written after it.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1 && Left().filter(".json").size() == 1; },
+                              RecoveryCopy::kDelayMs + 3000));
+  const QByteArray line = ShapesHash(Doc().GetDrawing());
+  StopAsKilled();
+
+  ASSERT_EQ(StartAndAnswer("Recover"), 1);
+  ASSERT_EQ(Titles(), QStringList{"Tavlo1*"});
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(300, 200));  // on no shape
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(ShapesHash(Doc().GetDrawing()), line);
+  Idle();
+  EXPECT_EQ(Copies().size(), 1);
+  {
+    ModalHandler no([](QWidget* w) {
+      if (!Answer(w, QMessageBox::No)) w->close();
+    });
+    Action(ID_APP_EXIT)->trigger();
+    EXPECT_EQ(no.Seen(), 1);
+  }
+  Stop();
+  EXPECT_EQ(Left(), QStringList());
+
+  // Drawn in and undone: back where it was recovered, which is not its file.
+  Orphan("1", DrawingFile({TwoShapes()[0]}, -1, 0, 0), {"", "Tavlo1", QDateTime::currentDateTime(), 1});
+  ASSERT_EQ(StartAndAnswer("Recover"), 1);
+  Activate();
+  const QByteArray recovered = ShapesHash(Doc().GetDrawing());
+  Drag({200, 150}, {260, 190});
+  ASSERT_NE(ShapesHash(Doc().GetDrawing()), recovered);
+  Idle();
+  QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(ShapesHash(Doc().GetDrawing()), recovered);
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Titles(), QStringList{"Tavlo1*"});
+  Idle();
+  EXPECT_EQ(Copies().size(), 1);
 }
 
 // The log of recovery_driver: each document's states in order, and the saves.

@@ -64,6 +64,14 @@ std::vector<Record> TwoShapes() {
   return {a, b};
 }
 
+void CollectItems(QMenu* menu, QList<QAction*>& items) {
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) continue;
+    items << a;
+    if (a->menu()) CollectItems(a->menu(), items);
+  }
+}
+
 bool Answer(QWidget* w, QMessageBox::StandardButton button) {
   auto* box = qobject_cast<QMessageBox*>(w);
   QAbstractButton* b = box ? box->button(button) : nullptr;
@@ -115,7 +123,7 @@ bool ShellTest::MimeDatabaseWritten() const {
 }
 
 bool ShellTest::Start(const QStringList& arguments) {
-  app = std::make_unique<CQuirraApp>();
+  app = std::make_unique<CQuirraApp>(recoveryDelayMs);
   return app->InitInstance(arguments);
 }
 
@@ -167,6 +175,13 @@ void ShellTest::Pick(QPoint p) {
   QTest::mouseClick(Viewport(), Qt::LeftButton, {}, p);
   QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, p);
   QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, p);
+}
+
+QList<QAction*> ShellTest::MenuItems(const QString& title) const {
+  QList<QAction*> items;
+  for (QAction* a : Frame()->menuBar()->actions())
+    if (a->text() == title && a->menu()) CollectItems(a->menu(), items);
+  return items;
 }
 
 QString ShellTest::WriteFile(const QString& name, const QByteArray& bytes) const {

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
@@ -27,6 +28,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuirraApp.h"
 #include "app/CommandActions.h"
+#include "app/RecoveryCopy.h"
 #include "doc/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
 #include "res/CommandIds.h"
@@ -51,6 +53,9 @@ struct Record {
 
 // The bytes of a drawing file: selection, count, 120-byte records, hitMode, hitPart.
 QByteArray DrawingFile(const std::vector<Record>& records, int selected, int hitMode, int hitPart);
+
+// Every item of a menu and its submenus, depth first.
+void CollectItems(QMenu* menu, QList<QAction*>& items);
 
 // Clicks the button of a message box; false when `w` is no message box or lacks that button.
 bool Answer(QWidget* w, QMessageBox::StandardButton button);
@@ -87,6 +92,8 @@ class ShellTest : public ::testing::Test {
   // The child windows' titles as shown, in creation order.
   QStringList Titles() const;
   QStringList MenuBarTitles() const;
+  // The items of the menu bar's menu `title`, its submenus' included.
+  QList<QAction*> MenuItems(const QString& title) const;
   CChildFrame* Active() const { return Frame()->GetActiveFrame(); }
   CQuirraView* View() const { return Active()->GetView(); }
   CQuirraDoc& Doc() const { return Active()->GetDocument(); }
@@ -113,6 +120,8 @@ class ShellTest : public ::testing::Test {
   bool MimeDatabaseWritten() const;
 
   QTemporaryDir config, data, runtime, state, files;
+  // What Start gives the editor: how far behind the last change a recovery copy may be.
+  int recoveryDelayMs = RecoveryCopy::kDelayMs;
   std::unique_ptr<CQuirraApp> app;
 };
 

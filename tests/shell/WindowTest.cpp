@@ -24,15 +24,6 @@
 namespace shelltest {
 namespace {
 
-// Every item of a menu and its submenus, depth first.
-void CollectItems(QMenu* menu, QList<QAction*>& items) {
-  for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
-    items << a;
-    if (a->menu()) CollectItems(a->menu(), items);
-  }
-}
-
 // The first item with that text; null when there is none.
 QAction* Item(QMenu* menu, const QString& text) {
   QList<QAction*> items;

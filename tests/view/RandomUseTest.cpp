@@ -12,6 +12,7 @@
 #include <random>
 
 #include "model/DocumentFileContent.h"
+#include "tests/support/EnvInt.h"
 #include "tests/support/FileBytes.h"
 #include "tests/view/ViewFixture.h"
 
@@ -57,12 +58,6 @@ constexpr int kCommands[] = {
     ID_BRUSH_STYLE_CROSS,
     ID_BRUSH_STYLE_CROSSDIAGONAL,
 };
-
-int EnvInt(const char* name, int fallback) {
-  bool ok = false;
-  const int v = qEnvironmentVariableIntValue(name, &ok);
-  return ok ? v : fallback;
-}
 
 class RandomUse {
  public:
