@@ -27,12 +27,10 @@ std::string WhyShapesDoNotFit(uint64_t count, std::optional<uint64_t> limit, int
   const uint64_t needed = count * sizeof(CShape) * uint64_t(copies);
   if (needed <= kAlwaysFits && (!limit || needed <= *limit)) return {};
   const std::optional<uint64_t> free = FreeMemory();
-  if (limit && (!free || *limit <= *free)) {
-    if (needed <= *limit) return {};
-    return "it needs " + Readable(needed) + " of memory for its " + std::to_string(count) + " shapes; " +
-           Readable(*limit) + " may be used here";
-  }
-  if (!free || needed <= *free) return {};
+  // The lower of the two bounds decides, and the message names which.
+  const bool limited = limit && (!free || *limit <= *free);
+  const std::optional<uint64_t> bound = limited ? limit : free;
+  if (!bound || needed <= *bound) return {};
   return "it needs " + Readable(needed) + " of memory for its " + std::to_string(count) + " shapes; " +
-         Readable(*free) + " are free";
+         Readable(*bound) + (limited ? " may be used here" : " are free");
 }
