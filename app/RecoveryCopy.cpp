@@ -14,12 +14,14 @@
 
 namespace {
 
+// The record goes first: an editor killed between the two writes leaves the earlier copy (or none)
+// under the document's own name, never the new copy under the name of the copy's file.
 QString WriteCopy(const QString& base, DocumentFileContent& content, const RecoveryRecord& record) {
-  const QString error =
-      SaveFileThroughArchive(RecoveryFolder::CopyPath(base), [&content](CArchive& ar) { content.Serialize(ar); });
-  if (!error.isEmpty()) return error;
   const QByteArray bytes = RecoveryFolder::RecordBytes(record);
-  return SaveFileAtomically(RecoveryFolder::RecordPath(base), [&bytes](QIODevice& d) { return WriteBytes(d, bytes); });
+  const QString error =
+      SaveFileAtomically(RecoveryFolder::RecordPath(base), [&bytes](QIODevice& d) { return WriteBytes(d, bytes); });
+  if (!error.isEmpty()) return error;
+  return SaveFileThroughArchive(RecoveryFolder::CopyPath(base), [&content](CArchive& ar) { content.Serialize(ar); });
 }
 
 }  // namespace
