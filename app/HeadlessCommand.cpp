@@ -21,7 +21,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quirra [FILE] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
+    "usage: quirra [FILE...] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
     "OUT.png|OUT.svg|OUT.pdf [--zoom 1..1000] | quirra --thumbnail FILE OUT.png SIZE\n";
 
 int Usage(std::FILE* err) {

@@ -117,12 +117,23 @@ void CQuirraDoc::BeginStep() {
   if (m_stepDepth++ > 0) return;
   TakeBaseline();
   m_stepStart = CurrentGrip();
+  m_stepTool = tool;
   drawing->BeginEdits();
 }
 
 void CQuirraDoc::EndStep() {
   if (m_stepDepth == 0 || --m_stepDepth > 0) return;
   CommitEdits(m_stepStart);
+  FollowContent();
+}
+
+void CQuirraDoc::CancelStep() {
+  if (m_stepDepth != 1) return;
+  m_stepDepth = 0;
+  drawing->EndEdits().Undo(*drawing);
+  drawing->SetSelected(m_stepStart.selected);
+  Grip(m_stepStart.hitMode, m_stepStart.hitPart);
+  tool = m_stepTool;
   FollowContent();
 }
 
@@ -146,6 +157,7 @@ bool CQuirraDoc::OnSaveDocument(const QString& path, const FileProgress& progres
   if (InStep()) {
     CommitEdits(m_stepStart);
     m_stepStart = CurrentGrip();
+    m_stepTool = tool;
   }
   return Base::OnSaveDocument(path, progress);
 }
@@ -183,7 +195,10 @@ std::optional<DocumentFileContent> CQuirraDoc::ReadFile() const {
   return file;
 }
 
-void CQuirraDoc::FollowContent() { SetModifiedFlag(DiffersFromFile()); }
+void CQuirraDoc::FollowContent() {
+  SetModifiedFlag(DiffersFromFile());
+  UpdateAllViews();
+}
 
 bool CQuirraDoc::DiffersFromFile() {
   // The history knows the state it was saved or opened in, as long as no change is still pending.

@@ -46,13 +46,17 @@ class CQuirraDoc : public CDocument {
   void DeleteContents() override;
   void Serialize(CArchive& ar) override;
   bool OnSaveDocument(const QString& path, const FileProgress& progress = {}) override;
-  // Sets the modified flag by the rule above. Steps, undo, redo, loads and saves call it; a view
-  // calls it after each change it makes during a gesture, so the mark shows at once.
+  // Sets the modified flag by the rule above and has every view show the drawing again. Steps,
+  // undo, redo, loads and saves call it; a view calls it after each change it makes during a
+  // gesture, so the mark and the other views follow at once.
   void FollowContent();
 
   // Steps nest: the outermost pair makes the entry, so a command given during a gesture joins it.
   void BeginStep();
   void EndStep();
+  // Takes back what the outermost step changed so far and ends it with no entry, the selection,
+  // grip and tool as they were when it began. Nothing while a nested step runs.
+  void CancelStep();
   bool InStep() const { return m_stepDepth > 0; }
   // Neither runs inside a step.
   bool CanUndo() const { return !InStep() && m_history.canUndo(); }
@@ -108,6 +112,7 @@ class CQuirraDoc : public CDocument {
   QUndoStack m_history;
   int m_stepDepth = 0;
   GripState m_stepStart;
+  int m_stepTool = kLine;
   std::unique_ptr<QColorDialog> colorDialog;
   // Of the shapes the file holds; none when no drawing can equal them (a file that cannot be read).
   // Pending while the drawing itself is still what the file holds: every change of the drawing

@@ -12,6 +12,8 @@
 
 namespace {
 
+std::string Shapes(uint64_t count) { return std::to_string(count) + (count == 1 ? " shape" : " shapes"); }
+
 // On disk a record is a 4-byte tag followed by the fields in declaration order.
 constexpr size_t kRecordBytes = 120;
 constexpr uint32_t kRecordTag = 0x0040CA70;
@@ -179,12 +181,10 @@ void CShapeArray::Serialize(CArchive& ar) {
   const auto remaining = ar.GetRemaining();
   if (remaining && uint64_t(count) * kRecordBytes > *remaining)
     throw CArchiveException(CArchiveException::badIndex, "the file is truncated or damaged (it announces " +
-                                                             std::to_string(count) +
-                                                             " shapes but holds room for at most " +
+                                                             Shapes(count) + " but holds room for at most " +
                                                              std::to_string(*remaining / kRecordBytes) + ")");
   if (count > uint32_t(INT_MAX))
-    throw CArchiveException(CArchiveException::badIndex,
-                            "the file is damaged (it announces " + std::to_string(count) + " shapes)");
+    throw CArchiveException(CArchiveException::badIndex, "the file is damaged (it announces " + Shapes(count) + ")");
   if (const std::string why = WhyShapesDoNotFit(count, ar.GetMemoryLimit()); !why.empty())
     throw CArchiveException(CArchiveException::tooLarge, why);
   // Records are built straight from the bytes into a block of the announced size when the source

@@ -48,6 +48,7 @@ void CTavlo::InsertShape(int index, CShape shape) {
   const std::optional<CShape> was = index <= selected ? SelectedRecord() : std::nullopt;
   shapes.InsertAt(index, std::move(shape));
   if (fingerprint) fingerprint->Inserted(At(index - 1), shapes[index], At(index + 1));
+  if (bounds) bounds->Add(shapes[index]);
   ListChanged({ListChanges::inserted, index, index});
   const std::optional<CShape> now = was ? SelectedRecord() : std::nullopt;
   // A record inserted at the selected place is the selected one: not part of the backdrop.
@@ -58,6 +59,7 @@ void CTavlo::RemoveShape(int index) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Removed(index, shapes[index]);
   if (fingerprint) fingerprint->Removed(At(index - 1), shapes[index], At(index + 1));
+  if (bounds && bounds->Narrows(shapes[index])) boundsExact = false;
   // The selected record itself is not in the backdrop: taking it away changes none of its pixels.
   const std::optional<CShape> removed = index != selected ? std::optional<CShape>(shapes[index]) : std::nullopt;
   const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
@@ -72,6 +74,8 @@ void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
   if (fingerprint) fingerprint->Replaced(At(index - 1), shapes[index], shape, At(index + 1));
+  if (bounds && bounds->Narrows(shapes[index])) boundsExact = false;
+  if (bounds) bounds->Add(shape);
   ListChanged({ListChanges::replaced, index, index});
   // A picture of the other shapes stays valid while only the selected one changes.
   if (index == selected) {
@@ -94,6 +98,14 @@ void CTavlo::MoveShape(int from, int to) {
   ListChanged({ListChanges::moved, from, to});
   const std::optional<CShape> now = shifts ? SelectedRecord() : std::nullopt;
   Touch({&shapes[to], was ? &*was : nullptr, now ? &*now : nullptr});
+}
+
+ShapeBounds CTavlo::GetBounds(bool mayBeWider) const {
+  if (!bounds || (!boundsExact && !mayBeWider)) {
+    bounds = ShapeBounds::Of(shapes);
+    boundsExact = true;
+  }
+  return *bounds;
 }
 
 ShapesFingerprint CTavlo::GetFingerprint() const {
@@ -226,6 +238,7 @@ void CTavlo::Serialize(CArchive& ar) {
   int32_t stored = -1;
   ar >> stored;
   fingerprint.reset();
+  bounds.reset();
   shapes.Serialize(ar);
   selected = stored >= -1 && stored <= GetUpperBound() ? stored : -1;
   backdropRevision = NextRevision();

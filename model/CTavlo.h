@@ -7,6 +7,7 @@
 #include "model/BackdropChanges.h"
 #include "model/CShapeArray.h"
 #include "model/ListChanges.h"
+#include "model/ShapeBounds.h"
 #include "model/ShapeEdits.h"
 #include "model/ShapesFingerprint.h"
 #include "platform/core/CObject.h"
@@ -56,6 +57,11 @@ class CTavlo : public CObject {
   // The fingerprint of the list of shapes: worked out over the whole list when first asked for,
   // then kept up to date by every change at the cost of a few record hashes.
   ShapesFingerprint GetFingerprint() const;
+  // Where the shapes lie (see ShapeBounds): found over the whole list when first asked for, then
+  // widened by every change. A change that may have narrowed it has it found again at the next
+  // exact request; `mayBeWider` takes the box as it is, which holds every shape but may be wider
+  // than it needs (for the steps of a drag, which would otherwise go over the whole list each).
+  ShapeBounds GetBounds(bool mayBeWider = false) const;
 
   // Reordering of the selected shape; each ends with no selection. Forwards means towards the
   // front, a higher index.
@@ -164,6 +170,8 @@ class CTavlo : public CObject {
   CShapeArray shapes;
   std::optional<ShapeEdits> edits;
   mutable std::optional<ShapesFingerprint> fingerprint;
+  mutable std::optional<ShapeBounds> bounds;
+  mutable bool boundsExact = false;
   uint64_t backdropRevision = NextRevision();
   uint64_t listRevision = NextRevision();
   ListChanges listChanges{listRevision};

@@ -1,5 +1,6 @@
 #include "view/CQuirraView.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include <QContextMenuEvent>
@@ -11,6 +12,7 @@
 #include "doc/CQuirraDoc.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
+#include "model/ShapeBounds.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -38,6 +40,12 @@ CSize ScreenSize() {
   const QSize size = screen ? screen->size() : QSize(1024, 768);
   return CSize(size.width(), size.height());
 }
+
+// The scroll bars' arithmetic is in ints, their span included: the area stays within this far of
+// the origin, which at 50 per cent holds the whole range of drawing units.
+constexpr int64_t kAreaLimit = int64_t(1) << 30;
+
+int64_t InArea(int64_t v) { return std::clamp(v, -kAreaLimit, kAreaLimit); }
 
 }  // namespace
 
@@ -71,6 +79,7 @@ const MessageMap<CQuirraView>& CQuirraView::GetMessageMap() {
 CQuirraView::CQuirraView(CQuirraDoc& document, QWidget* parent) : CScrollView(parent), m_document(document) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
+  connect(&document, &CDocument::viewsOutdated, this, &CQuirraView::FollowDrawing);
 }
 
 // A window closed in the middle of a gesture still ends its step.
@@ -80,7 +89,40 @@ CTavlo& CQuirraView::Drawing() const { return m_document.GetDrawing(); }
 
 void CQuirraView::OnInitialUpdate() {
   CScrollView::OnInitialUpdate();
-  SetScrollSizes(ScreenSize());
+  UpdateScrollArea();
+}
+
+// One screen from the origin at the drawing's zoom, and every shape with its pen and handles
+// wherever it lies. During a gesture the area only grows, so that a drag does not go over the
+// whole drawing at each step; its end takes the area in again.
+void CQuirraView::UpdateScrollArea() {
+  const CTavlo& drawing = Drawing();
+  const CSize screen = ScreenSize();
+  const int z = drawing.GetZoom();
+  int64_t left = 0, top = 0, right = geometry::Zoom(screen.cx, z), bottom = geometry::Zoom(screen.cy, z);
+  // A box of drawing units zoomed, and `margin` pixels around it.
+  auto cover = [&](const ShapeBounds::Box& box, int64_t margin) {
+    if (box.empty) return;
+    CPoint from(geometry::Clamp32(box.left), geometry::Clamp32(box.top));
+    CPoint to(geometry::Clamp32(box.right), geometry::Clamp32(box.bottom));
+    drawing.ZoomPoint(from);
+    drawing.ZoomPoint(to);
+    left = std::min(left, from.x - margin), top = std::min(top, from.y - margin);
+    right = std::max(right, to.x + margin + 1), bottom = std::max(bottom, to.y + margin + 1);
+  };
+  const ShapeBounds bounds = drawing.GetBounds(m_document.InStep());
+  // Half the widest pen, or a handle, around the points; the centre's marker around the centres.
+  const int handle = drawing.GetTolerance();
+  cover(bounds.Points(), std::max(std::clamp(bounds.WidestPen(), 1, 255) / 2 + 1, handle));
+  cover(bounds.Centres(), handle + 3);
+  left = InArea(left), top = InArea(top), right = InArea(right), bottom = InArea(bottom);
+  const QRect area(QPoint(int(left), int(top)), QSize(int(right - left), int(bottom - top)));
+  if (area != GetScrollArea()) SetScrollArea(area);
+}
+
+void CQuirraView::FollowDrawing() {
+  UpdateScrollArea();
+  InvalidateAll();
 }
 
 void CQuirraView::OnEraseBkgnd(QPainter& painter) {
@@ -91,30 +133,45 @@ void CQuirraView::OnEraseBkgnd(QPainter& painter) {
 
 void CQuirraView::OnDraw(CDC& dc) { Drawing().DrawSelected(dc); }
 
-CPoint CQuirraView::ToDrawing(QPoint client, bool clampAtOrigin) const {
+CPoint CQuirraView::ToDrawing(QPoint client, bool clampAtFloor) const {
   const CPoint scroll = GetScrollPosition();
-  const int64_t floor = clampAtOrigin ? 0 : INT64_MIN;
-  CPoint p(geometry::Clamp32(std::max(int64_t(client.x()) + scroll.x, floor)),
-           geometry::Clamp32(std::max(int64_t(client.y()) + scroll.y, floor)));
+  const int64_t left = clampAtFloor ? m_moveFloor.x : INT64_MIN;
+  const int64_t top = clampAtFloor ? m_moveFloor.y : INT64_MIN;
+  CPoint p(geometry::Clamp32(std::max(int64_t(client.x()) + scroll.x, left)),
+           geometry::Clamp32(std::max(int64_t(client.y()) + scroll.y, top)));
   Drawing().UnzoomPoint(p);
   return p;
 }
 
-void CQuirraView::Changed() {
-  m_document.FollowContent();
-  InvalidateAll();
-}
+void CQuirraView::Changed() { m_document.FollowContent(); }
 
 void CQuirraView::StartGesture() {
   if (m_capture) return;
   m_document.BeginStep();
   m_capture = true;
+  // Moves stop at the drawing's origin, or further out where shapes already lie, as the press
+  // found them: a floor that followed the shape being dragged would let it creep ever further.
+  const CTavlo& drawing = Drawing();
+  const ShapeBounds bounds = drawing.GetBounds();
+  CPoint floor(geometry::Clamp32(bounds.Points().left), geometry::Clamp32(bounds.Points().top));
+  drawing.ZoomPoint(floor);
+  m_moveFloor = bounds.IsEmpty() ? CPoint() : CPoint(std::min(floor.x, 0), std::min(floor.y, 0));
 }
 
 void CQuirraView::EndGesture() {
   if (!m_capture) return;
   m_capture = false;
   m_document.EndStep();
+}
+
+// The gesture ends as if it had never begun: the drawing, the selection and the grip go back to
+// how they were at the press, and the history gets no entry. The button may still be held; the
+// moves and the release that follow belong to no gesture.
+void CQuirraView::CancelGesture() {
+  if (!m_capture) return;
+  m_capture = false;
+  Drawing().CancelRotation();
+  m_document.CancelStep();
 }
 
 // --- Mouse ---------------------------------------------------------------------------------
@@ -128,7 +185,7 @@ void CQuirraView::OnLButtonDown(QPoint client) {
   const bool hit = drawing.HitTest(p.x, p.y, drawing.GetSelected(), kind, part);
   if (!hit) drawing.ClearSelection();
   m_document.Grip(hit && drawing.GetRotateMode() && kind != HIT_CENTER ? HIT_ROTATE : kind, part);
-  InvalidateAll();
+  m_document.UpdateAllViews();
 }
 
 void CQuirraView::OnLButtonDblClk(QPoint client) {
@@ -141,7 +198,7 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
     drawing.SetSelected(index);
     m_document.Grip(kind, part);
     m_document.tool = drawing.GetShape(index).GetType();
-    InvalidateAll();
+    m_document.UpdateAllViews();
   }
 }
 
@@ -151,12 +208,12 @@ void CQuirraView::OnLButtonUp() {
   // A turn that was not applied (rotate mode went off in another window) ends with its gesture.
   Drawing().CancelRotation();
   EndGesture();
-  InvalidateAll();
+  m_document.UpdateAllViews();
 }
 
 void CQuirraView::OnMouseMove(QPoint client) {
   if (!m_capture) return;
-  // Moves, unlike presses, stop at the drawing's origin.
+  // Moves, unlike presses, stop at the floor the gesture began with.
   const CPoint p = ToDrawing(client, true);
   if (p == lastPoint) return;
   switch (m_document.tool) {
@@ -291,6 +348,11 @@ void CQuirraView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CQuirraView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && m_capture) {
+    CancelGesture();
+    event->accept();
+    return;
+  }
   if (event->key() == Qt::Key_Space) spaceDown = true;
   if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
     emit contextMenuRequested(QPoint(-1, -1));
@@ -346,7 +408,7 @@ void CQuirraView::OnEditCopy() {
   Drawing().CopySelected(clipShape);
   clipTool = m_document.tool;
   m_document.ReleaseGrip();
-  InvalidateAll();
+  m_document.UpdateAllViews();
 }
 
 void CQuirraView::OnEditPaste() {
@@ -365,7 +427,7 @@ void CQuirraView::OnEditRotate() {
     EndGesture();
   }
   Drawing().SetRotateMode(!Drawing().GetRotateMode());
-  InvalidateAll();
+  m_document.UpdateAllViews();
 }
 
 void CQuirraView::OnEditUndo(bool redo) {
@@ -373,14 +435,10 @@ void CQuirraView::OnEditUndo(bool redo) {
     m_document.Redo();
   else
     m_document.Undo();
-  InvalidateAll();
 }
 
+// Every view shows the drawing at its zoom, with the area of that zoom.
 void CQuirraView::OnZoom(int percent) {
   Drawing().SetZoom(percent);
-  const int z = Drawing().GetZoom();
-  CScrollView::OnInitialUpdate();
-  const CSize screen = ScreenSize();
-  SetScrollSizes(CSize(geometry::Zoom(screen.cx, z), geometry::Zoom(screen.cy, z)));
-  InvalidateAll();
+  m_document.UpdateAllViews();
 }

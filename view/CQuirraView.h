@@ -10,12 +10,15 @@ class CTavlo;
 // The view of one document's drawing in a child window. The left button draws a new shape of the
 // document's tool, or drags the gripped shape by a vertex, an edge, its outline or (in rotate mode)
 // its centre or a rotation; a double-click picks the shape under the pointer, stepping through a
-// stack of them. Every accepted step changes the drawing at once, marks the document modified and
-// repaints the whole view.
+// stack of them. Every accepted step changes the drawing at once and marks the document modified.
 //
 // Mouse points are client pixels; the scroll position is added and the zoom taken out, giving
 // drawing units. Moves and releases count only while the view holds its capture (from a press or
-// double-click to the release). The space bar, held, makes an edge drag slide a rectangle's edge.
+// double-click to the release). The space bar, held, makes an edge drag slide a rectangle's edge;
+// Escape takes the gesture back.
+//
+// The scrollable area covers a screen from the drawing's origin and every shape, wherever it lies.
+// Every view of a document shows each change made in any of them at once.
 //
 // It also carries the editing commands (Delete, the reordering, Cut, Copy, Paste, Rotate, Undo and
 // Redo) and the zoom commands; the document says when they may run. A gesture, and each command
@@ -67,12 +70,18 @@ class CQuirraView : public CScrollView {
 
  private:
   CTavlo& Drawing() const;
-  // Client pixels to drawing units: the scroll position added, the zoom taken out.
-  CPoint ToDrawing(QPoint client, bool clampAtOrigin = false) const;
+  // Client pixels to drawing units: the scroll position added, the zoom taken out; clamped at the
+  // gesture's floor of moves when asked.
+  CPoint ToDrawing(QPoint client, bool clampAtFloor = false) const;
   void Changed();
+  // The scrollable area, and the picture, after a change of the drawing made in any of its views.
+  void FollowDrawing();
+  void UpdateScrollArea();
   // A gesture, from a press or double-click to its release, is one step of the document's history.
   void StartGesture();
   void EndGesture();
+  // Escape during a gesture.
+  void CancelGesture();
   // By the rules of the document's tool: a line's or a four-point kind's.
   void DragStep(CPoint p);
   void CreateShape(CPoint p);
@@ -93,6 +102,7 @@ class CQuirraView : public CScrollView {
   bool spaceDown = false;
   CPoint lastPoint;
   bool m_capture = false;
+  CPoint m_moveFloor;  // zoomed pixels
 
   DrawingRenderer m_renderer;
 };

@@ -48,6 +48,9 @@ class CDocument : public QObject, public CCmdTarget {
   virtual void DeleteContents() {}
   virtual void Serialize(CArchive& ar) = 0;
 
+  // Every view of the document shows it again: what one view changed, the others show at once.
+  void UpdateAllViews() { emit viewsOutdated(); }
+
   QString GetLastError() const { return m_lastError; }
   // True when another program has changed or replaced the document's file since this document
   // last opened or saved it. A file that has gone since counts as unchanged: nothing would be lost.
@@ -56,6 +59,7 @@ class CDocument : public QObject, public CCmdTarget {
  signals:
   void modifiedChanged(bool modified);
   void titleChanged(const QString& title);
+  void viewsOutdated();
 
  protected:
   // What the document's file holds has just become known: the document is new (its file holds

@@ -15,22 +15,23 @@ CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(false);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
-          [this](int action) { MovePage(horizontalScrollBar(), action, m_total.cx); });
+          [this](int action) { MovePage(horizontalScrollBar(), action, m_area.width()); });
   connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
-          [this](int action) { MovePage(verticalScrollBar(), action, m_total.cy); });
+          [this](int action) { MovePage(verticalScrollBar(), action, m_area.height()); });
 }
 
-void CScrollView::SetScrollSizes(CSize total) {
-  m_total = CSize(std::max(total.cx, 0), std::max(total.cy, 0));
-  horizontalScrollBar()->setSingleStep(std::max(m_total.cx / 100, 1));
-  verticalScrollBar()->setSingleStep(std::max(m_total.cy / 100, 1));
+void CScrollView::SetScrollArea(QRect area) {
+  m_area = area.normalized();
+  horizontalScrollBar()->setSingleStep(std::max(m_area.width() / 100, 1));
+  verticalScrollBar()->setSingleStep(std::max(m_area.height() / 100, 1));
   UpdateBars();
 }
 
 void CScrollView::UpdateBars() {
   const QSize view = viewport()->size();
-  horizontalScrollBar()->setRange(0, std::max(m_total.cx - view.width(), 0));
-  verticalScrollBar()->setRange(0, std::max(m_total.cy - view.height(), 0));
+  horizontalScrollBar()->setRange(m_area.left(),
+                                  std::max(m_area.left() + m_area.width() - view.width(), m_area.left()));
+  verticalScrollBar()->setRange(m_area.top(), std::max(m_area.top() + m_area.height() - view.height(), m_area.top()));
   // Qt sizes the thumb by the page step: as the visible part is to the area, so is the thumb to
   // its groove. The page actions themselves move a tenth of the area (MovePage).
   horizontalScrollBar()->setPageStep(view.width());

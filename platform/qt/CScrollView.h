@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QRect>
 
 #include "platform/core/Point.h"
 #include "platform/qt/CCmdTarget.h"
@@ -25,10 +26,12 @@ class CScrollView : public QAbstractScrollArea, public CCmdTarget {
 
   explicit CScrollView(QWidget* parent = nullptr);
 
-  // The total scrollable size; page steps are a tenth of it and line steps a hundredth, as the
-  // original scroll view's defaults.
-  void SetScrollSizes(CSize total);
-  CSize GetTotalSize() const { return m_total; }
+  // The scrollable area, in the pixels of the painted picture: the scroll position, the point of
+  // that picture at the viewport's top left, runs over it. It may begin left of or above the
+  // picture's origin. Page steps are a tenth of its size and line steps a hundredth, as the
+  // original scroll view's defaults. A new area keeps the scroll position where it still can.
+  void SetScrollArea(QRect area);
+  QRect GetScrollArea() const { return m_area; }
   CPoint GetScrollPosition() const;
   void ScrollToPosition(CPoint position);
 
@@ -52,5 +55,5 @@ class CScrollView : public QAbstractScrollArea, public CCmdTarget {
   void UpdateBars();
   // A bar's page actions move a tenth of its extent, not the visible size Qt would take.
   void MovePage(QScrollBar* bar, int action, int extent);
-  CSize m_total;
+  QRect m_area;
 };

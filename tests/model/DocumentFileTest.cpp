@@ -188,6 +188,13 @@ TEST(DocumentFile, PointCountOutsideZeroToTenIsRefused) {
 TEST(DocumentFile, CountBeyondTheBytesIsRefused) {
   for (const std::string& count : {Bytes({0x02, 0x00}), Bytes({0xFE, 0xFF})})  // one shape present
     EXPECT_THROW(Load(kLineFile.substr(0, 4) + count + kLineFile.substr(6)), CArchiveException);
+  // The message counts as one counts: a file that announces one shape and holds half of one.
+  try {
+    Load(kLineFile.substr(0, 66));
+    ADD_FAILURE() << "half a record was read";
+  } catch (const CArchiveException& e) {
+    EXPECT_STREQ(e.what(), "the file is truncated or damaged (it announces 1 shape but holds room for at most 0)");
+  }
   // 0xFFFFFFFF shapes in 20 bytes: refused before any storage is sized from the count.
   const std::string huge = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) + std::string(10, '\0');
   for (const std::string& bytes : {huge, With(huge, 6, INT_MAX)}) {

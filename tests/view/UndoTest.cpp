@@ -206,6 +206,42 @@ TEST_F(Undo, UndoWaitsForTheGestureToEnd) {
   EXPECT_EQ(at(0).GetPenWidth(), 2);
 }
 
+// Escape in the middle of a drag of any kind leaves the drawing, the selection, the grip, the tool
+// and the history as they were before the press, and the rest of the drag does nothing.
+TEST_F(Undo, EscapeTakesADragBackAsIfItHadNeverBegun) {
+  const struct {
+    const char* what;
+    QPoint from;
+    bool rotate;
+  } drags[] = {{"a new shape", {350, 250}, false}, {"a vertex", {140, 110}, false}, {"an edge", kA, false},
+               {"the outline", {120, 40}, false},  {"a turn", {140, 110}, true},    {"the centre", {50, 50}, true}};
+  for (const auto& drag : drags) {
+    SCOPED_TRACE(drag.what);
+    if (drag.rotate != drawing().GetRotateMode()) RotateMode();
+    Pick(kA);
+    const std::string before = Bytes();
+    const int entries = Entries(), tool = doc.tool;
+    Press(drag.from);
+    MoveTo(drag.from + QPoint(30, 20));
+    MoveTo(drag.from + QPoint(50, 35));
+    ASSERT_NE(Bytes(), before);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(drawing().GetAngle(), 0.0);
+    MoveTo(drag.from + QPoint(70, 50));
+    Release(drag.from + QPoint(70, 50));
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(Entries(), entries);
+    EXPECT_EQ(doc.tool, tool);
+    EXPECT_FALSE(doc.IsModified());
+  }
+  // The next drag is a gesture again.
+  const int entries = Entries();
+  Drag({140, 110}, {{140, 160}});
+  EXPECT_EQ(Entries(), entries + 1);
+  EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(Undo, TheModifiedFlagFollowsTheSavedStateAndAnOpenedDocumentStartsAfresh) {
   QTemporaryDir dir;
   const QString path = dir.filePath("saved.qrf");

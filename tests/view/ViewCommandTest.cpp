@@ -203,7 +203,7 @@ CSize Screen() {
 
 TEST_F(ViewTest, ExtentIsOneScreenTimesTheZoom) {
   const CSize screen = Screen();
-  EXPECT_EQ(view.GetTotalSize(), screen);
+  EXPECT_EQ(view.GetScrollArea(), QRect(0, 0, screen.cx, screen.cy));
 
   Add(MakeShape(kRectangle, {{10, 10}, {50, 10}, {50, 40}, {10, 40}}, {20, 20}));
   Grip({10, 10});
@@ -217,7 +217,7 @@ TEST_F(ViewTest, ExtentIsOneScreenTimesTheZoom) {
     ASSERT_TRUE(router.Run(ZoomCommand(z)));
     EXPECT_EQ(drawing().GetZoom(), z);
     const CSize total(screen.cx * z / 100, screen.cy * z / 100);
-    EXPECT_EQ(view.GetTotalSize(), total);
+    EXPECT_EQ(view.GetScrollArea(), QRect(0, 0, total.cx, total.cy));
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), std::max(0, total.cx - vp()->width()));
     EXPECT_EQ(view.verticalScrollBar()->maximum(), std::max(0, total.cy - vp()->height()));
     for (int id : all) EXPECT_EQ(router.Query(id).IsChecked(), id == ZoomCommand(z)) << id;

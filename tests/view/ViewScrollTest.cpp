@@ -1,9 +1,13 @@
 // Scrolling the view: thumbs as long as the visible part, page steps of a tenth of the extent
-// from the trough and the keys, Home and End, and the wheel with Shift going sideways.
+// from the trough and the keys, Home and End, the wheel with Shift going sideways, and an area
+// that reaches every shape.
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
+#include <random>
+
+#include "tests/support/RandomShapes.h"
 
 #include "tests/view/ViewFixture.h"
 
@@ -50,7 +54,7 @@ TEST_F(Scrolling, ThumbsAreToTheirGroovesAsTheVisiblePartToTheExtent) {
   for (int zoom : {100, 300}) {
     SCOPED_TRACE(zoom);
     SetZoom(zoom);
-    const CSize total = view.GetTotalSize();
+    const CSize total(view.GetScrollArea().width(), view.GetScrollArea().height());
     auto along = [](QScrollBar* bar, QSize s) { return bar->orientation() == Qt::Horizontal ? s.width() : s.height(); };
     for (auto [bar, extent] : {std::pair{H(), total.cx}, std::pair{V(), total.cy}}) {
       const int visible = along(bar, vp()->size());
@@ -64,7 +68,7 @@ TEST_F(Scrolling, ThumbsAreToTheirGroovesAsTheVisiblePartToTheExtent) {
 
 TEST_F(Scrolling, TroughAndPageKeysMoveATenthHomeAndEndGoToTheEnds) {
   SetZoom(300);
-  const CSize tenth(view.GetTotalSize().cx / 10, view.GetTotalSize().cy / 10);
+  const CSize tenth(view.GetScrollArea().width() / 10, view.GetScrollArea().height() / 10);
   ClickPastThumb(V());
   EXPECT_EQ(view.GetScrollPosition(), CPoint(0, tenth.cy));
   ClickPastThumb(H());
@@ -91,6 +95,69 @@ TEST_F(Scrolling, WheelWithShiftScrollsAcrossAsManyLinesAsThePlainWheelDown) {
   EXPECT_EQ(view.GetScrollPosition(), CPoint(0, lines * V()->singleStep()));
   WheelDown(Qt::ShiftModifier);
   EXPECT_EQ(view.GetScrollPosition(), CPoint(lines * H()->singleStep(), lines * V()->singleStep()));
+}
+
+// Shapes anywhere, at any zoom: scrolled to, every point of every shape lies inside the view with
+// room for its handle, and the area begins at the origin unless a shape lies left of or above it.
+TEST_F(Scrolling, EveryShapeCanBeScrolledToAndTheOriginStaysWhereNothingLiesBeyondIt) {
+  std::mt19937 rng(26);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  for (int trial = 0; trial < 30; ++trial) {
+    doc.OnNewDocument();
+    const bool beyondOrigin = trial % 2;
+    for (int n = 1 + pick(4); n > 0; --n) {
+      CShape s = random_shapes::CrowdedShape(rng);
+      // Beyond the origin, or far enough inside that no pen or handle reaches it.
+      const int shift = beyondOrigin ? -10000 : 0, floor = beyondOrigin ? INT_MIN : 100;
+      const int dx = pick(20000) + shift, dy = pick(20000) + shift;
+      for (int i = 0; i < s.GetPointCount(); ++i)
+        s.SetPoint(i, std::max(s.GetPoint(i).x + dx, floor), std::max(s.GetPoint(i).y + dy, floor));
+      s.SetCenter(std::max(s.GetCenter().x + dx, floor), std::max(s.GetCenter().y + dy, floor));
+      doc.GetDrawing().AddShape(s);
+    }
+    doc.UpdateAllViews();
+    const int zoom = std::array{50, 100, 200, 300, 500}[pick(5)];
+    SetZoom(zoom);
+    SCOPED_TRACE("trial " + std::to_string(trial) + ", zoom " + std::to_string(zoom));
+    const QRect area = view.GetScrollArea();
+    if (!beyondOrigin) {
+      EXPECT_EQ(area.topLeft(), QPoint(0, 0));
+    }
+    const int handle = drawing().GetTolerance();
+    for (const CShape& s : drawing().GetShapes()) {
+      std::vector<CPoint> points = PointsOf(s);
+      points.push_back(s.GetCenter());
+      for (CPoint p : points) {
+        // The point in the middle of the view, or as near as the bars go.
+        const QPoint at = Client(p) + Q(view.GetScrollPosition());
+        view.ScrollToPosition(CPoint(at.x() - vp()->width() / 2, at.y() - vp()->height() / 2));
+        const QRect shown = vp()->rect().translated(Q(view.GetScrollPosition()));
+        EXPECT_TRUE(shown.contains(QRect(at - QPoint(handle, handle), at + QPoint(handle, handle))))
+            << "point (" << p.x << ", " << p.y << ") at " << at.x() << ", " << at.y() << "; the area is " << area.x()
+            << ", " << area.y() << ", " << area.width() << " x " << area.height();
+      }
+    }
+  }
+}
+
+// Far right and below, at the keys' and the bars' far ends: the shape is painted there.
+TEST_F(Scrolling, TheFarEndsOfTheBarsShowAShapeFarOut) {
+  doc.GetDrawing().AddShape(MakeShape(kRectangle, {{10, 10}, {60, 10}, {60, 60}, {10, 60}}, {20, 20}));
+  doc.GetDrawing().AddShape(
+      MakeShape(kEllipse, {{2900, 2400}, {3000, 2400}, {3000, 2480}, {2900, 2480}}, {2910, 2410}));
+  doc.GetDrawing().ClearSelection();
+  doc.UpdateAllViews();
+  for (int zoom : {100, 50, 300}) {
+    SetZoom(zoom);
+    QTest::keyClick(&view, Qt::Key_End);
+    H()->triggerAction(QAbstractSlider::SliderToMaximum);
+    const QImage shown = vp()->grab().toImage();
+    const QPoint right = Client({3000, 2440});
+    ASSERT_TRUE(vp()->rect().contains(right)) << zoom;
+    int black = 0;
+    for (int dx = -2; dx <= 0; ++dx) black += shown.pixelColor(right + QPoint(dx, 0)) == Qt::black;
+    EXPECT_GT(black, 0) << zoom;
+  }
 }
 
 }  // namespace
