@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QProcess>
@@ -170,6 +171,53 @@ TEST_F(RealDesktop, TheSplashIsAnOrdinaryOwnedWindowNotOneAboveAll) {
   ASSERT_TRUE(WaitFor([&] { return Property(splash, "WM_STATE").contains("Normal"); }));
   EXPECT_FALSE(Property(splash, "_NET_WM_STATE").contains("ABOVE"));
   EXPECT_TRUE(Property(splash, "WM_TRANSIENT_FOR").contains(QString::number(Frame()->winId(), 16)));
+}
+
+// With every drawing minimised the last one stays active, also once the editor is back from the
+// window manager's icons: the Window menu, with that window marked, and Save are there in the menu
+// bar, and the window comes back where it was.
+TEST_F(RealDesktop, EveryDrawingMinimisedKeepsTheDocumentsMenuAndComesBackWhereItWas) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Activate();
+  Action(ID_FILE_NEW)->trigger();
+  CChildFrame* last = nullptr;
+  QRect place;
+  for (int i = 0; i < 2; ++i) {
+    last = Active();
+    place = last->geometry();
+    last->showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return last->isMinimized() && Active() && (i == 1 || Active() != last); }));
+  }
+  const QString id = QString::number(Frame()->winId());
+  XDo({"windowminimize", id});
+  ASSERT_TRUE(WaitFor([&] { return Property(Frame(), "WM_STATE").contains("Iconic"); }));
+  XDo({"windowactivate", id});
+  ASSERT_TRUE(WaitFor([&] { return Frame()->isActiveWindow(); }));
+  ASSERT_EQ(Active(), last);
+
+  // Moved out of its row, then Window, Arrange Icons by the keyboard puts it back.
+  const QPoint row = last->pos();
+  last->move(row - QPoint(0, 100));
+  XDo({"key", "alt+w"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+  QStringList marked;
+  for (QAction* a : QApplication::activePopupWidget()->actions())
+    if (a->isChecked()) marked << a->text();
+  EXPECT_EQ(marked, QStringList{"&1 " + last->GetDocument().GetTitle()});
+  XDo({"key", "a"});
+  ASSERT_TRUE(WaitFor([&] { return last->pos() == row; }));
+  XDo({"key", "alt+f"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+  EXPECT_TRUE(Action(ID_FILE_SAVE)->isEnabled());
+  XDo({"key", "Escape"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() == nullptr; }));
+
+  // A double-click on its title restores it.
+  Pointer(last->mapToGlobal(last->rect().center()));
+  XDo({"click", "--repeat", "2", "--delay", "60", "1"});
+  ASSERT_TRUE(WaitFor([&] { return !last->isMinimized(); }));
+  EXPECT_EQ(last->geometry(), place);
+  EXPECT_EQ(Frame()->GetMdiArea()->activeSubWindow(), last);
 }
 
 }  // namespace
