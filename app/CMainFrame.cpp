@@ -17,11 +17,13 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/CChildFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
 #include "app/EditorSettings.h"
+#include "app/KeepOnScreen.h"
 #include "app/KeyLocks.h"
 #include "app/MainFrameHost.h"
 #include "doc/CQuirraDoc.h"
@@ -78,6 +80,7 @@ CMainFrame::CMainFrame(const CCommandRouter& router, MainFrameHost& host) : m_ho
   });
   UpdateMenuBar();
   if (!EditorSettings::RestoreMainWindow(*this)) resize(900, 650);
+  KeepOnScreen(*this);
   CSplashWnd::ShowSplashScreen(this);
 }
 
@@ -317,6 +320,21 @@ void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before
   ArrangeIcons();
   UpdateMenuBar();
   UpdateCommands();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window manager's frame is known only once the window is on the screen: the whole frame,
+  // title bar and all, is kept inside the screen then.
+  if (!event->spontaneous()) windowHandle()->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    KeepOnScreen(*this);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

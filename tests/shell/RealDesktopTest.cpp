@@ -6,9 +6,11 @@
 #include <functional>
 
 #include <QApplication>
+#include <QMap>
 #include <QMdiArea>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 
 #include "app/CSplashWnd.h"
@@ -41,6 +43,18 @@ QString XTitle(const QWidget* window) {
   const QString line = Property(window, "_NET_WM_NAME");
   const qsizetype quote = line.indexOf('"');
   return quote < 0 ? QString() : line.mid(quote + 1, line.lastIndexOf('"') - quote - 1);
+}
+
+// The window's frame as the X server and the window manager have placed it.
+QRect XFrame(const QWidget* window) {
+  QMap<QString, int> at;
+  for (const QString& line : Run("xwininfo", {"-id", QString::number(window->winId())}).split('\n'))
+    at[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+  const QStringList extents = Property(window, "_NET_FRAME_EXTENTS").section('=', 1).split(',');
+  if (extents.size() != 4) return {};
+  // left, right, top, bottom
+  const QMargins frame(extents[0].toInt(), extents[2].toInt(), extents[1].toInt(), extents[3].toInt());
+  return QRect(at["Absolute upper-left X"], at["Absolute upper-left Y"], at["Width"], at["Height"]).marginsAdded(frame);
 }
 
 void Pointer(QPoint global) { Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y())}); }
@@ -218,6 +232,19 @@ TEST_F(RealDesktop, EveryDrawingMinimisedKeepsTheDocumentsMenuAndComesBackWhereI
   ASSERT_TRUE(WaitFor([&] { return !last->isMinimized(); }));
   EXPECT_EQ(last->geometry(), place);
   EXPECT_EQ(Frame()->GetMdiArea()->activeSubWindow(), last);
+}
+
+// As from a session on a larger screen or at a smaller scale factor: the frame, title bar and
+// status bar included, comes back whole on this screen, moved before it is made smaller.
+TEST_F(RealDesktop, AMainWindowTooLargeForTheScreenComesBackInsideIt) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  StoreMainWindowGeometry(QRect(screen.center(), QSize(screen.width() + 500, screen.height() / 2)));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  ASSERT_TRUE(WaitFor([&] {
+    const QRect frame = XFrame(Frame());
+    return screen.contains(frame) && frame.width() == screen.width();
+  }));
+  EXPECT_EQ(Frame()->height(), screen.height() / 2);
 }
 
 }  // namespace
