@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -15,11 +17,13 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/CChildFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandActions.h"
 #include "app/EditorSettings.h"
+#include "app/KeepOnScreen.h"
 #include "app/KeyLocks.h"
 #include "app/MainFrameHost.h"
 #include "doc/CQuirraDoc.h"
@@ -76,6 +80,7 @@ CMainFrame::CMainFrame(const CCommandRouter& router, MainFrameHost& host) : m_ho
   });
   UpdateMenuBar();
   if (!EditorSettings::RestoreMainWindow(*this)) resize(900, 650);
+  KeepOnScreen(*this);
   CSplashWnd::ShowSplashScreen(this);
 }
 
@@ -88,7 +93,14 @@ CMainFrame::~CMainFrame() {
 
 CChildFrame* CMainFrame::GetActiveFrame() const {
   // The current window stays current while the program is in the background.
-  return qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
+  if (QMdiSubWindow* current = m_mdiArea->currentSubWindow()) return qobject_cast<CChildFrame*>(current);
+  // The area lets go of a minimised window, for one when the program comes back from being
+  // minimised itself, and then has none active while every window is minimised. The window used
+  // last stays the active one then, as in the old framework: its document keeps its menu and its
+  // commands, and Arrange Icons stays within reach.
+  const QList<QMdiSubWindow*> used = m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+  const bool allMinimised = std::all_of(used.begin(), used.end(), [](QMdiSubWindow* w) { return w->isMinimized(); });
+  return !used.isEmpty() && allMinimised ? qobject_cast<CChildFrame*>(used.back()) : nullptr;
 }
 
 void CMainFrame::BuildMenus() {
@@ -148,7 +160,7 @@ void CMainFrame::UpdateWindowList(QMenu* menu) {
     QAction* a =
         menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(title.replace(QLatin1Char('&'), QLatin1String("&&"))));
     a->setCheckable(true);
-    a->setChecked(w == m_mdiArea->activeSubWindow());
+    a->setChecked(w == GetActiveFrame());
     connect(a, &QAction::triggered, this, [this, w] { m_mdiArea->setActiveSubWindow(w); });
     m_windowListActions.push_back(a);
   }
@@ -297,16 +309,32 @@ void CMainFrame::ChildStateChanged(QMdiSubWindow* child, Qt::WindowStates before
     return;
   }
   if (minimised && m_mdiArea->activeSubWindow() == child) {
-    // Keys must not go on to a drawing nobody can see: the window used before it takes over.
+    // Keys should go on to a drawing in sight: the window used before it takes over, if any is in
+    // sight; otherwise it stays the active one.
     QMdiSubWindow* next = nullptr;
     for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder))
       if (w != child && !w->isMinimized()) next = w;
-    m_mdiArea->setActiveSubWindow(next);
+    if (next) m_mdiArea->setActiveSubWindow(next);
   }
   // After the activation, which raises the window it activates.
   ArrangeIcons();
   UpdateMenuBar();
   UpdateCommands();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window manager's frame is known only once the window is on the screen: the whole frame,
+  // title bar and all, is kept inside the screen then.
+  if (!event->spontaneous()) windowHandle()->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    KeepOnScreen(*this);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

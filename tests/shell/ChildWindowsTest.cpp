@@ -83,18 +83,22 @@ TEST_F(ChildWindows, CascadeKeepsEachWindowAsLargeAsTheAreaAllowsAfterItsOffset)
   EXPECT_EQ(stack.back(), Frame()->GetMdiArea()->activeSubWindow());
 }
 
-TEST_F(ChildWindows, AMinimisedWindowLinesUpAlongTheBottomAndGivesUpBeingActive) {
+// A window minimised gives way to the one used before it that is still in sight; the last one
+// minimised stays active, as in the old framework, with its document's menu and commands, and
+// comes back where it was.
+TEST_F(ChildWindows, MinimisedWindowsLineUpAlongTheBottomAndTheLastStaysActive) {
   Action(ID_FILE_NEW)->trigger();
   Action(ID_FILE_NEW)->trigger();
-  std::vector<QMdiSubWindow*> minimised;
+  CChildFrame* last = nullptr;
+  QRect place;
   for (int i = 0; i < 3; ++i) {
-    QMdiSubWindow* active = Frame()->GetMdiArea()->activeSubWindow();
-    ASSERT_NE(active, nullptr);
-    active->showMinimized();
-    minimised.push_back(active);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Frame()->GetMdiArea()->activeSubWindow() != active; }));
+    last = Active();
+    ASSERT_NE(last, nullptr);
+    place = last->geometry();
+    last->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return last->isMinimized(); }));
     if (i < 2) {
-      ASSERT_NE(Active(), nullptr);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return Active() != last; }));
       EXPECT_FALSE(Active()->isMinimized());
     }
     int x = 0;
@@ -105,9 +109,21 @@ TEST_F(ChildWindows, AMinimisedWindowLinesUpAlongTheBottomAndGivesUpBeingActive)
       x += w->width();
     }
   }
-  // With every drawing out of sight, keys reach none of them.
-  EXPECT_EQ(Active(), nullptr);
-  EXPECT_FALSE(Action(ID_FILE_SAVE)->isEnabled());
+  Idle();
+  EXPECT_EQ(Active(), last);
+  EXPECT_EQ(ShownTitle(), "Quirra - " + last->GetDocument().GetTitle());
+  const QList<QAction*> window = MenuItems("&Window");
+  for (int id : {ID_WINDOW_ARRANGE, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_NEW}) {
+    EXPECT_TRUE(window.contains(Action(id))) << id;
+    EXPECT_TRUE(Action(id)->isEnabled()) << id;
+  }
+  EXPECT_TRUE(MenuItems("&File").contains(Action(ID_FILE_SAVE)));
+  EXPECT_TRUE(Action(ID_FILE_SAVE)->isEnabled());
+
+  last->showNormal();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !last->isMinimized(); }));
+  EXPECT_EQ(last->geometry(), place);
+  EXPECT_EQ(Frame()->GetMdiArea()->activeSubWindow(), last);
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 
 #include <functional>
 
+#include <QApplication>
+#include <QMap>
 #include <QMdiArea>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 
 #include "app/CSplashWnd.h"
@@ -40,6 +43,18 @@ QString XTitle(const QWidget* window) {
   const QString line = Property(window, "_NET_WM_NAME");
   const qsizetype quote = line.indexOf('"');
   return quote < 0 ? QString() : line.mid(quote + 1, line.lastIndexOf('"') - quote - 1);
+}
+
+// The window's frame as the X server and the window manager have placed it.
+QRect XFrame(const QWidget* window) {
+  QMap<QString, int> at;
+  for (const QString& line : Run("xwininfo", {"-id", QString::number(window->winId())}).split('\n'))
+    at[line.section(':', 0, 0).trimmed()] = line.section(':', 1).trimmed().toInt();
+  const QStringList extents = Property(window, "_NET_FRAME_EXTENTS").section('=', 1).split(',');
+  if (extents.size() != 4) return {};
+  // left, right, top, bottom
+  const QMargins frame(extents[0].toInt(), extents[2].toInt(), extents[1].toInt(), extents[3].toInt());
+  return QRect(at["Absolute upper-left X"], at["Absolute upper-left Y"], at["Width"], at["Height"]).marginsAdded(frame);
 }
 
 void Pointer(QPoint global) { Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y())}); }
@@ -170,6 +185,66 @@ TEST_F(RealDesktop, TheSplashIsAnOrdinaryOwnedWindowNotOneAboveAll) {
   ASSERT_TRUE(WaitFor([&] { return Property(splash, "WM_STATE").contains("Normal"); }));
   EXPECT_FALSE(Property(splash, "_NET_WM_STATE").contains("ABOVE"));
   EXPECT_TRUE(Property(splash, "WM_TRANSIENT_FOR").contains(QString::number(Frame()->winId(), 16)));
+}
+
+// With every drawing minimised the last one stays active, also once the editor is back from the
+// window manager's icons: the Window menu, with that window marked, and Save are there in the menu
+// bar, and the window comes back where it was.
+TEST_F(RealDesktop, EveryDrawingMinimisedKeepsTheDocumentsMenuAndComesBackWhereItWas) {
+  ASSERT_TRUE(Start({"-Embedding"}));
+  Activate();
+  Action(ID_FILE_NEW)->trigger();
+  CChildFrame* last = nullptr;
+  QRect place;
+  for (int i = 0; i < 2; ++i) {
+    last = Active();
+    place = last->geometry();
+    last->showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return last->isMinimized() && Active() && (i == 1 || Active() != last); }));
+  }
+  const QString id = QString::number(Frame()->winId());
+  XDo({"windowminimize", id});
+  ASSERT_TRUE(WaitFor([&] { return Property(Frame(), "WM_STATE").contains("Iconic"); }));
+  XDo({"windowactivate", id});
+  ASSERT_TRUE(WaitFor([&] { return Frame()->isActiveWindow(); }));
+  ASSERT_EQ(Active(), last);
+
+  // Moved out of its row, then Window, Arrange Icons by the keyboard puts it back.
+  const QPoint row = last->pos();
+  last->move(row - QPoint(0, 100));
+  XDo({"key", "alt+w"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+  QStringList marked;
+  for (QAction* a : QApplication::activePopupWidget()->actions())
+    if (a->isChecked()) marked << a->text();
+  EXPECT_EQ(marked, QStringList{"&1 " + last->GetDocument().GetTitle()});
+  XDo({"key", "a"});
+  ASSERT_TRUE(WaitFor([&] { return last->pos() == row; }));
+  XDo({"key", "alt+f"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+  EXPECT_TRUE(Action(ID_FILE_SAVE)->isEnabled());
+  XDo({"key", "Escape"});
+  ASSERT_TRUE(WaitFor([&] { return QApplication::activePopupWidget() == nullptr; }));
+
+  // A double-click on its title restores it.
+  Pointer(last->mapToGlobal(last->rect().center()));
+  XDo({"click", "--repeat", "2", "--delay", "60", "1"});
+  ASSERT_TRUE(WaitFor([&] { return !last->isMinimized(); }));
+  EXPECT_EQ(last->geometry(), place);
+  EXPECT_EQ(Frame()->GetMdiArea()->activeSubWindow(), last);
+}
+
+// As from a session on a larger screen or at a smaller scale factor: the frame, title bar and
+// status bar included, comes back whole on this screen, moved before it is made smaller.
+TEST_F(RealDesktop, AMainWindowTooLargeForTheScreenComesBackInsideIt) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  StoreMainWindowGeometry(QRect(screen.center(), QSize(screen.width() + 500, screen.height() / 2)));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  ASSERT_TRUE(WaitFor([&] {
+    const QRect frame = XFrame(Frame());
+    return screen.contains(frame) && frame.width() == screen.width();
+  }));
+  EXPECT_EQ(Frame()->height(), screen.height() / 2);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // dialogs and the main window's size, place and toolbar position.
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 
@@ -58,7 +60,7 @@ TEST_F(Settings, FileDialogsStartInTheFolderLastUsedAlsoAfterARestart) {
 
 TEST_F(Settings, TheMainWindowComesBackWithItsSizePlaceAndToolbar) {
   ASSERT_TRUE(Start({"-Embedding"}));
-  Frame()->setGeometry(QRect(130, 90, 720, 540));
+  Frame()->setGeometry(QRect(40, 30, 720, 540));
   Frame()->addToolBar(Qt::LeftToolBarArea, Frame()->findChild<QToolBar*>());
   ASSERT_TRUE(Frame()->close());
   const QRect closed = Frame()->geometry();
@@ -68,6 +70,18 @@ TEST_F(Settings, TheMainWindowComesBackWithItsSizePlaceAndToolbar) {
   EXPECT_EQ(Frame()->geometry(), closed);
   EXPECT_EQ(Frame()->size(), QSize(720, 540));
   EXPECT_EQ(Frame()->toolBarArea(Frame()->findChild<QToolBar*>()), Qt::LeftToolBarArea);
+}
+
+// As from a session on a larger screen, or at a smaller scale factor: the window, its status bar
+// included, comes back whole on this screen, moved before it is made smaller, and only as much
+// smaller as it must be.
+TEST_F(Settings, AMainWindowTooLargeForTheScreenComesBackInsideIt) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  StoreMainWindowGeometry(QRect(screen.center(), QSize(screen.width() + 900, screen.height() / 2)));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return screen.contains(Frame()->frameGeometry()); }));
+  EXPECT_EQ(Frame()->frameGeometry().width(), screen.width());
+  EXPECT_EQ(Frame()->height(), screen.height() / 2);
 }
 
 }  // namespace

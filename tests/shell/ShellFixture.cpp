@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QSettings>
@@ -194,6 +195,12 @@ QString ShellTest::WriteFile(const QString& name, const QByteArray& bytes) const
 
 QString ShellTest::SettingsFile() const {
   return config.filePath(QStringLiteral("Local AppWizard-Generated Applications/Quirra.conf"));
+}
+
+void ShellTest::StoreMainWindowGeometry(const QRect& geometry) const {
+  QMainWindow window;
+  window.setGeometry(geometry);
+  QSettings(SettingsFile(), QSettings::IniFormat).setValue("Main Window/Geometry", window.saveGeometry());
 }
 
 }  // namespace shelltest

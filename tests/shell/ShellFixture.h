@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -116,6 +117,8 @@ class ShellTest : public ::testing::Test {
   // Writes a file in the test's own folder and returns its absolute path.
   QString WriteFile(const QString& name, const QByteArray& bytes) const;
   QString SettingsFile() const;
+  // Stores the main window's size and place as an earlier session left them, for the next start.
+  void StoreMainWindowGeometry(const QRect& geometry) const;
   // The desktop's MIME database under the data folder is complete.
   bool MimeDatabaseWritten() const;
 
