@@ -34,6 +34,20 @@ PixelBox Bound(const PixelBox& a, const PixelBox& b) {
 
 int64_t Pixels(const PixelBox& b) { return (b.right - b.left + 1) * (b.bottom - b.top + 1); }
 
+// The fewest pixels that are a whole number of device pixels at `scale` (at most 64, which the
+// tiles and their margins are multiples of).
+int Grid(qreal scale) {
+  int grid = 1;
+  while (grid < 64 && std::abs(grid * scale - std::round(grid * scale)) > 1e-9) ++grid;
+  return grid;
+}
+
+// The box grown to the nearest multiples of `grid` outside it.
+PixelBox Aligned(const PixelBox& b, int64_t grid) {
+  return {geometry::FloorDiv(b.left, grid) * grid, geometry::FloorDiv(b.top, grid) * grid,
+          geometry::FloorDiv(b.right, grid) * grid + grid - 1, geometry::FloorDiv(b.bottom, grid) * grid + grid - 1};
+}
+
 // A square of `side` device pixels from one picture to another, as they are.
 void CopyPixels(const QImage& from, QPoint at, QImage& to, QPoint into, int side) {
   for (int y = 0; y < side; ++y)
@@ -128,6 +142,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     m_tiles.clear();
     m_zoom = drawing.GetZoom();
     m_scale = scale;
+    m_grid = Grid(scale);
   }
   const int64_t x0 = geometry::FloorDiv(shown.left(), kSize), x1 = geometry::FloorDiv(shown.right(), kSize);
   const int64_t y0 = geometry::FloorDiv(shown.top(), kSize), y1 = geometry::FloorDiv(shown.bottom(), kSize);
@@ -165,7 +180,10 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
   const PixelBox view{shown.left(), shown.top(), shown.right(), shown.bottom()};
   for (Tile* t : visible) {
     const PixelBox area{t->origin.x(), t->origin.y(), t->origin.x() + kSize - 1, t->origin.y() + kSize - 1};
-    const PixelBox need = Common(area, view), was = t->painted;
+    // Parts painted again start and end between device pixels: at a fractional scale a clip between
+    // pixels of the drawing may cut through a device pixel, which the parts beside it would then
+    // paint differently, or not at all.
+    const PixelBox need = Aligned(Common(area, view), m_grid), was = t->painted;
     const bool kept = !t->image.isNull() && was.left <= was.right && was.top <= was.bottom;
     const PixelBox painted = kept ? Bound(was, need) : need;
     Job job{t, {}, {}};
@@ -176,7 +194,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
         const Damage& damage = DamageSince(drawing, t->revision);
         if (damage.everything) job.parts = {was};
         for (const PixelBox& b : damage.boxes)
-          if (!damage.everything && b.Overlaps(was)) job.parts.push_back(Common(b, was));
+          if (!damage.everything && b.Overlaps(was)) job.parts.push_back(Aligned(Common(b, was), m_grid));
       }
       // The strips that come into view: above and below the box painted so far, then beside it.
       const PixelBox strips[] = {{painted.left, painted.top, painted.right, was.top - 1},
