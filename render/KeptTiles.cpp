@@ -42,7 +42,10 @@ int Grid(qreal scale) {
   return grid;
 }
 
-// The box grown to the nearest multiples of `grid` outside it.
+// The box grown to the nearest multiples of `grid` outside it. Parts painted so start and end
+// between device pixels: at a fractional scale a clip between pixels of the drawing may cut
+// through a device pixel, which the parts beside it would then paint differently, or not at all,
+// and so may the edge of a tile laid into the picture of the view.
 PixelBox Aligned(const PixelBox& b, int64_t grid) {
   return {geometry::FloorDiv(b.left, grid) * grid, geometry::FloorDiv(b.top, grid) * grid,
           geometry::FloorDiv(b.right, grid) * grid + grid - 1, geometry::FloorDiv(b.bottom, grid) * grid + grid - 1};
@@ -137,13 +140,18 @@ void KeptTiles::PaintPiece(const Piece& piece, int runner, const CTavlo& drawing
 }
 
 void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
-                      const QRect& shown, qreal scale) {
+                      const QRect& asked, qreal scale) {
   if (drawing.GetZoom() != m_zoom || scale != m_scale) {
     m_tiles.clear();
     m_zoom = drawing.GetZoom();
     m_scale = scale;
     m_grid = Grid(scale);
   }
+  // At a fractional scale the tiles are painted and laid together on whole device pixels (see
+  // Aligned), in a picture of the view a little larger than asked, laid over the painter whole.
+  const PixelBox aligned = Aligned({asked.left(), asked.top(), asked.right(), asked.bottom()}, m_grid);
+  const QRect shown(QPoint(geometry::Clamp32(aligned.left), geometry::Clamp32(aligned.top)),
+                    QPoint(geometry::Clamp32(aligned.right), geometry::Clamp32(aligned.bottom)));
   const int64_t x0 = geometry::FloorDiv(shown.left(), kSize), x1 = geometry::FloorDiv(shown.right(), kSize);
   const int64_t y0 = geometry::FloorDiv(shown.top(), kSize), y1 = geometry::FloorDiv(shown.bottom(), kSize);
   // Tiles beyond one ring around the view go, and of the rest, kept for scrolling back, only as
@@ -180,10 +188,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
   const PixelBox view{shown.left(), shown.top(), shown.right(), shown.bottom()};
   for (Tile* t : visible) {
     const PixelBox area{t->origin.x(), t->origin.y(), t->origin.x() + kSize - 1, t->origin.y() + kSize - 1};
-    // Parts painted again start and end between device pixels: at a fractional scale a clip between
-    // pixels of the drawing may cut through a device pixel, which the parts beside it would then
-    // paint differently, or not at all.
-    const PixelBox need = Aligned(Common(area, view), m_grid), was = t->painted;
+    const PixelBox need = Common(area, view), was = t->painted;
     const bool kept = !t->image.isNull() && was.left <= was.right && was.top <= was.bottom;
     const PixelBox painted = kept ? Bound(was, need) : need;
     Job job{t, {}, {}};
@@ -270,5 +275,5 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     for (const Tile* t : visible) view.drawImage(t->origin - shown.topLeft(), t->image);
     m_viewArea = shown;
   }
-  painter.drawImage(QPoint(0, 0), m_view);
+  painter.drawImage(shown.topLeft() - asked.topLeft(), m_view);
 }
