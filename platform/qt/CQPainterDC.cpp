@@ -25,14 +25,14 @@ qreal Shift(const CPen& pen, const QPen& drawn, qreal ratio) {
   return ratio != 1 && drawn.style() != Qt::NoPen && PenWidth(pen) % 2 == 1 && drawn.width() > 1 ? 0.5 : 0;
 }
 
-hatch_tile::Blocks HatchBlocks(qreal ratio) {
-  const int side = CQPainterDC::DeviceWidth(1, ratio);
-  return {side, std::max(2, int(std::lround(hatch_tile::kSize * ratio / side)))};
-}
-
 }  // namespace
 
 int CQPainterDC::DeviceWidth(int width, qreal ratio) { return std::max(1, int(std::lround(width * ratio))); }
+
+hatch_tile::Blocks CQPainterDC::HatchBlocks(qreal ratio) {
+  const int side = DeviceWidth(1, ratio);
+  return {side, std::max(2, int(std::lround(hatch_tile::kSize * ratio / side)))};
+}
 
 QPolygon CQPainterDC::ToQPolygon(const POINT* points, int count) {
   QPolygon polygon(std::max(count, 0));

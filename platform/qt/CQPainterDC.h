@@ -6,6 +6,7 @@
 #include <QRectF>
 
 #include "platform/core/CDC.h"
+#include "platform/qt/HatchTile.h"
 #include "platform/qt/OnePixelOutline.h"
 
 class QPainter;
@@ -37,8 +38,10 @@ class CQPainterDC : public CDC {
   // The pen and brush drawn at `ratio` device pixels to the pixel.
   static QPen ToQPen(const CPen& pen, qreal ratio = 1);
   static QBrush ToQBrush(const CBrush& brush, qreal ratio = 1);
-  // The device pixels a pen `width` pixels wide covers across at `ratio`.
+  // The device pixels a pen `width` pixels wide covers across at `ratio`, and the blocks of the
+  // hatches there.
   static int DeviceWidth(int width, qreal ratio);
+  static hatch_tile::Blocks HatchBlocks(qreal ratio);
 
  protected:
   void OnSelect(const CGdiObject& object) override;
