@@ -34,6 +34,23 @@ PixelBox Bound(const PixelBox& a, const PixelBox& b) {
 
 int64_t Pixels(const PixelBox& b) { return (b.right - b.left + 1) * (b.bottom - b.top + 1); }
 
+// The fewest pixels that are a whole number of device pixels at `scale` (at most 64, which the
+// tiles and their margins are multiples of).
+int Grid(qreal scale) {
+  int grid = 1;
+  while (grid < 64 && std::abs(grid * scale - std::round(grid * scale)) > 1e-9) ++grid;
+  return grid;
+}
+
+// The box grown to the nearest multiples of `grid` outside it. Parts painted so start and end
+// between device pixels: at a fractional scale a clip between pixels of the drawing may cut
+// through a device pixel, which the parts beside it would then paint differently, or not at all,
+// and so may the edge of a tile laid into the picture of the view.
+PixelBox Aligned(const PixelBox& b, int64_t grid) {
+  return {geometry::FloorDiv(b.left, grid) * grid, geometry::FloorDiv(b.top, grid) * grid,
+          geometry::FloorDiv(b.right, grid) * grid + grid - 1, geometry::FloorDiv(b.bottom, grid) * grid + grid - 1};
+}
+
 // A square of `side` device pixels from one picture to another, as they are.
 void CopyPixels(const QImage& from, QPoint at, QImage& to, QPoint into, int side) {
   for (int y = 0; y < side; ++y)
@@ -123,12 +140,18 @@ void KeptTiles::PaintPiece(const Piece& piece, int runner, const CTavlo& drawing
 }
 
 void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
-                      const QRect& shown, qreal scale) {
+                      const QRect& asked, qreal scale) {
   if (drawing.GetZoom() != m_zoom || scale != m_scale) {
     m_tiles.clear();
     m_zoom = drawing.GetZoom();
     m_scale = scale;
+    m_grid = Grid(scale);
   }
+  // At a fractional scale the tiles are painted and laid together on whole device pixels (see
+  // Aligned), in a picture of the view a little larger than asked, laid over the painter whole.
+  const PixelBox aligned = Aligned({asked.left(), asked.top(), asked.right(), asked.bottom()}, m_grid);
+  const QRect shown(QPoint(geometry::Clamp32(aligned.left), geometry::Clamp32(aligned.top)),
+                    QPoint(geometry::Clamp32(aligned.right), geometry::Clamp32(aligned.bottom)));
   const int64_t x0 = geometry::FloorDiv(shown.left(), kSize), x1 = geometry::FloorDiv(shown.right(), kSize);
   const int64_t y0 = geometry::FloorDiv(shown.top(), kSize), y1 = geometry::FloorDiv(shown.bottom(), kSize);
   // Tiles beyond one ring around the view go, and of the rest, kept for scrolling back, only as
@@ -176,7 +199,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
         const Damage& damage = DamageSince(drawing, t->revision);
         if (damage.everything) job.parts = {was};
         for (const PixelBox& b : damage.boxes)
-          if (!damage.everything && b.Overlaps(was)) job.parts.push_back(Common(b, was));
+          if (!damage.everything && b.Overlaps(was)) job.parts.push_back(Aligned(Common(b, was), m_grid));
       }
       // The strips that come into view: above and below the box painted so far, then beside it.
       const PixelBox strips[] = {{painted.left, painted.top, painted.right, was.top - 1},
@@ -252,5 +275,5 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     for (const Tile* t : visible) view.drawImage(t->origin - shown.topLeft(), t->image);
     m_viewArea = shown;
   }
-  painter.drawImage(QPoint(0, 0), m_view);
+  painter.drawImage(shown.topLeft() - asked.topLeft(), m_view);
 }

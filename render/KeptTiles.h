@@ -79,4 +79,5 @@ class KeptTiles {
   QRect m_viewArea;
   int m_zoom = 0;
   qreal m_scale = 0;
+  int m_grid = 1;  // what the parts painted are multiples of (see Paint)
 };

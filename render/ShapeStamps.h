@@ -44,9 +44,11 @@ class ShapeStamps {
   static constexpr int kFurthestBits = 10;
 
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
-  // paints with `pen` and a brush at `place`, found by painting it once on a picture of its own.
-  // A polyline and a curve have no inside.
-  const std::vector<Run>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place);
+  // paints with `pen` and a brush at `place`, on a picture of `ratio` (1 or 2) device pixels to the
+  // pixel, found by painting it once on a picture of its own. Runs and places are in device
+  // pixels. A polyline and a curve have no inside.
+  const std::vector<Run>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place,
+                             int ratio = 1);
   // How many forms are kept.
   int Forms() const { return int(m_forms.size()); }
 
@@ -56,13 +58,14 @@ class ShapeStamps {
   // Room for a form at the furthest place kept.
   static constexpr int kEaselSide = (1 << kFurthestBits) + 2 * kPlaceMargin + 2 * kLargest + 8;
   struct Easel {
-    Easel();
+    explicit Easel(int ratio);
+    int ratio;
     QImage picture;
     QPainter painter;
     CQPainterDC dc;
   };
   struct Key {
-    uint8_t primitive, style, width, count, xBits, yBits;
+    uint8_t primitive, style, width, count, xBits, yBits, ratio;
     int16_t xy[2 * 10];
     friend bool operator==(const Key&, const Key&) = default;
   };

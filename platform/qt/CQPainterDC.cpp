@@ -2,15 +2,37 @@
 
 #include <algorithm>
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPolygon>
+#include <QTransform>
+
+#include "platform/qt/HatchTile.h"
 
 namespace {
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
+int PenWidth(const CPen& pen) { return std::clamp(pen.width, 1, 255); }
+
+// At ratio 1 a pen of odd width lies to the right of and below the points it joins, its middle
+// half a pixel from them, and so does the same pen enlarged. A pen of several device pixels lies
+// evenly about its points: on a scaled screen its shapes are moved half a pixel, and their insides
+// with them, under the pen. A pen of one device pixel keeps the raster engine's own rounding.
+qreal Shift(const CPen& pen, const QPen& drawn, qreal ratio) {
+  return ratio != 1 && drawn.style() != Qt::NoPen && PenWidth(pen) % 2 == 1 && drawn.width() > 1 ? 0.5 : 0;
+}
+
 }  // namespace
+
+int CQPainterDC::DeviceWidth(int width, qreal ratio) { return std::max(1, int(std::lround(width * ratio))); }
+
+hatch_tile::Blocks CQPainterDC::HatchBlocks(qreal ratio) {
+  const int side = DeviceWidth(1, ratio);
+  return {side, std::max(2, int(std::lround(hatch_tile::kSize * ratio / side)))};
+}
 
 QPolygon CQPainterDC::ToQPolygon(const POINT* points, int count) {
   QPolygon polygon(std::max(count, 0));
@@ -33,25 +55,63 @@ QRectF CQPainterDC::Bound(const POINT* points, int count) {
   return QRectF(left, top, right - left, bottom - top);
 }
 
-template <typename Draw, typename Lines>
-void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines) {
+template <typename Draw, typename Lines, typename Path>
+void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines, Path path) {
   QPainter& painter = Painter();
   const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
-  if (way == OnePixelOutline::Way::qt) return draw(painter);
-  if (filled && painter.brush().style() != Qt::NoBrush) {
-    // The inside alone first, as Qt paints it before the outline.
-    const QPen pen = painter.pen();
-    painter.setPen(Qt::NoPen);
-    draw(painter);
-    painter.setPen(pen);
-  }
-  if (way == OnePixelOutline::Way::ownPicture)
-    m_outline.OnOwnPicture(painter, box, draw);
-  else
-    m_outline.InPieces(painter, lines(), filled);
+  // Qt breaks the dashes of a pen wider than one device pixel at places that depend on where the
+  // picture's edges lie; a path stroker, which knows no edges, does not. On a scaled screen, where
+  // every pen is that wide, dashed outlines are stroked so; the exports keep Qt's own dashes.
+  const QPen& pen = painter.pen();
+  const bool stroked = way == OnePixelOutline::Way::qt && m_ratio != 1 && pen.width() > 1 &&
+                       pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen;
+  if (way == OnePixelOutline::Way::qt && !stroked) return Shifted([&] { draw(painter); });
+  Shifted([&] {
+    if (filled && painter.brush().style() != Qt::NoBrush) {
+      // The inside alone first, as Qt paints it before the outline.
+      const QPen outline = painter.pen();
+      painter.setPen(Qt::NoPen);
+      draw(painter);
+      painter.setPen(outline);
+    }
+    if (stroked)
+      Stroke(path());
+    else if (way == OnePixelOutline::Way::ownPicture)
+      m_outline.OnOwnPicture(painter, box, draw);
+    else
+      m_outline.InPieces(painter, lines(), filled);
+  });
 }
 
-CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
+void CQPainterDC::Stroke(const QPainterPath& path) {
+  const QPen pen = m_painter.pen();
+  QPainterPathStroker stroker;
+  // In the painter's units, which the ratio enlarges to the pen's device pixels.
+  stroker.setWidth(pen.widthF() / m_ratio);
+  stroker.setCapStyle(pen.capStyle());
+  stroker.setJoinStyle(pen.joinStyle());
+  // As Qt dashes on an opaque background: the whole outline in the background's colour first.
+  if (m_painter.backgroundMode() == Qt::OpaqueMode)
+    m_painter.fillPath(stroker.createStroke(path), m_painter.background());
+  stroker.setDashPattern(pen.dashPattern());
+  stroker.setDashOffset(pen.dashOffset());
+  m_painter.fillPath(stroker.createStroke(path), pen.color());
+}
+
+template <typename Draw>
+void CQPainterDC::Shifted(Draw draw) {
+  if (m_shift == 0) return draw();
+  // The hatches stay laid from the picture's origin.
+  const QPointF origin = m_painter.brushOrigin();
+  m_painter.translate(m_shift, m_shift);
+  m_painter.setBrushOrigin(origin - QPointF(m_shift, m_shift));
+  draw();
+  m_painter.setBrushOrigin(origin);
+  m_painter.translate(-m_shift, -m_shift);
+}
+
+CQPainterDC::CQPainterDC(QPainter& painter)
+    : m_painter(painter), m_ratio(painter.device() ? painter.device()->devicePixelRatio() : 1) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setBackgroundMode(Qt::OpaqueMode);
   m_painter.setBackground(Qt::white);
@@ -59,8 +119,9 @@ CQPainterDC::CQPainterDC(QPainter& painter) : m_painter(painter) {
   const CBrush& brush = GetCurrentBrush();
   m_pen = {pen.style, pen.width, pen.color};
   m_brush = {brush.fill, brush.hatch, brush.color};
-  m_painter.setPen(ToQPen(pen));
-  m_painter.setBrush(ToQBrush(brush));
+  m_painter.setPen(ToQPen(pen, m_ratio));
+  m_painter.setBrush(ToQBrush(brush, m_ratio));
+  m_shift = Shift(pen, m_painter.pen(), m_ratio);
 }
 
 QPainter& CQPainterDC::Painter() {
@@ -70,26 +131,58 @@ QPainter& CQPainterDC::Painter() {
   const CBrush& brush = GetCurrentBrush();
   const Pen p{pen.style, pen.width, pen.color};
   const Brush b{brush.fill, brush.hatch, brush.color};
-  if (!(p == m_pen)) m_painter.setPen(ToQPen(pen)), m_pen = p;
-  if (!(b == m_brush)) m_painter.setBrush(ToQBrush(brush)), m_brush = b;
+  if (!(p == m_pen)) {
+    m_painter.setPen(ToQPen(pen, m_ratio));
+    m_shift = Shift(pen, m_painter.pen(), m_ratio);
+    m_pen = p;
+  }
+  if (!(b == m_brush)) m_painter.setBrush(ToQBrush(brush, m_ratio)), m_brush = b;
   return m_painter;
 }
 
-QPen CQPainterDC::ToQPen(const CPen& pen) {
+QPen CQPainterDC::ToQPen(const CPen& pen, qreal ratio) {
   static const Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
                                          Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
-  QPen q(ToQColor(pen.color), std::clamp(pen.width, 1, 255), kStyles[std::clamp(pen.style, 0, 5)], Qt::RoundCap,
-         Qt::RoundJoin);
+  const int width = PenWidth(pen), device = DeviceWidth(width, ratio);
+  QPen q(ToQColor(pen.color), device, kStyles[std::clamp(pen.style, 0, 5)], Qt::RoundCap, Qt::RoundJoin);
   q.setCosmetic(true);
+  if (width == 1 && device > 1) {
+    // A pen of one device pixel ends on the last pixel and its dashes are whole pixels, without
+    // caps. Square caps reach half the width beyond each end and each dash of the wider pen, so
+    // its dashes are a width shorter (all but a sliver: a dash of no length is not drawn).
+    constexpr qreal kSliver = 1.0 / 64;
+    q.setCapStyle(Qt::SquareCap);
+    if (q.style() != Qt::SolidLine && q.style() != Qt::NoPen) {
+      QList<qreal> pattern = q.dashPattern();
+      for (qsizetype i = 0; i < pattern.size(); ++i) pattern[i] += i % 2 == 0 ? kSliver - 1 : 1 - kSliver;
+      q.setDashPattern(pattern);
+    }
+  }
   return q;
 }
 
-QBrush CQPainterDC::ToQBrush(const CBrush& brush) {
+QBrush CQPainterDC::ToQBrush(const CBrush& brush, qreal ratio) {
   static const Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
                                             Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+  const int hatch = std::clamp(brush.hatch, 0, 5);
   switch (brush.fill) {
     case CBrush::hollow: return QBrush(Qt::NoBrush);
-    case CBrush::hatched: return QBrush(ToQColor(brush.color), kHatches[std::clamp(brush.hatch, 0, 5)]);
+    case CBrush::hatched: {
+      if (ratio == 1) return QBrush(ToQColor(brush.color), kHatches[hatch]);
+      // Qt lays its hatches in device pixels: a tile of blocks instead, its gaps white as the
+      // opaque background paints them, one tile pixel to a device pixel.
+      const hatch_tile::Blocks blocks = HatchBlocks(ratio);
+      const int side = blocks.side * blocks.count;
+      const QRgb ink = ToQColor(brush.color).rgb(), white = qRgb(255, 255, 255);
+      QImage tile(side, side, QImage::Format_RGB32);
+      for (int y = 0; y < side; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < side; ++x) line[x] = hatch_tile::Sets(hatch, x, y, blocks) ? ink : white;
+      }
+      QBrush q(tile);
+      q.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+      return q;
+    }
     case CBrush::solid: break;
   }
   return QBrush(ToQColor(brush.color));
@@ -101,7 +194,12 @@ void CQPainterDC::Polyline(const POINT* points, int count) {
   if (count < 2) return;
   const QPolygon line = ToQPolygon(points, count);
   Outline(
-      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); });
+      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); },
+      [&] {
+        QPainterPath path;
+        path.addPolygon(line);
+        return path;
+      });
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
@@ -109,7 +207,13 @@ void CQPainterDC::Polygon(const POINT* points, int count) {
   const QPolygon polygon = ToQPolygon(points, count);
   Outline(
       Bound(points, count), true, [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); },
-      [&] { return QPolygonF(polygon); });
+      [&] { return QPolygonF(polygon); },
+      [&] {
+        QPainterPath path;
+        path.addPolygon(polygon);
+        path.closeSubpath();
+        return path;
+      });
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -125,22 +229,30 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
     p.drawPath(path);
     p.setBrush(brush);
   };
-  Outline(Bound(points, count), false, draw,
-          [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); });
+  Outline(
+      Bound(points, count), false, draw,
+      [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); }, [&] { return path; });
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
   const QRectF box = Box(left, top, right, bottom);
   Outline(
       box, true, [&](QPainter& p) { p.drawEllipse(box); },
-      [&] { return OnePixelOutline::EllipseLines(m_painter, box); });
+      [&] { return OnePixelOutline::EllipseLines(m_painter, box); },
+      [&] {
+        QPainterPath path;
+        path.addEllipse(box);
+        return path;
+      });
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {
-  Painter().drawRect(Box(left, top, right, bottom));
+  QPainter& painter = Painter();
+  Shifted([&] { painter.drawRect(Box(left, top, right, bottom)); });
 }
 
 void CQPainterDC::LineTo(int x, int y) {
-  Painter().drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y));
+  QPainter& painter = Painter();
+  Shifted([&] { painter.drawLine(QPointF(m_position.x, m_position.y), QPointF(x, y)); });
   m_position = CPoint(x, y);
 }

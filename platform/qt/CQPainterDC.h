@@ -6,15 +6,24 @@
 #include <QRectF>
 
 #include "platform/core/CDC.h"
+#include "platform/qt/HatchTile.h"
 #include "platform/qt/OnePixelOutline.h"
 
 class QPainter;
+class QPainterPath;
 
 // A device context over a QPainter on any paint device (widget, QImage, SVG generator, printer).
 // The painter is set to opaque white background mode, no antialiasing; it is not restored when the
 // context ends. Pen widths below 1 draw 1 pixel; widths above 255 draw 255. On a picture in
 // memory, the outlines of pens one pixel wide do not depend on where the picture's edges lie
 // (see OnePixelOutline).
+//
+// On a device of r device pixels to the pixel (a scaled screen, a QImage given that ratio) it
+// paints the picture of ratio 1 enlarged r times, unsmoothed: a pen w pixels wide is the whole
+// number of device pixels nearest w * r wide, its dashes as long as the width makes them, and a
+// hatch is laid in blocks of device pixels as wide as a pen one pixel wide (see hatch_tile). At a
+// whole r most pixels are those of the picture of ratio 1 enlarged; ellipses, curves and slanted
+// lines are drawn at the device's own resolution.
 class CQPainterDC : public CDC {
  public:
   explicit CQPainterDC(QPainter& painter);
@@ -26,8 +35,13 @@ class CQPainterDC : public CDC {
   void Rectangle(int left, int top, int right, int bottom) override;
   void LineTo(int x, int y) override;
 
-  static QPen ToQPen(const CPen& pen);
-  static QBrush ToQBrush(const CBrush& brush);
+  // The pen and brush drawn at `ratio` device pixels to the pixel.
+  static QPen ToQPen(const CPen& pen, qreal ratio = 1);
+  static QBrush ToQBrush(const CBrush& brush, qreal ratio = 1);
+  // The device pixels a pen `width` pixels wide covers across at `ratio`, and the blocks of the
+  // hatches there.
+  static int DeviceWidth(int width, qreal ratio);
+  static hatch_tile::Blocks HatchBlocks(qreal ratio);
 
  protected:
   void OnSelect(const CGdiObject& object) override;
@@ -43,9 +57,15 @@ class CQPainterDC : public CDC {
   // The box of the points, in doubles for the same reason.
   static QRectF Bound(const POINT* points, int count);
   // A shape within `box`, its inside too when `filled`: `draw` draws it whole on a painter as Qt
-  // does, `lines` gives its outline as lines (closed when filled) for OnePixelOutline::InPieces.
-  template <typename Draw, typename Lines>
-  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines);
+  // does, `lines` gives its outline as lines (closed when filled) for OnePixelOutline::InPieces,
+  // `path` its outline as a path.
+  template <typename Draw, typename Lines, typename Path>
+  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines, Path path);
+  // Fills the outline of `path` that the current pen strokes.
+  void Stroke(const QPainterPath& path);
+  // Draws with the painter moved by the current pen's shift (see Painter).
+  template <typename Draw>
+  void Shifted(Draw draw);
 
  private:
   struct Pen {
@@ -60,6 +80,9 @@ class CQPainterDC : public CDC {
     friend bool operator==(const Brush&, const Brush&) = default;
   };
   QPainter& m_painter;
+  qreal m_ratio;
+  // Pixels of the picture (0 or 0.5) the current pen's shapes are moved by.
+  qreal m_shift = 0;
   Pen m_pen;
   Brush m_brush;
   bool m_stale = false;

@@ -1,9 +1,11 @@
 // The Qt device context, judged by the pixels it leaves in a QImage.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "PaintHelpers.h"
 
@@ -194,6 +196,89 @@ TEST(CQPainterDC, OnePixelOutlinesDoNotDependOnWhereThePicturesEdgesLie) {
       ASSERT_TRUE(shown == whole.copy(QRect(scroll * scale, QSize(200, 200) * scale)))
           << "round " << round << ", kind " << kind << ", style " << style << ", scroll (" << scroll.x() << ", "
           << scroll.y() << ")";
+    }
+  }
+}
+
+namespace {
+
+// The runs of pixels of `colour` along row `at` of `image`, or along its column when `down`:
+// where each starts and how long it is.
+std::vector<std::pair<int, int>> Runs(const QImage& image, int at, bool down, QRgb colour) {
+  std::vector<std::pair<int, int>> runs;
+  const int length = down ? image.height() : image.width();
+  for (int i = 0; i < length; ++i) {
+    if (At(image, down ? at : i, down ? i : at) != colour) continue;
+    if (!runs.empty() && runs.back().first + runs.back().second == i)
+      ++runs.back().second;
+    else
+      runs.push_back({i, 1});
+  }
+  return runs;
+}
+
+}  // namespace
+
+TEST(CQPainterDC, AtAnyPixelRatioPensAndHatchesAreOfWholeEvenDevicePixels) {
+  // Lines of every width across and down, and each one-way hatch, at whole and fractional ratios:
+  // a pen w pixels wide covers the whole number of device pixels nearest w times the ratio across,
+  // everywhere along it; hatch lines are as wide as a one-pixel pen and lie the whole number
+  // nearest 8 times the ratio apart.
+  std::mt19937 rng(15);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (const qreal ratio : {1.25, 1.5, 1.75, 2.0, 3.0}) {
+    QImage image(QSize(120, 120) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    for (int round = 0; round < 12; ++round) {
+      const int width = 1 + pick(5), at = 20 + pick(80);
+      const bool down = pick(2);
+      image.fill(Qt::white);
+      {
+        QPainter painter(&image);
+        CQPainterDC dc(painter);
+        CPen pen;
+        dc.CreatePen(pen, PS_SOLID, width, RGB(255, 0, 0));
+        dc.SelectObject(&pen);
+        const POINT line[] = {{down ? at : 10, down ? 10 : at}, {down ? at : 110, down ? 110 : at}};
+        dc.Polyline(line, 2);
+        dc.SelectObject(&CDC::StockBlackPen());
+      }
+      for (int along = int(20 * ratio); along < int(100 * ratio); ++along) {
+        const auto runs = Runs(image, along, !down, kRed);
+        ASSERT_EQ(runs.size(), 1u) << "ratio " << ratio << ", width " << width;
+        ASSERT_EQ(runs[0].second, std::lround(width * ratio)) << "ratio " << ratio << ", width " << width;
+      }
+    }
+    for (const int hatch : {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL}) {
+      image.fill(Qt::white);
+      {
+        QPainter painter(&image);
+        painter.translate(-pick(40), -pick(40));  // wherever the picture's origin lies
+        CQPainterDC dc(painter);
+        CPen none;
+        CBrush brush;
+        dc.CreatePen(none, PS_NULL, 1, 0);
+        dc.CreateHatchBrush(brush, hatch, RGB(255, 0, 0));
+        dc.SelectObject(&none);
+        dc.SelectObject(&brush);
+        dc.Rectangle(-100, -100, 300, 300);
+        dc.SelectObject(&CDC::StockBlackPen());
+        dc.SelectObject(&CDC::StockWhiteBrush());
+      }
+      // Across the lines: down the columns for the horizontal hatch, along the rows for the others.
+      const bool down = hatch == HS_HORIZONTAL;
+      for (int at = 0; at < image.width(); ++at) {
+        // The runs cut by the picture's edges left out.
+        auto runs = Runs(image, at, down, kRed);
+        ASSERT_GT(runs.size(), 4u) << "ratio " << ratio << ", hatch " << hatch;
+        runs = {runs.begin() + 1, runs.end() - 1};
+        for (size_t i = 0; i < runs.size(); ++i) {
+          ASSERT_EQ(runs[i].second, std::lround(ratio)) << "ratio " << ratio << ", hatch " << hatch;
+          if (i == 0) continue;
+          ASSERT_EQ(runs[i].first - runs[i - 1].first, std::lround(8 * ratio))
+              << "ratio " << ratio << ", hatch " << hatch;
+        }
+      }
     }
   }
 }

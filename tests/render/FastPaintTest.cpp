@@ -108,8 +108,8 @@ TEST(FastPaint, ShapesAlongTheEdgeOfAFillStayWhereTheyShow) {
 }
 
 TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
-  // Enough shapes for the picture to be painted in two runs side by side, at both pixel ratios
-  // a screen may have.
+  // Enough shapes for the picture to be painted in two runs side by side, at pixel ratios a
+  // screen may have.
   std::mt19937 rng(13);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   for (int round = 0; round < 8; ++round) {
@@ -119,7 +119,7 @@ TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
     drawing.SetSelected(pick(2) ? pick(count) : -1);
     drawing.SetZoom(pick(2) ? 100 : 50 + pick(300));
     const QPoint scroll(pick(300), pick(200));
-    const qreal ratio = round % 4 == 3 ? 2.0 : 1.0;
+    const qreal ratio = round % 4 == 3 ? 2.0 : round % 4 == 1 ? 1.5 : 1.0;
 
     QImage fast(QSize(800, 600) * ratio, QImage::Format_RGB32);
     fast.setDevicePixelRatio(ratio);
@@ -143,12 +143,12 @@ TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
 TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
   // Shapes of a few pixels in every kind, pen, width and fill, packed and overlapping, near the
   // picture's edges too, at zooms that make them smaller and larger, scrolled so that hatches lie
-  // off the picture's tiles of 8: stamps of their insides and pens, kept from one shape to the
-  // next, must set what Qt's filling and stroking set.
+  // off the picture's tiles of 8, at one and two device pixels to the pixel: stamps of their
+  // insides and pens, kept from one shape to the next, must set what Qt's filling and stroking set.
   std::mt19937 rng(14);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   ShapeStamps stamps;
-  int stamped = 0;
+  int stamped[3] = {};  // new forms at each ratio
   for (int round = 0; round < 16; ++round) {
     CTavlo drawing;
     // Wide pictures too: the raster engine's rounding depends on how far from the picture's
@@ -166,14 +166,18 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
     drawing.ClearSelection();
     drawing.SetZoom(round % 3 == 0 ? 100 : 50 + pick(200));
     const QPoint scroll(pick(40) - 20, pick(40) - 20);
-    QImage fast(width, 300, QImage::Format_RGB32), plain(width, 300, QImage::Format_RGB32);
+    const qreal ratio = round % 4 == 1 ? 2 : 1;
+    QImage fast(QSize(width, 300) * ratio, QImage::Format_RGB32), plain(fast.size(), QImage::Format_RGB32);
+    fast.setDevicePixelRatio(ratio);
+    plain.setDevicePixelRatio(ratio);
     fast.fill(Qt::white);
     plain.fill(Qt::white);
+    const int before = stamps.Forms();
     {
       QPainter painter(&fast);
       painter.translate(-scroll);
       StampingDC dc(painter, fast, -scroll, stamps);
-      const QRect clip = round % 2 ? fast.rect() : QRect(30, 20, width - 100, 200);
+      const QRect clip = round % 2 ? QRect(0, 0, width, 300) : QRect(30, 20, width - 100, 200);
       painter.setClipRect(clip.translated(scroll));
       dc.SetClip(clip);
       for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(dc, i);
@@ -183,8 +187,10 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
       CQPainterDC plainDc(plainPainter);
       for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(plainDc, i);
     }
-    ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom() << ", width " << width;
-    stamped = stamps.Forms();
+    ASSERT_TRUE(fast == plain) << "round " << round << ", zoom " << drawing.GetZoom() << ", width " << width
+                               << ", ratio " << ratio;
+    stamped[int(ratio)] += stamps.Forms() - before;
   }
-  EXPECT_GT(stamped, 100) << "the test means nothing if no shape was stamped";
+  EXPECT_GT(stamped[1], 100) << "the test means nothing if no shape was stamped";
+  EXPECT_GT(stamped[2], 100) << "the test means nothing if no shape was stamped at a ratio of 2";
 }

@@ -22,12 +22,13 @@ QImage Background(DrawingRenderer& renderer, const CTavlo& drawing, QPoint scrol
 
 }  // namespace
 
-TEST(KeptTiles, KeptAtEitherPixelRatioEqualsPaintedAfresh) {
+TEST(KeptTiles, KeptAtEveryPixelRatioEqualsPaintedAfresh) {
   // Enough small shapes for the squares to be painted as runs side by side, scrolled in strips
-  // and jumps across squares, zoomed and changed, at one and two device pixels a pixel.
+  // and jumps across squares, zoomed and changed, at one, one and a half and two device pixels a
+  // pixel.
   std::mt19937 rng(3);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
-  for (const qreal scale : {2.0, 1.0}) {
+  for (const qreal scale : {2.0, 1.5, 1.0}) {
     CTavlo drawing;
     for (int i = 0; i < 3000; ++i)
       drawing.AddShape(i % 400 == 0 ? random_shapes::RandomShape(rng) : random_shapes::SmallShape(rng, 1100, 900, 14));
@@ -121,8 +122,10 @@ TEST(KeptTiles, OnePixelOutlinesThatLeaveTheirTilesShowWhatTheWholePictureShows)
     }
     drawing.ClearSelection();
     drawing.SetZoom(100 + pick(401));
-    const qreal scale = round % 3 == 2 ? 2.0 : 1.0;
-    const QPoint scroll(pick(int(2200 / scale)), pick(int(1800 / scale)));
+    const qreal scale = round % 3 == 2 ? 2.0 : round % 6 == 1 ? 1.5 : 1.0;
+    QPoint scroll(pick(int(2200 / scale)), pick(int(1800 / scale)));
+    // A whole number of device pixels from the origin, where the whole picture can be cut.
+    if (scale == 1.5) scroll = QPoint(scroll.x() / 2 * 2, scroll.y() / 2 * 2);
     DrawingRenderer renderer;
     const QImage kept = Background(renderer, drawing, scroll, scale);
     const QImage whole = OnePiece(drawing, scroll, QSize(500, 400), scale);
