@@ -42,8 +42,9 @@ CSize ScreenSize() {
 }
 
 // The scroll bars' arithmetic is in ints, their span included: the area stays within this far of
-// the origin, which at 50 per cent holds the whole range of drawing units.
-constexpr int64_t kAreaLimit = int64_t(1) << 30;
+// the origin, which at 50 per cent holds nearly the whole range of drawing units, and its width
+// within an int.
+constexpr int64_t kAreaLimit = (int64_t(1) << 30) - 1;
 
 int64_t InArea(int64_t v) { return std::clamp(v, -kAreaLimit, kAreaLimit); }
 
