@@ -1,6 +1,7 @@
 // Scrolling the view: thumbs as long as the visible part, page steps of a tenth of the extent
 // from the trough and the keys, Home and End, the wheel with Shift going sideways, and an area
 // that reaches every shape.
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -158,6 +159,12 @@ TEST_F(Scrolling, TheFarEndsOfTheBarsShowAShapeFarOut) {
     for (int dx = -2; dx <= 0; ++dx) black += shown.pixelColor(right + QPoint(dx, 0)) == Qt::black;
     EXPECT_GT(black, 0) << zoom;
   }
+  // Gone, the shape takes its part of the area with it.
+  doc.GetDrawing().SetSelected(1);
+  doc.Grip(HIT_OUTLINE, 0);
+  ASSERT_TRUE(router.Run(ID_EDIT_DELETE));
+  const QSize screen = QGuiApplication::primaryScreen()->size() * 3;
+  EXPECT_EQ(view.GetScrollArea(), QRect(QPoint(0, 0), screen));
 }
 
 }  // namespace
