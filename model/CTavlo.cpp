@@ -59,7 +59,7 @@ void CTavlo::RemoveShape(int index) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Removed(index, shapes[index]);
   if (fingerprint) fingerprint->Removed(At(index - 1), shapes[index], At(index + 1));
-  if (bounds && bounds->Narrows(shapes[index])) boundsExact = false;
+  if (bounds && bounds->Remove(shapes[index])) boundsExact = false;
   // The selected record itself is not in the backdrop: taking it away changes none of its pixels.
   const std::optional<CShape> removed = index != selected ? std::optional<CShape>(shapes[index]) : std::nullopt;
   const std::optional<CShape> was = index < selected ? SelectedRecord() : std::nullopt;
@@ -74,7 +74,7 @@ void CTavlo::ReplaceShape(int index, CShape shape) {
   if (index < 0 || index >= shapes.GetSize()) return;
   if (edits) edits->Replaced(index, shapes[index], shape);
   if (fingerprint) fingerprint->Replaced(At(index - 1), shapes[index], shape, At(index + 1));
-  if (bounds && bounds->Narrows(shapes[index])) boundsExact = false;
+  if (bounds && bounds->Remove(shapes[index])) boundsExact = false;
   if (bounds) bounds->Add(shape);
   ListChanged({ListChanges::replaced, index, index});
   // A picture of the other shapes stays valid while only the selected one changes.

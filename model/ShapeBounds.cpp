@@ -32,12 +32,15 @@ void ShapeBounds::Add(const CShape& shape) {
   if (shape.GetPointCount() == 0) return;
   for (int i = 0; i < shape.GetPointCount(); ++i) Widen(m_points, shape.GetPoint(i));
   Widen(m_centres, shape.GetCenter());
-  m_widestPen = std::max(m_widestPen, shape.GetPenWidth());
+  const int pen = shape.GetPenWidth();
+  if (m_widestPens == 0 || pen > m_widestPen) m_widestPen = pen, m_widestPens = 0;
+  if (pen == m_widestPen) ++m_widestPens;
 }
 
-bool ShapeBounds::Narrows(const CShape& shape) const {
+bool ShapeBounds::Remove(const CShape& shape) {
   if (shape.GetPointCount() == 0 || IsEmpty()) return false;
-  bool narrows = shape.GetPenWidth() >= m_widestPen || OnEdge(m_centres, shape.GetCenter());
+  const bool lastWidest = shape.GetPenWidth() >= m_widestPen && --m_widestPens <= 0;
+  bool narrows = lastWidest || OnEdge(m_centres, shape.GetCenter());
   for (int i = 0; i < shape.GetPointCount() && !narrows; ++i) narrows = OnEdge(m_points, shape.GetPoint(i));
   return narrows;
 }

@@ -10,7 +10,8 @@ class CShapeArray;
 // widest pen, which reaches beyond the points by pixels rather than drawing units.
 //
 // Adding a shape only ever widens the boxes. Taking one away can narrow them only when the shape
-// lies on an edge of one or has the widest pen (Narrows), so only then need they be found again.
+// lies on an edge of one or is the last with the widest pen (Remove), so only then need they be
+// found again.
 class ShapeBounds {
  public:
   struct Box {
@@ -21,8 +22,9 @@ class ShapeBounds {
   static ShapeBounds Of(const CShapeArray& shapes);
 
   void Add(const CShape& shape);
-  // Whether the bounds of the list without `shape` could be smaller than these.
-  bool Narrows(const CShape& shape) const;
+  // Takes out a shape that was added. True when the bounds of what is left could be smaller than
+  // these: then they are to be found again, and these no longer count for anything.
+  bool Remove(const CShape& shape);
 
   bool IsEmpty() const { return m_points.empty; }
   const Box& Points() const { return m_points; }
@@ -33,4 +35,5 @@ class ShapeBounds {
   Box m_points;
   Box m_centres;
   int m_widestPen = 0;
+  int64_t m_widestPens = 0;  // how many shapes have it
 };
