@@ -48,6 +48,13 @@ constexpr int64_t kAreaLimit = (int64_t(1) << 30) - 1;
 
 int64_t InArea(int64_t v) { return std::clamp(v, -kAreaLimit, kAreaLimit); }
 
+// A corner of a box of drawing units, in zoomed pixels.
+CPoint Zoomed(const CTavlo& drawing, int64_t x, int64_t y) {
+  CPoint p(geometry::Clamp32(x), geometry::Clamp32(y));
+  drawing.ZoomPoint(p);
+  return p;
+}
+
 }  // namespace
 
 const MessageMap<CQuirraView>& CQuirraView::GetMessageMap() {
@@ -104,10 +111,7 @@ void CQuirraView::UpdateScrollArea() {
   // A box of drawing units zoomed, and `margin` pixels around it.
   auto cover = [&](const ShapeBounds::Box& box, int64_t margin) {
     if (box.empty) return;
-    CPoint from(geometry::Clamp32(box.left), geometry::Clamp32(box.top));
-    CPoint to(geometry::Clamp32(box.right), geometry::Clamp32(box.bottom));
-    drawing.ZoomPoint(from);
-    drawing.ZoomPoint(to);
+    const CPoint from = Zoomed(drawing, box.left, box.top), to = Zoomed(drawing, box.right, box.bottom);
     left = std::min(left, from.x - margin), top = std::min(top, from.y - margin);
     right = std::max(right, to.x + margin + 1), bottom = std::max(bottom, to.y + margin + 1);
   };
@@ -154,8 +158,7 @@ void CQuirraView::StartGesture() {
   // found them: a floor that followed the shape being dragged would let it creep ever further.
   const CTavlo& drawing = Drawing();
   const ShapeBounds bounds = drawing.GetBounds();
-  CPoint floor(geometry::Clamp32(bounds.Points().left), geometry::Clamp32(bounds.Points().top));
-  drawing.ZoomPoint(floor);
+  const CPoint floor = Zoomed(drawing, bounds.Points().left, bounds.Points().top);
   m_moveFloor = bounds.IsEmpty() ? CPoint() : CPoint(std::min(floor.x, 0), std::min(floor.y, 0));
 }
 
