@@ -2,7 +2,7 @@
 // kind, pen and brush), changes it step by step and looks at it through one long-lived
 // DrawingRenderer at various zooms, pixel ratios and scroll positions. The kept picture of the
 // view must equal the same part of the drawing painted in one piece from its origin, as the
-// picture export paints it, pixel for pixel (but see QtClipsItself); and the search through the spatial index must find
+// picture export paints it, pixel for pixel; and the search through the spatial index must find
 // what CTavlo's search of every shape finds. A difference aborts, and so does any sanitizer report.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -118,29 +118,6 @@ int Differing(const QImage& a, const QImage& b) {
   return n;
 }
 
-// Two kinds of shape look a pixel apart in the tiles and in one piece, known and not mended yet
-// (fuzz/findings/paint/ holds their inputs): Qt's raster engine clips a path it fills (an inside,
-// or the outline of a pen wider than a pixel) to the picture itself when its points lie beyond the
-// range it rasterizes; and it lays the dashes of a pen wider than a pixel a little otherwise where
-// the outline leaves the picture (`picture`, zoomed pixels). For drawings that hold either, the
-// kept picture is compared with a kept picture painted afresh instead.
-bool QtClipsItself(const CTavlo& drawing, const PixelBox& picture) {
-  for (int i = 0; i <= drawing.GetUpperBound(); ++i) {
-    const CShape& s = drawing.GetShapes()[i];
-    PixelBox extent;
-    if (i == drawing.GetSelected() || !ShapeCover::Extent(s, drawing.GetZoom(), extent)) continue;
-    const bool wide = std::clamp(s.GetPenWidth(), 1, 255) > 1;
-    const bool dashed = s.GetPenStyle() >= PS_DASH && s.GetPenStyle() <= PS_DASHDOTDOT;
-    const bool filled = (s.GetType() == kRectangle || s.GetType() == kPolygonRect || s.GetType() == kEllipse) &&
-                        s.GetBrushStyle() != kBrushTransparent;
-    const bool inside = extent.left >= picture.left && extent.top >= picture.top && extent.right <= picture.right &&
-                        extent.bottom <= picture.bottom;
-    if (!ShapeCover::Trusted(extent) && (filled || wide)) return true;
-    if (wide && dashed && !inside) return true;
-  }
-  return false;
-}
-
 QImage Kept(DrawingRenderer& renderer, const CTavlo& drawing, QPoint scroll, QSize size, qreal scale) {
   QImage kept(size * scale, QImage::Format_RGB32);
   kept.setDevicePixelRatio(scale);
@@ -160,19 +137,13 @@ void Look(FuzzedDataProvider& in, CTavlo& drawing, DrawingRenderer& renderer) {
   const QSize size(width, in.ConsumeIntegralInRange(1, kWidestView));
 
   const QImage kept = Kept(renderer, drawing, scroll, size, scale);
-  QImage part;
-  if (QtClipsItself(drawing, {0, 0, scroll.x() + size.width() - 1, scroll.y() + size.height() - 1})) {
-    DrawingRenderer fresh;
-    part = Kept(fresh, drawing, scroll, size, scale);
-  } else {
-    // The whole drawing in one piece from its origin, white first, as the PNG export paints it.
-    QImage whole(QSize(scroll.x() + size.width(), scroll.y() + size.height()) * scale, QImage::Format_RGB32);
-    whole.setDevicePixelRatio(scale);
-    whole.fill(Qt::white);
-    DrawingRenderer::PaintUnselected(drawing, whole, QPoint(0, 0));
-    part = whole.copy(QRect(scroll * scale, size * scale));
-    part.setDevicePixelRatio(scale);
-  }
+  // The whole drawing in one piece from its origin, white first, as the PNG export paints it.
+  QImage whole(QSize(scroll.x() + size.width(), scroll.y() + size.height()) * scale, QImage::Format_RGB32);
+  whole.setDevicePixelRatio(scale);
+  whole.fill(Qt::white);
+  DrawingRenderer::PaintUnselected(drawing, whole, QPoint(0, 0));
+  QImage part = whole.copy(QRect(scroll * scale, size * scale));
+  part.setDevicePixelRatio(scale);
   if (kept != part) {
     std::fprintf(stderr, "kept picture differs in %d pixels: zoom %d, scale %g, scroll (%d, %d), view %d x %d\n",
                  Differing(kept, part), drawing.GetZoom(), scale, scroll.x(), scroll.y(), size.width(), size.height());

@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPainterPathStroker>
 #include <QPolygon>
 #include <QTransform>
 
 #include "platform/qt/HatchTile.h"
+#include "platform/qt/WideOutline.h"
 
 namespace {
 
@@ -55,18 +55,14 @@ QRectF CQPainterDC::Bound(const POINT* points, int count) {
   return QRectF(left, top, right - left, bottom - top);
 }
 
-template <typename Draw, typename Lines, typename Path>
-void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines, Path path) {
+template <typename Draw, typename Lines>
+void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines) {
   QPainter& painter = Painter();
-  const OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
-  // Qt breaks the dashes of a pen wider than one device pixel at places that depend on where the
-  // picture's edges lie; a path stroker, which knows no edges, does not. On a scaled screen, where
-  // every pen is that wide, dashed outlines are stroked so; the exports keep Qt's own dashes.
-  const QPen& pen = painter.pen();
-  const bool stroked = way == OnePixelOutline::Way::qt && m_ratio != 1 && pen.width() > 1 &&
-                       pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen;
-  if (way == OnePixelOutline::Way::qt && !stroked) return Shifted([&] { draw(painter); });
   Shifted([&] {
+    bool wide = false;
+    OnePixelOutline::Way way = OnePixelOutline::Choose(painter, box);
+    if (way == OnePixelOutline::Way::qt) way = WideOutline::Choose(painter, box), wide = true;
+    if (way == OnePixelOutline::Way::qt) return draw(painter);
     if (filled && painter.brush().style() != Qt::NoBrush) {
       // The inside alone first, as Qt paints it before the outline.
       const QPen outline = painter.pen();
@@ -74,28 +70,13 @@ void CQPainterDC::Outline(const QRectF& box, bool filled, Draw draw, Lines lines
       draw(painter);
       painter.setPen(outline);
     }
-    if (stroked)
-      Stroke(path());
-    else if (way == OnePixelOutline::Way::ownPicture)
+    if (way == OnePixelOutline::Way::ownPicture)
       m_outline.OnOwnPicture(painter, box, draw);
+    else if (wide)
+      WideOutline::InPieces(painter, m_outline, lines(), filled);
     else
       m_outline.InPieces(painter, lines(), filled);
   });
-}
-
-void CQPainterDC::Stroke(const QPainterPath& path) {
-  const QPen pen = m_painter.pen();
-  QPainterPathStroker stroker;
-  // In the painter's units, which the ratio enlarges to the pen's device pixels.
-  stroker.setWidth(pen.widthF() / m_ratio);
-  stroker.setCapStyle(pen.capStyle());
-  stroker.setJoinStyle(pen.joinStyle());
-  // As Qt dashes on an opaque background: the whole outline in the background's colour first.
-  if (m_painter.backgroundMode() == Qt::OpaqueMode)
-    m_painter.fillPath(stroker.createStroke(path), m_painter.background());
-  stroker.setDashPattern(pen.dashPattern());
-  stroker.setDashOffset(pen.dashOffset());
-  m_painter.fillPath(stroker.createStroke(path), pen.color());
 }
 
 template <typename Draw>
@@ -194,12 +175,7 @@ void CQPainterDC::Polyline(const POINT* points, int count) {
   if (count < 2) return;
   const QPolygon line = ToQPolygon(points, count);
   Outline(
-      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); },
-      [&] {
-        QPainterPath path;
-        path.addPolygon(line);
-        return path;
-      });
+      Bound(points, count), false, [&](QPainter& p) { p.drawPolyline(line); }, [&] { return QPolygonF(line); });
 }
 
 void CQPainterDC::Polygon(const POINT* points, int count) {
@@ -207,13 +183,7 @@ void CQPainterDC::Polygon(const POINT* points, int count) {
   const QPolygon polygon = ToQPolygon(points, count);
   Outline(
       Bound(points, count), true, [&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); },
-      [&] { return QPolygonF(polygon); },
-      [&] {
-        QPainterPath path;
-        path.addPolygon(polygon);
-        path.closeSubpath();
-        return path;
-      });
+      [&] { return QPolygonF(polygon); });
 }
 
 void CQPainterDC::PolyBezier(const POINT* points, int count) {
@@ -229,21 +199,15 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
     p.drawPath(path);
     p.setBrush(brush);
   };
-  Outline(
-      Bound(points, count), false, draw,
-      [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); }, [&] { return path; });
+  Outline(Bound(points, count), false, draw,
+          [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); });
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
   const QRectF box = Box(left, top, right, bottom);
   Outline(
       box, true, [&](QPainter& p) { p.drawEllipse(box); },
-      [&] { return OnePixelOutline::EllipseLines(m_painter, box); },
-      [&] {
-        QPainterPath path;
-        path.addEllipse(box);
-        return path;
-      });
+      [&] { return OnePixelOutline::EllipseLines(m_painter, box); });
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {

@@ -10,13 +10,12 @@
 #include "platform/qt/OnePixelOutline.h"
 
 class QPainter;
-class QPainterPath;
 
 // A device context over a QPainter on any paint device (widget, QImage, SVG generator, printer).
 // The painter is set to opaque white background mode, no antialiasing; it is not restored when the
 // context ends. Pen widths below 1 draw 1 pixel; widths above 255 draw 255. On a picture in
-// memory, the outlines of pens one pixel wide do not depend on where the picture's edges lie
-// (see OnePixelOutline).
+// memory, outlines do not depend on where the picture's edges lie (see OnePixelOutline and
+// WideOutline).
 //
 // On a device of r device pixels to the pixel (a scaled screen, a QImage given that ratio) it
 // paints the picture of ratio 1 enlarged r times, unsmoothed: a pen w pixels wide is the whole
@@ -57,12 +56,10 @@ class CQPainterDC : public CDC {
   // The box of the points, in doubles for the same reason.
   static QRectF Bound(const POINT* points, int count);
   // A shape within `box`, its inside too when `filled`: `draw` draws it whole on a painter as Qt
-  // does, `lines` gives its outline as lines (closed when filled) for OnePixelOutline::InPieces,
-  // `path` its outline as a path.
-  template <typename Draw, typename Lines, typename Path>
-  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines, Path path);
-  // Fills the outline of `path` that the current pen strokes.
-  void Stroke(const QPainterPath& path);
+  // does, `lines` gives its outline as lines (closed when filled) for drawing it in pieces (see
+  // OnePixelOutline and WideOutline).
+  template <typename Draw, typename Lines>
+  void Outline(const QRectF& box, bool filled, Draw draw, Lines lines);
   // Draws with the painter moved by the current pen's shift (see Painter).
   template <typename Draw>
   void Shifted(Draw draw);

@@ -8,40 +8,18 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include "platform/qt/OutlinePlacement.h"
+
 namespace {
 
 // How far beyond the picture's edge (device pixels) a point may lie before Qt cuts a line there.
 constexpr double kUncut = 1;
 
-// Whether `box` lies within `area`, edges included; a box may be a line or a point.
-bool Within(const QRectF& box, const QRectF& area) {
-  return box.left() >= area.left() && box.right() <= area.right() && box.top() >= area.top() &&
-         box.bottom() <= area.bottom();
-}
-
-// Where the painter paints: device = unit * scale + shift.
-struct Placement {
-  double scale = 1;
-  QPointF shift;
-  QRectF picture;  // device pixels
-  QRectF painted;  // what of it the clip leaves
-};
-
-bool Place(const QPainter& painter, Placement& place) {
-  // The picture Qt's raster engine paints on: an image, a pixmap, or the window's picture a
-  // widget is painted into, wherever the widget lies in it.
-  const QPaintEngine* engine = painter.isActive() ? painter.paintEngine() : nullptr;
-  if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()) return false;
+// A one-pixel pen's placement; any other pen is drawn by Qt.
+bool Place(const QPainter& painter, OutlinePlacement& place) {
   const QPen& pen = painter.pen();
   if (pen.style() == Qt::NoPen || !pen.isCosmetic() || pen.widthF() > 1) return false;
-  const QTransform t = painter.deviceTransform();
-  if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() <= 0) return false;
-  if (t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) return false;
-  place.scale = t.m11();
-  place.shift = QPointF(t.dx(), t.dy());
-  place.picture = QRectF(0, 0, engine->paintDevice()->width(), engine->paintDevice()->height());
-  place.painted = painter.hasClipping() ? t.mapRect(painter.clipBoundingRect()) & place.picture : place.picture;
-  return true;
+  return OutlinePlacement::Of(painter, place);
 }
 
 // The length of a one-pixel pen's dash pattern as Qt counts it, in 64ths of a device pixel.
@@ -66,11 +44,6 @@ int Chords(double length, int fewest) {
   return int(std::clamp(std::ceil(length / kChord), double(fewest), double(kMostChords)));
 }
 
-// A point of the painter's units moved to the nearest 1/64 of a device pixel.
-QPointF OnGrid(QPointF p, double scale) {
-  return QPointF(std::round(p.x() * scale * 64) / 64 / scale, std::round(p.y() * scale * 64) / 64 / scale);
-}
-
 }  // namespace
 
 QPolygonF OnePixelOutline::Curves(const QPainter& painter, const QPolygonF& points) {
@@ -82,7 +55,8 @@ QPolygonF OnePixelOutline::Curves(const QPainter& painter, const QPolygonF& poin
     const int chords = Chords(length * scale, 8);
     for (int k = 1; k < chords; ++k) {
       const double t = double(k) / chords, u = 1 - t;
-      lines << OnGrid(u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3, scale);
+      lines << OutlinePlacement::OnGrid(u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3,
+                                        scale);
     }
     lines << p3;
   }
@@ -97,26 +71,27 @@ QPolygonF OnePixelOutline::EllipseLines(const QPainter& painter, const QRectF& b
   QPolygonF lines;
   for (int k = 0; k < chords; ++k) {
     const double angle = 2 * M_PI * k / chords;
-    lines << OnGrid(centre + QPointF(rx * std::cos(angle), ry * std::sin(angle)), scale);
+    lines << OutlinePlacement::OnGrid(centre + QPointF(rx * std::cos(angle), ry * std::sin(angle)), scale);
   }
   return lines;
 }
 
 OnePixelOutline::Way OnePixelOutline::Choose(const QPainter& painter, const QRectF& box) {
-  Placement place;
+  OutlinePlacement place;
   if (!Place(painter, place)) return Way::qt;
   const QRectF device(box.topLeft() * place.scale + place.shift, box.size() * place.scale);
   if (device.width() > kSmall || device.height() > kSmall) return Way::pieces;
   const QRectF uncut = place.picture.adjusted(-kUncut, -kUncut, kUncut, kUncut);
-  return Within(device, uncut) ? Way::qt : Way::ownPicture;
+  return OutlinePlacement::Within(device, uncut) ? Way::qt : Way::ownPicture;
 }
 
 void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw) {
-  Placement place;
-  if (!Place(painter, place)) return draw(painter);
+  OutlinePlacement place;
+  if (!OutlinePlacement::Of(painter, place)) return draw(painter);
   // Room for the caps and the rounding of the ends.
+  const double pen = painter.pen().widthF(), room = 3 + (pen > 1 ? std::ceil(pen / 2) : 0);
   const QRectF device =
-      QRectF(box.topLeft() * place.scale + place.shift, box.size() * place.scale).adjusted(-3, -3, 3, 3);
+      QRectF(box.topLeft() * place.scale + place.shift, box.size() * place.scale).adjusted(-room, -room, room, room);
   if (!device.intersects(place.painted)) return;
   const QRect own(QPoint(int(std::floor(device.left())), int(std::floor(device.top()))),
                   QPoint(int(std::ceil(device.right())), int(std::ceil(device.bottom()))));
@@ -139,7 +114,7 @@ void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const s
 }
 
 void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool closed) {
-  Placement place;
+  OutlinePlacement place;
   if (!Place(painter, place)) return closed ? painter.drawPolygon(points) : painter.drawPolyline(points);
   struct Piece {
     QPointF from, to;  // device pixels from the zoomed drawing's origin
@@ -190,7 +165,7 @@ void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool 
     drawn.setCapStyle(piece.capped ? Qt::RoundCap : Qt::FlatCap);
     painter.setPen(drawn);
     const QLineF line(piece.from / place.scale, piece.to / place.scale);
-    if (Within(QRectF(piece.from + place.shift, piece.to + place.shift).normalized(), uncut))
+    if (OutlinePlacement::Within(QRectF(piece.from + place.shift, piece.to + place.shift).normalized(), uncut))
       painter.drawLine(line);
     else
       OnOwnPicture(painter, QRectF(line.p1(), line.p2()).normalized(), [&](QPainter& p) { p.drawLine(line); });

@@ -39,7 +39,7 @@ class OnePixelOutline {
   static Way Choose(const QPainter& painter, const QRectF& box);
 
   // Draws what `draw` draws (the outline alone, with the painter's pen and background) on a
-  // picture of its own and lays it over the painter's picture.
+  // picture of its own and lays it over the painter's picture. Any pen, on the raster engine.
   void OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw);
   // Draws the lines from point to point (and back to the first when `closed`) in pieces. Points
   // should lie on 1/64 of a device pixel.

@@ -149,23 +149,26 @@ TEST(CQPainterDC, PolyBezierTakesThreeKPlusOnePointsAndNeverFills) {
   }
 }
 
-TEST(CQPainterDC, OnePixelOutlinesDoNotDependOnWhereThePicturesEdgesLie) {
-  // Long outlines of every kind with one-pixel pens, solid and dashed, painted on one large picture
-  // and on small pictures that show parts of it (the origin moved as a scroll moves it, by whole
-  // pixels, at one and two device pixels a pixel): each small picture shows what the large one
-  // shows there, dashes and all, though the small one's edges cut the outlines elsewhere.
+TEST(CQPainterDC, OutlinesDoNotDependOnWhereThePicturesEdgesLie) {
+  // Long outlines of every kind, with pens of one pixel and wider, solid and dashed, painted on one
+  // large picture and on small pictures that show parts of it (the origin moved as a scroll moves
+  // it, by whole pixels, at one and two device pixels a pixel): each small picture shows what the
+  // large one shows there, dashes and all, though the small one's edges cut the outlines
+  // elsewhere. Some reach far beyond the range Qt rasterizes.
   std::mt19937 rng(8);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 100; ++round) {
     const qreal scale = round % 4 == 3 ? 2 : 1;
     const int kind = round % 5, count = kind == 0 ? 2 + pick(4) : 4, style = round % 7 == 0 ? PS_SOLID : 1 + pick(4);
+    const int width = round < 40 ? 1 : 2 + pick(6);
     POINT points[5];
     for (int i = 0; i < count; ++i) points[i] = {pick(3000) - 800, pick(2400) - 600};
+    if (round % 3 == 2) points[1 + pick(count - 1)].y = pick(2) ? (1 << 29) : -(1 << 29);
     const COLORREF ink = RGB(0, 0, uint8_t(100 + pick(156)));
     auto draw = [&](CDC& dc) {
       CPen pen;
       CBrush brush;
-      dc.CreatePen(pen, style, 1, ink);
+      dc.CreatePen(pen, style, width, ink);
       dc.CreateSolidBrush(brush, RGB(255, 0, 0));
       dc.SelectObject(&pen);
       dc.SelectObject(kind == 2 ? &brush : &CDC::StockNullBrush());
@@ -194,8 +197,8 @@ TEST(CQPainterDC, OnePixelOutlinesDoNotDependOnWhereThePicturesEdgesLie) {
       const QPoint scroll(pick(1400), pick(1100));
       const QImage shown = picture(QSize(200, 200), scroll);
       ASSERT_TRUE(shown == whole.copy(QRect(scroll * scale, QSize(200, 200) * scale)))
-          << "round " << round << ", kind " << kind << ", style " << style << ", scroll (" << scroll.x() << ", "
-          << scroll.y() << ")";
+          << "round " << round << ", kind " << kind << ", style " << style << ", width " << width << ", scroll ("
+          << scroll.x() << ", " << scroll.y() << ")";
     }
   }
 }
