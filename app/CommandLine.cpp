@@ -12,8 +12,10 @@ int ParseZoom(const QString& text) {
 CommandLine Headless(const QStringList& args) {
   CommandLine line;
   const QString& mode = args.first();
-  if (mode == QLatin1String("--help")) {
+  if (mode == QLatin1String("--help") && args.size() == 1) {
     line.mode = CommandLine::help;
+  } else if (mode == QLatin1String("--version") && args.size() == 1) {
+    line.mode = CommandLine::version;
   } else if (mode == QLatin1String("--info") && args.size() == 2) {
     line.mode = CommandLine::info;
     line.files = {args[1]};
@@ -40,22 +42,50 @@ CommandLine Headless(const QStringList& args) {
   return line;
 }
 
+// Qt's own options, which QApplication takes out of the arguments: those followed by a value, and
+// those without one. Either may start with "--" too.
+bool IsQtOption(const QString& arg, bool& takesValue) {
+  static const QStringList kWithValue = {
+      "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+      "display",  "geometry",           "title",         "name",   "visual",          "style",       "stylesheet",
+      "session"};
+  static const QStringList kAlone = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+  QString word = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+  if (word.startsWith(QLatin1String("qmljsdebugger="))) return takesValue = false, true;
+  takesValue = kWithValue.contains(word);
+  return takesValue || kAlone.contains(word);
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
-  if (!arguments.isEmpty() && arguments.first().startsWith(QLatin1String("--")) &&
-      arguments.first() != QLatin1String("--shell-open"))
+  const QString first = arguments.value(0);
+  bool value = false;
+  if (first.startsWith(QLatin1String("--")) && first != QLatin1String("--") && first != QLatin1String("--shell-open") &&
+      !IsQtOption(first, value))
     return Headless(arguments);
   CommandLine line;
-  for (const QString& arg : arguments) {
+  bool filesOnly = false;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
     const QString word = arg.mid(1).toLower();
-    if ((arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/'))) &&
-        (word == QLatin1String("embedding") || word == QLatin1String("automation"))) {
+    bool takesValue = false;
+    if (filesOnly || !(arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1Char('/')))) {
+      line.files << arg;
+    } else if (word == QLatin1String("embedding") || word == QLatin1String("automation")) {
       line.automated = true;
+    } else if (arg.startsWith(QLatin1Char('/'))) {
+      line.files << arg;
+    } else if (!line.files.isEmpty()) {
+      line.mode = CommandLine::usage;  // an option after a file
+    } else if (arg == QLatin1String("--")) {
+      filesOnly = true;
     } else if (arg == QLatin1String("--shell-open")) {
       line.shellOpen = true;
+    } else if (IsQtOption(arg, takesValue)) {
+      i += takesValue ? 1 : 0;
     } else {
-      line.files << arg;
+      line.mode = CommandLine::usage;
     }
   }
   return line;

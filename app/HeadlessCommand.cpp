@@ -21,8 +21,14 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quirra [FILE...] | quirra --info FILE | quirra --export FILE OUT.qrf|OUT.json | quirra --export FILE "
-    "OUT.png|OUT.svg|OUT.pdf [--zoom 1..1000] | quirra --thumbnail FILE OUT.png SIZE\n";
+    "usage: quirra [FILE...]                              open the editor with a new drawing or FILEs\n"
+    "       quirra --info FILE                            print the drawing as one line of JSON\n"
+    "       quirra --export FILE OUT.qrf|OUT.json         save the drawing again, or as JSON\n"
+    "       quirra --export FILE OUT.png|OUT.svg|OUT.pdf [--zoom 1..1000]\n"
+    "                                                     the picture of the drawing\n"
+    "       quirra --thumbnail FILE OUT.png SIZE          the picture fitted in SIZE x SIZE pixels\n"
+    "       quirra --version                              print the version\n"
+    "       quirra --help                                 print this\n";
 
 int Usage(std::FILE* err) {
   std::fputs(kUsage, err);
@@ -151,6 +157,7 @@ int Thumbnail(const CommandLine& line, std::FILE* err) {
 int RunHeadlessCommand(const CommandLine& line, std::FILE* out, std::FILE* err) {
   switch (line.mode) {
     case CommandLine::help: std::fputs(kUsage, out); return 0;
+    case CommandLine::version: std::fputs("quirra " QUIRRA_VERSION "\n", out); return 0;
     case CommandLine::info: return Info(line.files.front(), out, err);
     case CommandLine::exportFile: return Export(line.files.front(), line.target, line.zoom, err);
     case CommandLine::thumbnail: return Thumbnail(line, err);

@@ -80,7 +80,8 @@ QString InstanceChannel::SocketFolder(QString* note) {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   const QString why = runtime.isEmpty() ? QStringLiteral("not set") : WhyNotPrivate(runtime);
   if (why.isEmpty()) return runtime;
-  const QString whyNotRuntime = QStringLiteral("XDG_RUNTIME_DIR %1: %2").arg(runtime, why);
+  const QString whyNotRuntime = runtime.isEmpty() ? QStringLiteral("XDG_RUNTIME_DIR: %1").arg(why)
+                                                  : QStringLiteral("XDG_RUNTIME_DIR %1: %2").arg(runtime, why);
   // Any account may make a name in a shared folder: the socket goes only where nobody else can.
   const QString own = QDir::tempPath() + QStringLiteral("/quirra-%1").arg(::getuid());
   ::mkdir(QFile::encodeName(own).constData(), 0700);

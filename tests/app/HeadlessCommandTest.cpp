@@ -304,8 +304,10 @@ TEST_F(Headless, UnwritableTargetFailsAndLeavesNoFile) {
 
 TEST_F(Headless, WrongArgumentsPrintUsage) {
   const QString in = Write("in.qrf", LineFile());
+  // An option after a file, or one nobody knows, is no file for the editor to open either.
   for (const QStringList& args : {QStringList{"--info"}, QStringList{"--info", in, in}, QStringList{"--export", in},
-                                  QStringList{"--frobnicate", in}}) {
+                                  QStringList{"--frobnicate", in}, QStringList{in, "--info"}, QStringList{"-x", in},
+                                  QStringList{"--version", in}}) {
     const Outcome r = Quirra(args);
     EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.err.startsWith("usage: quirra")) << r.err.constData();
@@ -314,6 +316,20 @@ TEST_F(Headless, WrongArgumentsPrintUsage) {
   const Outcome png = Quirra({"--export", in, Path("out.txt")});
   EXPECT_EQ(png.status, 2);
   EXPECT_FALSE(QFile::exists(Path("out.txt")));
+}
+
+TEST_F(Headless, VersionAndHelpGoToStandardOutput) {
+  const Outcome version = Quirra({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "quirra " QUIRRA_VERSION "\n");
+  const Outcome help = Quirra({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.err.isEmpty());
+  // Every form on a line of its own.
+  for (const char* form :
+       {"quirra [FILE...]", "quirra --info FILE", "quirra --export FILE OUT.qrf", "quirra --export FILE OUT.png",
+        "quirra --thumbnail FILE", "quirra --version", "quirra --help"})
+    EXPECT_EQ(QString::fromUtf8(help.out).split(QLatin1Char(0x0a)).filter(form).size(), 1) << form;
 }
 
 // --- JSON in and out ----------------------------------------------------------------------------

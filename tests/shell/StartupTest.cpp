@@ -2,6 +2,7 @@
 // registration.
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -359,6 +360,46 @@ TEST_F(Registration, WritesTheTypeTheEntryAndTheIconsUnderTheDataHome) {
   if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return MimeDatabaseWritten(); }, 5000));
   }
+}
+
+// The files under `folder`, its subfolders' too.
+QStringList FilesUnder(const QString& folder) {
+  QStringList files;
+  for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+    files << it.next();
+  return files;
+}
+
+TEST_F(Registration, AnInstalledEditorWritesNothingForTheUserAndTakesAwayEntriesOfAVanishedOne) {
+  // A system data folder whose entry runs "quirra" from the path, which is this program.
+  QTemporaryDir system, bin;
+  ASSERT_TRUE(QDir().mkpath(system.filePath("applications")));
+  QFile entry(system.filePath("applications/quirra.desktop"));
+  ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+  entry.write("[Desktop Entry]\nType=Application\nName=Quirra\nExec=quirra --shell-open %F\n");
+  entry.close();
+  ASSERT_TRUE(QFile::link(QCoreApplication::applicationFilePath(), bin.filePath("quirra")));
+  const QByteArray path = qgetenv("PATH"), dirs = qgetenv("XDG_DATA_DIRS");
+  qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+  qputenv("XDG_DATA_DIRS", QFile::encodeName(system.path()));
+
+  EXPECT_EQ(RegisterShellFileTypes(QCoreApplication::applicationFilePath()), QString());
+  EXPECT_EQ(FilesUnder(data.path()), QStringList());
+
+  // What an editor run from a build folder since removed left behind goes at the next start.
+  qputenv("XDG_DATA_DIRS", "/nowhere");
+  ASSERT_EQ(RegisterShellFileTypes(bin.filePath("gone/quirra")), data.path());
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !RefreshRunning(); }, 10000));
+  ASSERT_TRUE(QFile::exists(data.filePath("applications/quirra.desktop")));
+  qputenv("XDG_DATA_DIRS", QFile::encodeName(system.path()));
+  ASSERT_TRUE(Start({"-Embedding"}));
+  for (const QString& file : FilesUnder(data.path()))
+    EXPECT_FALSE(file.endsWith("quirra.desktop") || file.endsWith("quirra.thumbnailer") ||
+                 file.endsWith("packages/quirra.xml") || file.endsWith(".png"))
+        << file.toStdString();
+
+  qputenv("PATH", path);
+  dirs.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", dirs);
 }
 
 }  // namespace
