@@ -2,7 +2,8 @@
 # Installs what is missing on a Debian 12 machine, builds Quirra, then starts it or runs the tests.
 #   ./build.sh run [FILE...]   build and start the editor
 #   ./build.sh test            build and run every test: the suite (with the real-desktop tests
-#                              on an X server of their own), the suite again under
+#                              on an X server of their own), the Debian package checked by
+#                              lintian, the suite again under
 #                              AddressSanitizer and UndefinedBehaviorSanitizer, and each
 #                              fuzzer for 60 seconds on a copy of its corpus
 #   ./build.sh bench           build and run the benchmarks
@@ -13,7 +14,7 @@ packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev libgl-dev libx11-dev libgtest-dev libgmock-dev)
 case "${1:-run}" in
   test) packages+=(clang clang-format-14 libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils
-                   librsvg2-bin poppler-utils appstream desktop-file-utils) ;;
+                   librsvg2-bin poppler-utils appstream desktop-file-utils lintian man-db) ;;
   bench) packages+=(librsvg2-bin) ;;
 esac
 
@@ -39,6 +40,9 @@ case "${1:-run}" in
     ;;
   test)
     (cd build && ctest --output-on-failure --timeout 600 -j "$(nproc)")
+
+    echo "== The Debian package"
+    tests/package/check.sh build
 
     echo "== The suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIRRA_SANITIZE=ON -DQUIRRA_BUILD_BENCH=OFF
