@@ -11,8 +11,8 @@
 
 #include "app/CommandLine.h"
 #include "app/Deadline.h"
-#include "app/DocumentJson.h"
-#include "app/PictureExport.h"
+#include "formats/DocumentJson.h"
+#include "formats/PictureExport.h"
 #include "model/DocumentFileContent.h"
 #include "platform/core/CArchive.h"
 #include "platform/qt/ArchiveFile.h"

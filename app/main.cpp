@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "app/CQuirraApp.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessCommand.h"
-#include "app/InstanceChannel.h"
+#include "desktop/InstanceChannel.h"
 #include "platform/qt/ArchiveFile.h"
+#include "shell/CQuirraApp.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // A drawing too large for the memory is a message in this build too, not an abort.
@@ -45,10 +45,9 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   CQuirraApp app;
-  // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
-  QStringList arguments = QCoreApplication::arguments().mid(1);
-  for (const QString& file : refused) arguments.removeOne(file);
-  if (!app.InitInstance(arguments)) return 1;
+  QStringList files = info.files;
+  for (const QString& file : refused) files.removeOne(file);
+  if (!app.InitInstance(files, info.automated)) return 1;
   const int status = application.exec();
   return refused.isEmpty() ? status : 1;
 }

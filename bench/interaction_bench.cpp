@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "model/CTavlo.h"
 #include "platform/qt/CCommandRouter.h"
 #include "render/DrawingRenderer.h"

@@ -21,8 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/PictureExport.h"
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
+#include "formats/PictureExport.h"
 #include "model/CTavlo.h"
 #include "platform/core/CDC.h"
 #include "render/DrawingRenderer.h"

@@ -5,8 +5,8 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 
-#include "app/RecoveryCopy.h"
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
+#include "recovery/RecoveryCopy.h"
 
 #include "bench/BenchUtil.h"
 #include "bench/SampleShapes.h"

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 
 #include "bench/BenchUtil.h"
 #include "bench/SampleShapes.h"

@@ -8,7 +8,7 @@
 
 #include <QByteArray>
 
-#include "app/DocumentJson.h"
+#include "formats/DocumentJson.h"
 #include "fuzz/DocumentBytes.h"
 
 using document_bytes::Same;

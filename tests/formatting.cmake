@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DSOURCE_DIR=<top of the tree> -DCLANG_FORMAT=<clang-format-14> -P formatting.cmake
 # Run "clang-format-14 -i FILE..." to lay files out.
 set(sources "")
-foreach(folder platform model render doc view app res tests bench fuzz)
+foreach(folder platform res model render formats document view recovery desktop shell app tests bench fuzz)
   file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
   list(APPEND sources ${found})
 endforeach()

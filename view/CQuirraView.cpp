@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "model/CTavlo.h"
 #include "model/Geometry.h"
 #include "model/ShapeBounds.h"

@@ -30,8 +30,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/CSplashWnd.h"
-#include "app/RecoveryDialog.h"
+#include "shell/CSplashWnd.h"
+#include "shell/RecoveryDialog.h"
 #include "tests/shell/RecoveryFixture.h"
 #include "tests/shell/ShapesHash.h"
 #include "tests/shell/UserModel.h"

@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/CSplashWnd.h"
+#include "shell/CSplashWnd.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace shelltest {

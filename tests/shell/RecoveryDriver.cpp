@@ -16,10 +16,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/CChildFrame.h"
-#include "app/CQuirraApp.h"
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
+#include "shell/CChildFrame.h"
+#include "shell/CQuirraApp.h"
 #include "tests/shell/ShapesHash.h"
 #include "view/CQuirraView.h"
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
 
   CQuirraApp app;
-  if (!app.InitInstance({QStringLiteral("-Embedding"), QString::fromLocal8Bit(argv[1])})) return 2;
+  if (!app.InitInstance({QString::fromLocal8Bit(argv[1])}, true)) return 2;
   app.OnFileNew();
   auto write = [&log](const QByteArray& line) {
     log.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + line + '\n');

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/RecoveryDialog.h"
+#include "shell/RecoveryDialog.h"
 
 namespace shelltest {
 

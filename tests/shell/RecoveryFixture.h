@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/RecoveryFolder.h"
+#include "recovery/RecoveryFolder.h"
 #include "tests/shell/ShellFixture.h"
 
 class QTreeWidget;

@@ -9,11 +9,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/RecoveryCopy.h"
-#include "app/RecoveryDialog.h"
-#include "app/RecoveryFolder.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
+#include "recovery/RecoveryCopy.h"
+#include "recovery/RecoveryFolder.h"
+#include "shell/RecoveryDialog.h"
 #include "tests/shell/RecoveryFixture.h"
 #include "tests/shell/ShapesHash.h"
 

@@ -16,7 +16,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/InstanceChannel.h"
+#include "desktop/InstanceChannel.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace shelltest {

@@ -1,5 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "app/CommandLine.h"
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -125,7 +127,8 @@ bool ShellTest::MimeDatabaseWritten() const {
 
 bool ShellTest::Start(const QStringList& arguments) {
   app = std::make_unique<CQuirraApp>(recoveryDelayMs);
-  return app->InitInstance(arguments);
+  const CommandLine line = ParseCommandLine(arguments);
+  return app->InitInstance(line.files, line.automated);
 }
 
 std::vector<CChildFrame*> ShellTest::Children() const {

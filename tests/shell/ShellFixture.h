@@ -25,14 +25,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CQuirraApp.h"
-#include "app/CommandActions.h"
-#include "app/RecoveryCopy.h"
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "platform/qt/CMultiDocTemplate.h"
+#include "recovery/RecoveryCopy.h"
 #include "res/CommandIds.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMainFrame.h"
+#include "shell/CQuirraApp.h"
+#include "shell/CommandActions.h"
 #include "view/CQuirraView.h"
 
 // Readable failure messages for Qt strings.

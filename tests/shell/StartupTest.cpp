@@ -15,9 +15,9 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "app/CSplashWnd.h"
-#include "app/CommandActions.h"
-#include "app/ShellRegistration.h"
+#include "desktop/ShellRegistration.h"
+#include "shell/CSplashWnd.h"
+#include "shell/CommandActions.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace shelltest {

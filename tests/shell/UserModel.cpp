@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/RecoveryCopy.h"
-#include "app/RecoveryFolder.h"
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "model/DocumentFileContent.h"
 #include "platform/qt/ArchiveFile.h"
+#include "recovery/RecoveryCopy.h"
+#include "recovery/RecoveryFolder.h"
 #include "tests/shell/ShapesHash.h"
 
 namespace shelltest {

@@ -16,9 +16,9 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/CommandActions.h"
-#include "app/FileProgressDialog.h"
 #include "platform/qt/CStaticText.h"
+#include "shell/CommandActions.h"
+#include "shell/FileProgressDialog.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace shelltest {

@@ -11,7 +11,7 @@
 #include <ostream>
 #include <vector>
 
-#include "doc/CQuirraDoc.h"
+#include "document/CQuirraDoc.h"
 #include "platform/qt/CCommandRouter.h"
 #include "res/CommandIds.h"
 #include "view/CQuirraView.h"
