@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -23,6 +24,14 @@ inline double Median(std::vector<double> v) {
 
 inline void Report(const char* name, double value, const char* unit, int decimals = 2) {
   std::printf("%s %.*f %s\n", name, decimals, value, unit);
+}
+
+// A step a figure needs, which returns the reason it failed, or an empty string: a figure of a
+// failed step would mean nothing, so the benchmark ends there.
+inline void Must(const QString& why) {
+  if (why.isEmpty()) return;
+  std::fprintf(stderr, "benchmark step failed: %s\n", qUtf8Printable(why));
+  std::exit(1);
 }
 
 // Names given on a benchmark's command line pick the figures to measure by the start of their

@@ -31,11 +31,11 @@ constexpr int kRounds = 3;
 // Writes a file of kShapes mixed shapes.
 void WriteSample(const QString& path) {
   CShapeArray shapes = sample_shapes::Mixed(kShapes);
-  SaveFileThroughArchive(path, [&shapes](CArchive& ar) {
+  Must(SaveFileThroughArchive(path, [&shapes](CArchive& ar) {
     ar << int32_t(kShapes - 1);
     shapes.Serialize(ar);
     ar << int32_t(HIT_VERTEX) << int32_t(2);
-  });
+  }));
 }
 
 bool Load(const QString& path, DocumentFileContent& doc) {
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     DocumentFileContent doc;
     Load(file, doc);
     for (int i = 0; i < kRounds; ++i)
-      save.push_back(Millis([&] { SaveFileThroughArchive(file, [&doc](CArchive& ar) { doc.Serialize(ar); }); }));
+      save.push_back(Millis([&] { Must(SaveFileThroughArchive(file, [&doc](CArchive& ar) { doc.Serialize(ar); })); }));
   }
   QFile f(file);
   f.open(QIODevice::ReadOnly);

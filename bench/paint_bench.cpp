@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
       sample_shapes::LoadMixed(big, 1000000);
       times.push_back(Millis([&] {
         QImage picture;
-        picture_export::PaintThumbnail(big, 256, picture);
-        picture_export::WritePng(picture, dir.filePath("thumbnail.png"));
+        Must(picture_export::PaintThumbnail(big, 256, picture));
+        Must(picture_export::WritePng(picture, dir.filePath("thumbnail.png")));
       }));
     }
     Report("thumbnail_1m_ms", Median(times), "ms");
@@ -128,9 +128,9 @@ int main(int argc, char** argv) {
   Fill(drawing, 10000);
   const QString png = dir.filePath("out.png"), svg = dir.filePath("out.svg");
   std::vector<double> ours;
-  for (int i = 0; i < 3; ++i) ours.push_back(Millis([&] { picture_export::ExportPng(drawing, 100, png); }));
+  for (int i = 0; i < 3; ++i) ours.push_back(Millis([&] { Must(picture_export::ExportPng(drawing, 100, png)); }));
   Report("export_10k_ms", Median(ours), "ms");
-  picture_export::ExportSvg(drawing, 100, svg);
+  Must(picture_export::ExportSvg(drawing, 100, svg));
   const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
   if (rsvg.isEmpty()) {
     std::printf("rsvg_10k_ms - ms (rsvg-convert not installed: apt-get install librsvg2-bin)\n");

@@ -24,7 +24,8 @@ void WriteIfChanged(const QString& path, const QByteArray& content) {
   QFile existing(path);
   if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content) return;
   existing.close();
-  SaveFileAtomically(path, [&content](QIODevice& device) { return WriteBytes(device, content); });
+  // A registration that cannot be written leaves the desktop as it was; the editor works without.
+  static_cast<void>(SaveFileAtomically(path, [&content](QIODevice& device) { return WriteBytes(device, content); }));
 }
 
 QByteArray Resource(const QString& name) {

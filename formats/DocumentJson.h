@@ -23,9 +23,9 @@ bool WriteDocumentJson(const DocumentFileContent& doc, const std::function<bool(
 // "points". What is read goes through the same checks as a document file. Returns an empty
 // string, or why the text is refused (with the line and column of a syntax error or of a key that
 // appears twice in one object), leaving `doc` as it was.
-QString ReadDocumentJson(const QByteArray& text, DocumentFileContent& doc);
+[[nodiscard]] QString ReadDocumentJson(const QByteArray& text, DocumentFileContent& doc);
 // The same, read from `source` a block at a time, as large as a file can be: the shapes are refused
 // once they would need more memory than the system can give, or than `memoryLimit`.
-QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc, std::optional<uint64_t> memoryLimit = {});
+[[nodiscard]] QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc, std::optional<uint64_t> memoryLimit = {});
 // Whether a file's first bytes look like JSON rather than a document file.
 bool LooksLikeJson(const QByteArray& start);

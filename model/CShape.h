@@ -13,7 +13,6 @@ class CShape final {
   CShape() = default;
   CShape(const CShape&) = default;
   CShape& operator=(const CShape&) = default;
-  virtual ~CShape() = default;
 
   CPoint GetCenter() const { return center; }
   void SetCenter(int32_t x, int32_t y) { center = CPoint(x, y); }

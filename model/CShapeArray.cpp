@@ -203,11 +203,6 @@ void CShapeArray::Serialize(CArchive& ar) {
   }
 }
 
-const CRuntimeClass* CShapeArray::GetRuntimeClass() const {
-  static const CRuntimeClass rc{"CShapeArray", 0, []() -> CObject* { return new CShapeArray; }};
-  return &rc;
-}
-
 bool operator==(const CShapeArray& a, const CShapeArray& b) {
   return a.m_size == b.m_size && std::equal(a.begin(), a.end(), b.begin());
 }

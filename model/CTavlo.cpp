@@ -8,10 +8,6 @@
 #include "model/Geometry.h"
 #include "platform/core/CArchive.h"
 
-const CRuntimeClass CTavlo::classCTavlo{"CTavlo", 1, []() -> CObject* { return new CTavlo; }};
-
-const CRuntimeClass* CTavlo::GetRuntimeClass() const { return &classCTavlo; }
-
 uint64_t CTavlo::NextRevision() {
   static std::atomic<uint64_t> counter{0};
   return ++counter;

@@ -145,8 +145,6 @@ class CTavlo : public CObject {
   // The stored form: `selected`, then the shapes. A loaded `selected` outside the shapes read
   // becomes -1. Throws CArchiveException on a stream that is short or damaged.
   void Serialize(CArchive& ar) override;
-  const CRuntimeClass* GetRuntimeClass() const override;
-  static const CRuntimeClass classCTavlo;
 
   friend bool operator==(const CTavlo& a, const CTavlo& b);
 

@@ -9,4 +9,4 @@
 // can give this process, and at most `limit` when one is given. Asked before anything is sized by
 // a count, so that a drawing too large is refused before it is read. A reader that holds the
 // shapes more than once while it reads them says so by `copies`.
-std::string WhyShapesDoNotFit(uint64_t count, std::optional<uint64_t> limit, int copies = 1);
+[[nodiscard]] std::string WhyShapesDoNotFit(uint64_t count, std::optional<uint64_t> limit, int copies = 1);

@@ -42,7 +42,6 @@ class RecoveryFolder {
   static QString DefaultRoot();
   QString Error() const { return m_error; }
   bool IsUsable() const { return m_error.isEmpty(); }
-  QString SessionPath() const { return m_session; }
   // Where a new copy goes in this session, without its suffix: BASE.qrf, and BASE.json beside it.
   QString NewCopyBase();
 

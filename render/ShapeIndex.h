@@ -34,7 +34,6 @@ class ShapeIndex {
   // (1 or more).
   std::vector<int> Find(const PixelBox& area, int zoom, int64_t margin) const;
 
-  int Size() const { return int(m_boxes.size()); }
   // What the index holds in memory.
   size_t Bytes() const;
 

@@ -35,7 +35,6 @@ class CArchive {
   CArchive& operator=(const CArchive&) = delete;
 
   bool IsStoring() const { return m_mode == store; }
-  bool IsLoading() const { return m_mode == load; }
 
   CArchive& operator<<(int32_t v) { return *this << uint32_t(v); }
   CArchive& operator<<(uint32_t v);

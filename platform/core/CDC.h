@@ -96,7 +96,6 @@ class CDC {
 
   const CPen& GetCurrentPen() const { return *m_pen; }
   const CBrush& GetCurrentBrush() const { return *m_brush; }
-  CPoint GetCurrentPosition() const { return m_position; }
 
   static CPen& StockBlackPen();
   static CBrush& StockWhiteBrush();

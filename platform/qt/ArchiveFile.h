@@ -22,9 +22,9 @@ using FileProgress = std::function<bool(qint64 done, qint64 total)>;
 // Why `path` cannot be read as a document, found without opening it (a FIFO would block the
 // opener until some program writes to it, a device would read as an empty drawing); empty when
 // it is a regular file this user may read. The load asks it first.
-QString WhyNotReadable(const QString& path);
-QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+[[nodiscard]] QString WhyNotReadable(const QString& path);
+[[nodiscard]] QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
                                const FileProgress& progress = {});
-QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
+[[nodiscard]] QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
                                const FileProgress& progress = {});
 QString CancelledReason();

@@ -12,7 +12,7 @@ class QIODevice;
 // old file stays as it was, no temporary file is left, and the reason comes back; an empty
 // string means the file was written. `write` returns its own reason for failing, or an empty
 // string; errors of the device itself are noticed here.
-QString SaveFileAtomically(const QString& path, const std::function<QString(QIODevice&)>& write);
+[[nodiscard]] QString SaveFileAtomically(const QString& path, const std::function<QString(QIODevice&)>& write);
 
 // For a `write` that has its bytes at hand: writes them all, or returns why not.
-QString WriteBytes(QIODevice& device, const QByteArray& bytes);
+[[nodiscard]] QString WriteBytes(QIODevice& device, const QByteArray& bytes);

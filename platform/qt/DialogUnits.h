@@ -12,7 +12,6 @@ class DialogUnits {
   QRect ToPixels(int x, int y, int width, int height) const;
   int X(int units) const;
   int Y(int units) const;
-  double AverageCharWidth() const { return m_charWidth; }
 
  private:
   double m_charWidth;
