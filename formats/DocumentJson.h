@@ -26,6 +26,7 @@ bool WriteDocumentJson(const DocumentFileContent& doc, const std::function<bool(
 [[nodiscard]] QString ReadDocumentJson(const QByteArray& text, DocumentFileContent& doc);
 // The same, read from `source` a block at a time, as large as a file can be: the shapes are refused
 // once they would need more memory than the system can give, or than `memoryLimit`.
-[[nodiscard]] QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc, std::optional<uint64_t> memoryLimit = {});
+[[nodiscard]] QString ReadDocumentJson(QIODevice& source, DocumentFileContent& doc,
+                                       std::optional<uint64_t> memoryLimit = {});
 // Whether a file's first bytes look like JSON rather than a document file.
 bool LooksLikeJson(const QByteArray& start);

@@ -60,7 +60,6 @@ class CShapeArray : public CObject {
   // 0..10, throwing CArchiveException; it never sizes storage from the count alone.
   void Serialize(CArchive& ar) override;
 
-
   friend bool operator==(const CShapeArray& a, const CShapeArray& b);
 
  private:

@@ -24,7 +24,7 @@ using FileProgress = std::function<bool(qint64 done, qint64 total)>;
 // it is a regular file this user may read. The load asks it first.
 [[nodiscard]] QString WhyNotReadable(const QString& path);
 [[nodiscard]] QString LoadFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
-                               const FileProgress& progress = {});
+                                             const FileProgress& progress = {});
 [[nodiscard]] QString SaveFileThroughArchive(const QString& path, const std::function<void(CArchive&)>& serialize,
-                               const FileProgress& progress = {});
+                                             const FileProgress& progress = {});
 QString CancelledReason();

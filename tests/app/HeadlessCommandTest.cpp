@@ -168,7 +168,7 @@ TEST_F(Headless, UnreadableAndSpecialFilesAreRefusedNotTakenForEmptyDrawings) {
 }
 
 // A sparse file may announce ten million records over holes: storage follows what the file really
-// stores, so the load reaches the damaged record instead of asking for 1.3 GB at once.
+// stores, so the load reaches the damaged record instead of asking for 1.2 GB at once.
 TEST_F(Headless, ASparseFileAnnouncingTenMillionShapesIsReadAsItComes) {
   QFile f(Path("sparse.qrf"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -219,9 +219,9 @@ TEST_F(Headless, InputsTooLargeForMemoryAreRefusedBeforeTheyAreRead) {
     QStringList args;
     const char* reason;
   } cases[] = {
-      {{"--info", billion}, "it needs 128 GB of memory for its 1000000000 shapes; "},
-      {{"--thumbnail", billion, Path("a.png"), "256"}, "it needs 128 GB of memory"},
-      {{"--thumbnail", tenMillion, Path("b.png"), "256"}, "it needs 1.3 GB of memory for its 10000000 shapes; "},
+      {{"--info", billion}, "it needs 116 GB of memory for its 1000000000 shapes; "},
+      {{"--thumbnail", billion, Path("a.png"), "256"}, "it needs 116 GB of memory"},
+      {{"--thumbnail", tenMillion, Path("b.png"), "256"}, "it needs 1.2 GB of memory for its 10000000 shapes; "},
       {{"--thumbnail", json, Path("c.png"), "256"}, "MB may be used here"},
   };
   for (const auto& c : cases) {
@@ -251,7 +251,7 @@ TEST_F(Headless, InputsTooLargeForMemoryAreRefusedBeforeTheyAreRead) {
   // A limit on the address space counts as well: ten million shapes do not fit in 1 GB.
   const Outcome limited = Quirra({"--info", tenMillion}, 1000000, 'v');
   EXPECT_EQ(limited.status, 1);
-  EXPECT_TRUE(limited.err.contains("it needs 1.3 GB of memory for its 10000000 shapes; ")) << limited.err.constData();
+  EXPECT_TRUE(limited.err.contains("it needs 1.2 GB of memory for its 10000000 shapes; ")) << limited.err.constData();
   EXPECT_TRUE(limited.err.contains(" are free")) << limited.err.constData();
 #endif
 }
