@@ -104,7 +104,7 @@ struct Window {
   // Picks the k-th target outside any timing, gripped and painted.
   void Select(int k) {
     Pick(Target(k));
-    if (doc.hitMode == HIT_NONE) std::fprintf(stderr, "target %d gripped nothing\n", k);
+    if (doc.GetHitMode() == HIT_NONE) std::fprintf(stderr, "target %d gripped nothing\n", k);
     vp()->repaint();
   }
 };

@@ -64,7 +64,7 @@ double DragStep(int count) {
   box.SetPoint(3, 600, 500);
   box.SetBrushStyle(HS_CROSS);
   doc.GetDrawing().AddShape(box);
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   CQuirraView view(doc);
   view.resize(1920, 1080);
   view.show();

@@ -53,12 +53,12 @@ const Map& CQuirraDoc::GetMessageMap() {
   static const Map map = [] {
     std::vector<Map::Command> commands;
     std::vector<Map::Update> updates;
-    auto gripped = [](const CQuirraDoc& d) { return d.hitMode != HIT_NONE; };
+    auto gripped = [](const CQuirraDoc& d) { return d.m_hitMode != HIT_NONE; };
 
     for (const ValueItem& item : kTools) {
-      commands.push_back({item.id, [v = item.value](CQuirraDoc& d) { d.tool = v; }});
+      commands.push_back({item.id, [v = item.value](CQuirraDoc& d) { d.m_tool = v; }});
       updates.push_back({item.id, [v = item.value, gripped](CQuirraDoc& d, CCmdUI& ui) {
-                           ui.SetCheck(d.tool == v);
+                           ui.SetCheck(d.m_tool == v);
                            ui.Enable(!gripped(d));
                          }});
     }
@@ -117,7 +117,7 @@ void CQuirraDoc::BeginStep() {
   if (m_stepDepth++ > 0) return;
   TakeBaseline();
   m_stepStart = CurrentGrip();
-  m_stepTool = tool;
+  m_stepTool = m_tool;
   drawing->BeginEdits();
 }
 
@@ -131,9 +131,8 @@ void CQuirraDoc::CancelStep() {
   if (m_stepDepth != 1) return;
   m_stepDepth = 0;
   drawing->EndEdits().Undo(*drawing);
-  drawing->SetSelected(m_stepStart.selected);
-  Grip(m_stepStart.hitMode, m_stepStart.hitPart);
-  tool = m_stepTool;
+  Pick(m_stepStart.selected, m_stepStart.hitMode, m_stepStart.hitPart);
+  m_tool = m_stepTool;
   FollowContent();
 }
 
@@ -157,7 +156,7 @@ bool CQuirraDoc::OnSaveDocument(const QString& path, const FileProgress& progres
   if (InStep()) {
     CommitEdits(m_stepStart);
     m_stepStart = CurrentGrip();
-    m_stepTool = tool;
+    m_stepTool = m_tool;
   }
   return Base::OnSaveDocument(path, progress);
 }
@@ -214,44 +213,50 @@ bool CQuirraDoc::DiffersFromFile() {
 }
 
 void CQuirraDoc::Grip(int mode, int part) {
-  hitPart = part;
-  hitMode = drawing->GetSelected() >= 0 ? mode : HIT_NONE;
+  m_hitPart = part;
+  m_hitMode = drawing->GetSelected() >= 0 ? mode : HIT_NONE;
+}
+
+void CQuirraDoc::Pick(int index, int mode, int part) {
+  drawing->SetSelected(index);
+  Grip(mode, part);
+  if (drawing->GetSelected() >= 0) m_tool = drawing->GetShape(0).GetType();
 }
 
 void CQuirraDoc::Serialize(CArchive& ar) {
-  int32_t mode = hitMode, part = hitPart;
+  int32_t mode = m_hitMode, part = m_hitPart;
   DocumentFileContent::SerializeDocument(ar, *drawing, mode, part);
-  Grip(mode, part);
-  // The drag rules go by the tool: a shape that opens selected must be dragged by its own kind's
-  // rules, as after a double-click on it.
-  if (!ar.IsStoring() && drawing->GetSelected() >= 0) tool = drawing->GetShape(0).GetType();
+  // A shape that opens selected is picked, as after a double-click on it.
+  if (ar.IsStoring())
+    Grip(mode, part);
+  else
+    Pick(drawing->GetSelected(), mode, part);
 }
 
 template <typename Value>
 void CQuirraDoc::Apply(Value& field, void (CShape::*setter)(Value), Value value) {
-  if (hitMode == HIT_NONE) {
+  if (m_hitMode == HIT_NONE) {
     field = value;
     return;
   }
   CShape shape = drawing->GetShape(0);
   (shape.*setter)(value);
-  BeginStep();
+  const Step step(*this);
   drawing->SetShape(shape, 0);
-  EndStep();
 }
 
-void CQuirraDoc::ApplyPenWidth(int width) { Apply(penWidth, &CShape::SetPenWidth, width); }
-void CQuirraDoc::ApplyPenStyle(int style) { Apply(penStyle, &CShape::SetPenStyle, style); }
-void CQuirraDoc::ApplyBrushStyle(int style) { Apply(brushStyle, &CShape::SetBrushStyle, style); }
+void CQuirraDoc::ApplyPenWidth(int width) { Apply(m_attributes.penWidth, &CShape::SetPenWidth, width); }
+void CQuirraDoc::ApplyPenStyle(int style) { Apply(m_attributes.penStyle, &CShape::SetPenStyle, style); }
+void CQuirraDoc::ApplyBrushStyle(int style) { Apply(m_attributes.brushStyle, &CShape::SetBrushStyle, style); }
 
 int CQuirraDoc::EffectivePenWidth() const {
-  return hitMode == HIT_NONE ? penWidth : drawing->GetShape(0).GetPenWidth();
+  return m_hitMode == HIT_NONE ? m_attributes.penWidth : drawing->GetShape(0).GetPenWidth();
 }
 int CQuirraDoc::EffectivePenStyle() const {
-  return hitMode == HIT_NONE ? penStyle : drawing->GetShape(0).GetPenStyle();
+  return m_hitMode == HIT_NONE ? m_attributes.penStyle : drawing->GetShape(0).GetPenStyle();
 }
 int CQuirraDoc::EffectiveBrushStyle() const {
-  return hitMode == HIT_NONE ? brushStyle : drawing->GetShape(0).GetBrushStyle();
+  return m_hitMode == HIT_NONE ? m_attributes.brushStyle : drawing->GetShape(0).GetBrushStyle();
 }
 
 void CQuirraDoc::OnColor(bool pen) {
@@ -266,9 +271,9 @@ void CQuirraDoc::OnColor(bool pen) {
   const QColor c = colorDialog->selectedColor();
   const COLORREF value = RGB(uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue()));
   if (pen)
-    Apply(penColor, &CShape::SetPenColor, value);
+    Apply(m_attributes.penColor, &CShape::SetPenColor, value);
   else
-    Apply(brushColor, &CShape::SetBrushColor, value);
+    Apply(m_attributes.brushColor, &CShape::SetBrushColor, value);
 }
 
 void CQuirraDoc::OnEditProperties() {

@@ -14,13 +14,12 @@
 class QColorDialog;
 
 // One open drawing: the drawing itself, the tool and pen and brush attributes that new shapes
-// take, and the grip of the last press on the selected shape (hitMode, hitPart), which the views
-// write. It carries the tool, pen, brush and Properties commands and answers the enabling and
+// take, and the grip of the last press on the selected shape (its mode and part), which the views
+// set. It carries the tool, pen, brush and Properties commands and answers the enabling and
 // check marks of nearly every menu item.
 //
-// hitMode is non-zero only while the drawing has a selection; the views keep it so. While a
-// shape is gripped the pen and brush commands change that shape, otherwise the defaults for new
-// shapes.
+// The grip's mode is non-zero only while the drawing has a selection. While a shape is gripped the pen and brush
+// commands change that shape, otherwise the defaults for new shapes.
 //
 // It also keeps the drawing's history, shared by all its views. Every change of the shapes must
 // happen inside a step (BeginStep to EndStep: a whole mouse gesture, or one command), or the
@@ -52,8 +51,20 @@ class CQuirraDoc : public CDocument {
   void FollowContent();
 
   // Steps nest: the outermost pair makes the entry, so a command given during a gesture joins it.
+  // A command brackets its changes with a Step; a mouse gesture, which spans many events, begins
+  // and ends its own.
   void BeginStep();
   void EndStep();
+  class Step {
+   public:
+    explicit Step(CQuirraDoc& document) : m_document(document) { m_document.BeginStep(); }
+    ~Step() { m_document.EndStep(); }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+
+   private:
+    CQuirraDoc& m_document;
+  };
   // Takes back what the outermost step changed so far and ends it with no entry, the selection,
   // grip and tool as they were when it began. Nothing while a nested step runs.
   void CancelStep();
@@ -77,20 +88,32 @@ class CQuirraDoc : public CDocument {
   int EffectivePenStyle() const;
   int EffectiveBrushStyle() const;
 
+  // What new shapes take, and what the pen, brush and colour commands set while no shape is
+  // gripped.
+  struct Attributes {
+    int penWidth = 1;
+    int penStyle = 0;
+    COLORREF penColor = 0;
+    int brushStyle = kBrushTransparent;
+    COLORREF brushColor = 0;
+  };
+  const Attributes& GetAttributes() const { return m_attributes; }
+  void SetAttributes(const Attributes& attributes) { m_attributes = attributes; }
+
+  // The kind of shape a drag on empty space makes, and by whose rules a gripped shape is dragged.
+  int GetTool() const { return m_tool; }
+  void SetTool(int kind) { m_tool = kind; }
+
   // The grip of the last press, kept only while a shape is selected: with nothing selected, a
-  // grip is no grip. Every change of hitMode and hitPart goes through these two.
+  // grip is no grip. Every change of it goes through Grip, ReleaseGrip and Pick.
+  int GetHitMode() const { return m_hitMode; }
+  int GetHitPart() const { return m_hitPart; }
   void Grip(int mode, int part);
   // No grip; the part is left as it was, as the editing commands leave it.
-  void ReleaseGrip() { hitMode = HIT_NONE; }
-
-  int brushStyle = kBrushTransparent;
-  COLORREF brushColor = 0;
-  int penWidth = 1;
-  int penStyle = 0;
-  COLORREF penColor = 0;
-  int hitPart = -1;
-  int tool = kLine;
-  int hitMode = HIT_NONE;
+  void ReleaseGrip() { m_hitMode = HIT_NONE; }
+  // Selects shape `index` (-1: none) and grips it at `mode` and `part`; the tool becomes the
+  // shape's kind, so that the shape is dragged by its own kind's rules.
+  void Pick(int index, int mode, int part);
 
  private:
   // Sets one attribute: of the gripped shape (marking the document modified), or else the default.
@@ -98,7 +121,7 @@ class CQuirraDoc : public CDocument {
   void Apply(Value& field, void (CShape::*setter)(Value), Value value);
   void OnColor(bool pen);
   void OnEditProperties();
-  GripState CurrentGrip() const { return {drawing->GetSelected(), hitMode, hitPart}; }
+  GripState CurrentGrip() const { return {drawing->GetSelected(), m_hitMode, m_hitPart}; }
   // Makes an entry of the changes written down since the step began in `before`, if there are
   // any; inside a step, writing down starts afresh.
   void CommitEdits(GripState before);
@@ -109,6 +132,10 @@ class CQuirraDoc : public CDocument {
   std::optional<DocumentFileContent> ReadFile() const;
 
   std::unique_ptr<CTavlo> drawing;
+  Attributes m_attributes;
+  int m_tool = kLine;
+  int m_hitMode = HIT_NONE;
+  int m_hitPart = -1;
   QUndoStack m_history;
   int m_stepDepth = 0;
   GripState m_stepStart;

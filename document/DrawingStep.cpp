@@ -18,9 +18,4 @@ void DrawingStep::redo() {
   m_done = true;
 }
 
-void DrawingStep::Restore(const GripState& state) {
-  CTavlo& drawing = m_document.GetDrawing();
-  drawing.SetSelected(state.selected);
-  m_document.Grip(state.hitMode, state.hitPart);
-  if (drawing.GetSelected() >= 0) m_document.tool = drawing.GetShape(0).GetType();
-}
+void DrawingStep::Restore(const GripState& state) { m_document.Pick(state.selected, state.hitMode, state.hitPart); }

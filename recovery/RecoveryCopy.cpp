@@ -69,7 +69,7 @@ void RecoveryCopy::Write() {
   if (!m_document.IsModified()) return;
   const auto start = std::chrono::steady_clock::now();
   auto content = std::make_shared<DocumentFileContent>(
-      DocumentFileContent{m_document.GetDrawing(), m_document.hitMode, m_document.hitPart});
+      DocumentFileContent{m_document.GetDrawing(), m_document.GetHitMode(), m_document.GetHitPart()});
   const RecoveryRecord record{m_document.GetPathName(), m_document.GetTitle(), QDateTime::currentDateTime(),
                               content->drawing.GetUpperBound() + 1};
   m_writing.setFuture(

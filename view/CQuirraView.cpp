@@ -199,16 +199,14 @@ void CQuirraView::OnLButtonDblClk(QPoint client) {
   const CPoint p = ToDrawing(client);
   int index = -1, kind = HIT_NONE, part = -1;
   if (m_renderer.FindShapeAt(drawing, p.x, p.y, index, kind, part)) {
-    drawing.SetSelected(index);
-    m_document.Grip(kind, part);
-    m_document.tool = drawing.GetShape(index).GetType();
+    m_document.Pick(index, kind, part);
     m_document.UpdateAllViews();
   }
 }
 
 void CQuirraView::OnLButtonUp() {
   if (!m_capture) return;
-  if (Drawing().GetRotateMode() && m_document.hitMode != HIT_NONE) Drawing().ApplyRotation();
+  if (Drawing().GetRotateMode() && m_document.GetHitMode() != HIT_NONE) Drawing().ApplyRotation();
   // A turn that was not applied (rotate mode went off in another window) ends with its gesture.
   Drawing().CancelRotation();
   EndGesture();
@@ -220,7 +218,7 @@ void CQuirraView::OnMouseMove(QPoint client) {
   // Moves, unlike presses, stop at the floor the gesture began with.
   const CPoint p = ToDrawing(client, true);
   if (p == lastPoint) return;
-  switch (m_document.tool) {
+  switch (m_document.GetTool()) {
     case kLine:
     case kRectangle:
     case kPolygonRect:
@@ -231,7 +229,7 @@ void CQuirraView::OnMouseMove(QPoint client) {
 }
 
 void CQuirraView::CreateShape(CPoint p) {
-  const bool line = m_document.tool == kLine;
+  const bool line = m_document.GetTool() == kLine;
   const CPoint a = lastPoint;
   CShape s;
   if (line) {
@@ -244,14 +242,14 @@ void CQuirraView::CreateShape(CPoint p) {
     s.SetPoint(2, p.x, p.y);
     s.SetPoint(3, a.x, p.y);
     s.SetPointCount(4);
-    s.SetBrushColor(m_document.brushColor);
-    s.SetBrushStyle(m_document.brushStyle);
+    s.SetBrushColor(m_document.GetAttributes().brushColor);
+    s.SetBrushStyle(m_document.GetAttributes().brushStyle);
   }
   s.SetCenter(Moved(a.x, 10), Moved(a.y, 10));
-  s.SetType(m_document.tool);
-  s.SetPenColor(m_document.penColor);
-  s.SetPenStyle(m_document.penStyle);
-  s.SetPenWidth(m_document.penWidth);
+  s.SetType(m_document.GetTool());
+  s.SetPenColor(m_document.GetAttributes().penColor);
+  s.SetPenStyle(m_document.GetAttributes().penStyle);
+  s.SetPenWidth(m_document.GetAttributes().penWidth);
   Drawing().AddShape(s);
   m_document.Grip(HIT_VERTEX, line ? 1 : 2);
   lastPoint = p;
@@ -260,16 +258,16 @@ void CQuirraView::CreateShape(CPoint p) {
 
 // One drag step by the rules of the tool: a line (tool 1) or a four-point kind.
 void CQuirraView::DragStep(CPoint p) {
-  const bool line = m_document.tool == kLine;
+  const bool line = m_document.GetTool() == kLine;
   CTavlo& drawing = Drawing();
   const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
   CShape s = drawing.GetShape(0);
   const int n = s.GetPointCount();
-  const int i = m_document.hitPart;
+  const int i = m_document.GetHitPart();
   const int prev = i == 0 ? n - 1 : i - 1;
   const int next = i + 1 == n ? 0 : i + 1;
-  const bool boxed = m_document.tool == kRectangle || m_document.tool == kEllipse;
-  switch (m_document.hitMode) {
+  const bool boxed = m_document.GetTool() == kRectangle || m_document.GetTool() == kEllipse;
+  switch (m_document.GetHitMode()) {
     case HIT_NONE: CreateShape(p); return;
     case HIT_VERTEX:
       if (i < 0 || i >= n) return;
@@ -392,41 +390,38 @@ void CQuirraView::focusOutEvent(QFocusEvent* event) {
 // --- Commands ------------------------------------------------------------------------------
 
 void CQuirraView::OnEditReorder(void (CTavlo::*operation)()) {
-  m_document.BeginStep();
+  const CQuirraDoc::Step step(m_document);
   (Drawing().*operation)();
   m_document.ReleaseGrip();
   Changed();
-  m_document.EndStep();
 }
 
 void CQuirraView::OnEditCut() {
-  m_document.BeginStep();
+  const CQuirraDoc::Step step(m_document);
   Drawing().CutSelected(clipShape);
-  clipTool = m_document.tool;
+  clipTool = m_document.GetTool();
   m_document.ReleaseGrip();
   Changed();
-  m_document.EndStep();
 }
 
 void CQuirraView::OnEditCopy() {
   Drawing().CopySelected(clipShape);
-  clipTool = m_document.tool;
+  clipTool = m_document.GetTool();
   m_document.ReleaseGrip();
   m_document.UpdateAllViews();
 }
 
 void CQuirraView::OnEditPaste() {
-  m_document.BeginStep();
+  const CQuirraDoc::Step step(m_document);
   Drawing().AddShape(clipShape);
-  m_document.tool = clipTool;
+  m_document.SetTool(clipTool);
   Changed();
-  m_document.EndStep();
 }
 
 void CQuirraView::OnEditRotate() {
   // Switched in the middle of a rotation drag, the turn on screen is what the user chose: apply
   // it and end the drag, rather than leave an angle that the handles no longer show.
-  if (m_capture && m_document.hitMode == HIT_ROTATE) {
+  if (m_capture && m_document.GetHitMode() == HIT_ROTATE) {
     Drawing().ApplyRotation();
     EndGesture();
   }

@@ -18,7 +18,7 @@ struct Item {
 struct Group {
   const char* name;
   std::vector<Item> items;
-  int CQuirraDoc::*field;
+  int CQuirraDoc::Attributes::*field;
   int (CShape::*shapeValue)() const;
 };
 
@@ -36,11 +36,11 @@ const std::vector<Group> kAttributeGroups = {
       {ID_PEN_STYLE_DOT, 2},
       {ID_PEN_STYLE_DASHDOT, 3},
       {ID_PEN_STYLE_DASHDOTDOT, 4}},
-     &CQuirraDoc::penStyle,
+     &CQuirraDoc::Attributes::penStyle,
      &CShape::GetPenStyle},
     {"pen width",
      {{ID_PEN_WIDTH_NORMAL, 1}, {ID_PEN_WIDTH_BOLD, 2}, {ID_PEN_WIDTH_EXTRABOLD, 3}},
-     &CQuirraDoc::penWidth,
+     &CQuirraDoc::Attributes::penWidth,
      &CShape::GetPenWidth},
     {"brush style",
      {{ID_BRUSH_STYLE_PAINT, -100},
@@ -51,7 +51,7 @@ const std::vector<Group> kAttributeGroups = {
       {ID_BRUSH_STYLE_FDIAGONAL, 2},
       {ID_BRUSH_STYLE_CROSS, 4},
       {ID_BRUSH_STYLE_CROSSDIAGONAL, 5}},
-     &CQuirraDoc::brushStyle,
+     &CQuirraDoc::Attributes::brushStyle,
      &CShape::GetBrushStyle},
 };
 
@@ -117,19 +117,19 @@ TEST_F(DocCommands, CommandsNobodyHandlesAreDisabledAndDoNotRun) {
 TEST_F(DocCommands, ToolCommandsSetTheToolOnlyWhileNothingIsGripped) {
   for (const Item& item : kTools) {
     EXPECT_TRUE(router.Run(item.id)) << item.id;
-    EXPECT_EQ(doc.tool, item.value);
+    EXPECT_EQ(doc.GetTool(), item.value);
     EXPECT_EQ(CheckedOf(kTools), Ids{item.id});
   }
   EXPECT_FALSE(doc.IsModified());
 
   // A double-click selection has set the tool to the kind of the shape it gripped.
-  doc.tool = kEllipse;
+  doc.SetTool(kEllipse);
   AddShapes(1);
   Grip(0);
   for (const Item& item : kTools) EXPECT_FALSE(Enabled(item.id)) << item.id;
   EXPECT_EQ(CheckedOf(kTools), Ids{ID_OBJECT_ELLIPSE});
   EXPECT_FALSE(router.Run(ID_OBJECT_RECTANGLE));
-  EXPECT_EQ(doc.tool, kEllipse);
+  EXPECT_EQ(doc.GetTool(), kEllipse);
 
   // A disabled Properties command must not open its dialog.
   Release();
@@ -140,14 +140,14 @@ TEST_F(DocCommands, ToolCommandsSetTheToolOnlyWhileNothingIsGripped) {
 
 TEST_F(DocCommands, WithoutGripEachAttributeItemSetsTheDefaultForNewShapes) {
   // A shape is selected (as after Paste) but not gripped: it keeps its attributes.
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   AddShapes(1);
   const CShape before = ShapeAt(0);
   for (const Group& group : kAttributeGroups)
     for (const Item& item : group.items) {
       SCOPED_TRACE(group.name + std::string(" ") + std::to_string(item.value));
       EXPECT_TRUE(router.Run(item.id));
-      EXPECT_EQ(doc.*group.field, item.value);
+      EXPECT_EQ(doc.GetAttributes().*group.field, item.value);
       EXPECT_EQ(CheckedOf(group.items), Ids{item.id});
     }
   EXPECT_TRUE(ShapeAt(0) == before);
@@ -155,14 +155,14 @@ TEST_F(DocCommands, WithoutGripEachAttributeItemSetsTheDefaultForNewShapes) {
 
   // "Dash", then a drag: the new shape is dashed.
   ASSERT_TRUE(router.Run(ID_PEN_STYLE_DASH));
-  EXPECT_EQ(doc.penStyle, 1);
+  EXPECT_EQ(doc.GetAttributes().penStyle, 1);
   EXPECT_EQ(doc.EffectivePenStyle(), 1);
   AddShapes(1);
   EXPECT_EQ(ShapeAt(1).GetPenStyle(), 1);
 }
 
 TEST_F(DocCommands, WithGripEachAttributeItemChangesOnlyTheGrippedShape) {
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   AddShapes(3);
   const CShape back = ShapeAt(0), front = ShapeAt(2);
   Grip(1, HIT_OUTLINE, 2);
@@ -170,10 +170,10 @@ TEST_F(DocCommands, WithGripEachAttributeItemChangesOnlyTheGrippedShape) {
   for (const Group& group : kAttributeGroups)
     for (const Item& item : group.items) {
       SCOPED_TRACE(group.name + std::string(" ") + std::to_string(item.value));
-      const int before = doc.*group.field;
+      const int before = doc.GetAttributes().*group.field;
       EXPECT_TRUE(router.Run(item.id));
       EXPECT_EQ((ShapeAt(1).*group.shapeValue)(), item.value);
-      EXPECT_EQ(doc.*group.field, before);
+      EXPECT_EQ(doc.GetAttributes().*group.field, before);
       // Modified exactly when the value was new to the shape; undone, the drawing is as it was.
       EXPECT_EQ(doc.IsModified(), (start.*group.shapeValue)() != item.value);
       EXPECT_EQ(CheckedOf(group.items), Ids{item.id});
@@ -184,8 +184,8 @@ TEST_F(DocCommands, WithGripEachAttributeItemChangesOnlyTheGrippedShape) {
   EXPECT_TRUE(ShapeAt(0) == back);
   EXPECT_TRUE(ShapeAt(2) == front);
   EXPECT_EQ(Drawing().GetSelected(), 1);
-  EXPECT_EQ(doc.hitMode, HIT_OUTLINE);
-  EXPECT_EQ(doc.hitPart, 2);
+  EXPECT_EQ(doc.GetHitMode(), HIT_OUTLINE);
+  EXPECT_EQ(doc.GetHitPart(), 2);
 }
 
 TEST_F(DocCommands, BoldOnGrippedShapeLeavesTheDefaultNormal) {
@@ -194,7 +194,7 @@ TEST_F(DocCommands, BoldOnGrippedShapeLeavesTheDefaultNormal) {
   ASSERT_TRUE(router.Run(ID_PEN_WIDTH_BOLD));
   EXPECT_EQ(ShapeAt(0).GetPenWidth(), 2);
   EXPECT_EQ(ShapeAt(1).GetPenWidth(), 1);
-  EXPECT_EQ(doc.penWidth, 1);
+  EXPECT_EQ(doc.GetAttributes().penWidth, 1);
   EXPECT_TRUE(doc.IsModified());
   EXPECT_TRUE(Checked(ID_PEN_WIDTH_BOLD));
   EXPECT_FALSE(Checked(ID_PEN_WIDTH_NORMAL));

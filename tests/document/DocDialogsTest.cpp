@@ -85,18 +85,14 @@ class DocDialogs : public DocTest {
   void SetUp() override {
     DocTest::SetUp();
     Drawing().AddShape(DragShape(doc, 1, 2, 3, 4));
-    doc.tool = kRectangle;
-    doc.penColor = 0x00FF00;
-    doc.brushColor = 0xFF0000;
-    doc.brushStyle = 2;  // F - diagonal
-    doc.penWidth = 3;
+    doc.SetTool(kRectangle);
+    // F - diagonal
+    doc.SetAttributes({.penWidth = 3, .penColor = 0x00FF00, .brushStyle = 2, .brushColor = 0xFF0000});
     Drawing().AddShape(DragShape(doc, 10, 20, 30, 40));
-    doc.tool = kEllipse;
-    doc.penColor = doc.brushColor = 0;
-    doc.brushStyle = kBrushTransparent;
-    doc.penWidth = 1;
+    doc.SetTool(kEllipse);
+    doc.SetAttributes({});
     Drawing().AddShape(DragShape(doc, 50, 60, 70, 80));
-    doc.tool = kLine;
+    doc.SetTool(kLine);
     Release();
   }
 
@@ -149,8 +145,8 @@ TEST_F(DocDialogs, PropertiesShowsTheGrippedShapeAndClosesWithEnterOrEscape) {
                                   "Width:\tExtra Bold", "Color:\t0, 0, 255", "Style:\tF - diagonal", "Center:\t20\t30",
                                   "Other:\t10\t20\n\t30\t20\n\t30\t40\n\t10\t40\n"}));
     EXPECT_TRUE(Drawing() == before);
-    EXPECT_EQ(doc.hitMode, HIT_OUTLINE);
-    EXPECT_EQ(doc.hitPart, 2);
+    EXPECT_EQ(doc.GetHitMode(), HIT_OUTLINE);
+    EXPECT_EQ(doc.GetHitPart(), 2);
     EXPECT_FALSE(doc.IsModified());
   }
 }
@@ -217,8 +213,8 @@ constexpr COLORREF kChosen = 0x00C8140A;  // red 10, green 20, blue 200
 TEST_F(DocDialogs, PenColourWithoutGripBecomesTheDefault) {
   const CTavlo before = Drawing();
   EXPECT_EQ(RunWithDialog(ID_PEN_COLOR, PickColor(QColor(10, 20, 200), true)), 1);
-  EXPECT_EQ(doc.penColor, kChosen);
-  EXPECT_EQ(doc.brushColor, 0u);
+  EXPECT_EQ(doc.GetAttributes().penColor, kChosen);
+  EXPECT_EQ(doc.GetAttributes().brushColor, 0u);
   EXPECT_TRUE(Drawing() == before);
   EXPECT_FALSE(doc.IsModified());
 }
@@ -229,7 +225,7 @@ TEST_F(DocDialogs, ColourWithGripGoesToTheGrippedShape) {
   EXPECT_EQ(ShapeAt(2).GetPenColor(), kChosen);
   EXPECT_EQ(ShapeAt(2).GetBrushColor(), 0u);
   EXPECT_EQ(ShapeAt(1).GetPenColor(), 0x00FF00u);
-  EXPECT_EQ(doc.penColor, 0u);
+  EXPECT_EQ(doc.GetAttributes().penColor, 0u);
   EXPECT_TRUE(doc.IsModified());
 
   doc.Undo();
@@ -237,7 +233,7 @@ TEST_F(DocDialogs, ColourWithGripGoesToTheGrippedShape) {
   EXPECT_EQ(RunWithDialog(ID_BRUSH_COLOR, PickColor(QColor(255, 128, 0), true)), 1);
   EXPECT_EQ(ShapeAt(2).GetBrushColor(), 0x000080FFu);
   EXPECT_EQ(ShapeAt(2).GetPenColor(), 0u);  // the undone pen colour
-  EXPECT_EQ(doc.brushColor, 0u);
+  EXPECT_EQ(doc.GetAttributes().brushColor, 0u);
   EXPECT_TRUE(doc.IsModified());
 }
 
@@ -248,8 +244,8 @@ TEST_F(DocDialogs, CancelledColourChangesNothing) {
     EXPECT_EQ(RunWithDialog(ID_PEN_COLOR, PickColor(QColor(10, 20, 200), false)), 1);
     EXPECT_EQ(RunWithDialog(ID_BRUSH_COLOR, PickColor(QColor(10, 20, 200), false)), 1);
     EXPECT_TRUE(Drawing() == before);
-    EXPECT_EQ(doc.penColor, 0u);
-    EXPECT_EQ(doc.brushColor, 0u);
+    EXPECT_EQ(doc.GetAttributes().penColor, 0u);
+    EXPECT_EQ(doc.GetAttributes().brushColor, 0u);
     EXPECT_FALSE(doc.IsModified());
   }
 }

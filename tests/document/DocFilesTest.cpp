@@ -63,11 +63,10 @@ class DocFiles : public ::testing::Test {
   // A saved drawing of `count` rectangles, the middle one (or the only one) gripped.
   QString SavedDrawing(const QString& name, int count) {
     CQuirraDoc* doc = NewDoc();
-    doc->tool = kRectangle;
+    doc->SetTool(kRectangle);
     for (int i = 0; i < count; ++i) doc->GetDrawing().AddShape(DragShape(*doc, 10 * i, 5, 10 * i + 30, 40));
     doc->GetDrawing().SetSelected(count / 2);
-    doc->hitMode = HIT_VERTEX;
-    doc->hitPart = 3;
+    doc->Grip(HIT_VERTEX, 3);
     EXPECT_TRUE(templ.SaveDocument(doc, Path(name)));
     templ.CloseDocument(doc);
     return Path(name);
@@ -94,15 +93,16 @@ TEST_F(DocFiles, NewDocumentsAreNumberedTavloOneTwo) {
 
 TEST_F(DocFiles, SavedGripComesBackWithTheSelectionsToolButAttributesStartAfresh) {
   CQuirraDoc* doc = NewDoc();
-  doc->tool = kEllipse;
+  doc->SetTool(kEllipse);
   for (int i = 0; i < 3; ++i) doc->GetDrawing().AddShape(DragShape(*doc, 20 * i, 10, 20 * i + 15, 60));
   doc->ApplyPenStyle(3);
   doc->ApplyBrushStyle(4);
-  doc->penColor = 0x0000FF;
-  doc->brushColor = 0x00FF00;
+  CQuirraDoc::Attributes colours = doc->GetAttributes();
+  colours.penColor = 0x0000FF;
+  colours.brushColor = 0x00FF00;
+  doc->SetAttributes(colours);
   doc->GetDrawing().SetSelected(1);
-  doc->hitMode = HIT_EDGE;
-  doc->hitPart = 2;
+  doc->Grip(HIT_EDGE, 2);
   doc->ApplyPenWidth(3);  // marks the document modified
   doc->GetDrawing().SetZoom(300);
   doc->GetDrawing().SetRotateMode(true);
@@ -123,15 +123,15 @@ TEST_F(DocFiles, SavedGripComesBackWithTheSelectionsToolButAttributesStartAfresh
   ASSERT_NE(back, nullptr);
   EXPECT_TRUE(back->GetDrawing().GetShapes() == saved.GetShapes());
   EXPECT_EQ(back->GetDrawing().GetSelected(), 1);
-  EXPECT_EQ(back->hitMode, HIT_EDGE);
-  EXPECT_EQ(back->hitPart, 2);
+  EXPECT_EQ(back->GetHitMode(), HIT_EDGE);
+  EXPECT_EQ(back->GetHitPart(), 2);
   EXPECT_EQ(back->GetDrawing().GetShapes()[1].GetPenWidth(), 3);
-  EXPECT_EQ(back->tool, kEllipse);  // the selected shape's kind, not the new document's Line
-  EXPECT_EQ(back->penColor, 0u);
-  EXPECT_EQ(back->penStyle, 0);
-  EXPECT_EQ(back->penWidth, 1);
-  EXPECT_EQ(back->brushColor, 0u);
-  EXPECT_EQ(back->brushStyle, kBrushTransparent);
+  EXPECT_EQ(back->GetTool(), kEllipse);  // the selected shape's kind, not the new document's Line
+  EXPECT_EQ(back->GetAttributes().penColor, 0u);
+  EXPECT_EQ(back->GetAttributes().penStyle, 0);
+  EXPECT_EQ(back->GetAttributes().penWidth, 1);
+  EXPECT_EQ(back->GetAttributes().brushColor, 0u);
+  EXPECT_EQ(back->GetAttributes().brushStyle, kBrushTransparent);
   EXPECT_EQ(back->GetDrawing().GetZoom(), 100);
   EXPECT_FALSE(back->GetDrawing().GetRotateMode());
   EXPECT_FALSE(back->IsModified());
@@ -421,7 +421,7 @@ TEST_F(DocFiles, ModifiedExactlyWhenTheShapesDifferFromTheFile) {
         ASSERT_TRUE(templ.SaveDocument(doc, path));
       } else {
         doc->BeginStep();
-        doc->tool = kRectangle + pick(2);
+        doc->SetTool(kRectangle + pick(2));
         const CShape shape = DragShape(*doc, 0, 0, 10 * (1 + pick(2)), 10);
         if (action < 6 || n == 0)
           drawing.InsertShape(pick(n + 1), shape);

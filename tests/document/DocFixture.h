@@ -12,12 +12,12 @@
 // from (x0, y0) to (x1, y1), or any other kind in the box they span, which also takes the brush.
 inline CShape DragShape(const CQuirraDoc& doc, int x0, int y0, int x1, int y1) {
   CShape s;
-  s.SetType(doc.tool);
-  s.SetPenColor(doc.penColor);
-  s.SetPenStyle(doc.penStyle);
-  s.SetPenWidth(doc.penWidth);
+  s.SetType(doc.GetTool());
+  s.SetPenColor(doc.GetAttributes().penColor);
+  s.SetPenStyle(doc.GetAttributes().penStyle);
+  s.SetPenWidth(doc.GetAttributes().penWidth);
   s.SetPoint(0, x0, y0);
-  if (doc.tool == kLine) {
+  if (doc.GetTool() == kLine) {
     s.SetPoint(1, x1, y1);
     s.SetPointCount(2);
   } else {
@@ -25,8 +25,8 @@ inline CShape DragShape(const CQuirraDoc& doc, int x0, int y0, int x1, int y1) {
     s.SetPoint(2, x1, y1);
     s.SetPoint(3, x0, y1);
     s.SetPointCount(4);
-    s.SetBrushColor(doc.brushColor);
-    s.SetBrushStyle(doc.brushStyle);
+    s.SetBrushColor(doc.GetAttributes().brushColor);
+    s.SetBrushStyle(doc.GetAttributes().brushStyle);
   }
   s.SetCenter((x0 + x1) / 2, (y0 + y1) / 2);
   return s;
@@ -46,19 +46,17 @@ class DocTest : public ::testing::Test {
   // not gripped.
   void AddShapes(int count) {
     for (int i = 0; i < count; ++i) Drawing().AddShape(DragShape(doc, 10 + 50 * i, 10, 40 + 50 * i, 40));
-    doc.hitMode = HIT_NONE;
+    doc.ReleaseGrip();
   }
   // A press on a vertex handle of shape `index`, as the view records it.
   void Grip(int index, int mode = HIT_VERTEX, int part = 0) {
     Drawing().SetSelected(index);
-    doc.hitMode = mode;
-    doc.hitPart = part;
+    doc.Grip(mode, part);
   }
   // A press on empty space.
   void Release() {
     Drawing().ClearSelection();
-    doc.hitMode = HIT_NONE;
-    doc.hitPart = -1;
+    doc.Grip(HIT_NONE, -1);
   }
 
   CQuirraDoc doc;

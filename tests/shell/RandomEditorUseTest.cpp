@@ -238,7 +238,7 @@ RandomEditorUse::Step RandomEditorUse::NextStep() {
 void RandomEditorUse::DrawShape() {
   ActOnActive();
   // A shape is drawn with nothing gripped: the Object menu is disabled while a shape is.
-  if (Doc().hitMode != HIT_NONE) {
+  if (Doc().GetHitMode() != HIT_NONE) {
     const QPoint away = Anywhere();
     QTest::mouseClick(Viewport(), Qt::LeftButton, {}, away);
     Say("click at " + Text(away));

@@ -80,8 +80,8 @@ TEST_F(Startup, OpensTheFileNamedInsteadOfANewDocument) {
   const CTavlo& drawing = Doc().GetDrawing();
   ASSERT_EQ(drawing.GetUpperBound(), 1);
   EXPECT_EQ(drawing.GetSelected(), 1);
-  EXPECT_EQ(Doc().hitMode, HIT_EDGE);
-  EXPECT_EQ(Doc().hitPart, 2);
+  EXPECT_EQ(Doc().GetHitMode(), HIT_EDGE);
+  EXPECT_EQ(Doc().GetHitPart(), 2);
   const CShape& first = drawing.GetShapes()[0];
   const CShape& second = drawing.GetShapes()[1];
   EXPECT_EQ(first.GetType(), kRectangle);
@@ -181,7 +181,7 @@ TEST_F(Splash, AMousePressOnlyClosesItAndTheNextDragDraws) {
   ASSERT_TRUE(Start({}));
   ASSERT_NE(CSplashWnd::Current(), nullptr);
   Action(ID_OBJECT_RECTANGLE)->trigger();
-  ASSERT_EQ(Doc().tool, kRectangle);
+  ASSERT_EQ(Doc().GetTool(), kRectangle);
   Drag({30, 30}, {90, 70});
   EXPECT_EQ(CSplashWnd::Current(), nullptr);
   EXPECT_EQ(Doc().GetDrawing().GetUpperBound(), -1);

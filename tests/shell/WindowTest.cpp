@@ -88,7 +88,7 @@ TEST_F(ContextMenu, RightClickOpensItAtTheMouseWithTheStatesOfANewDocument) {
   QAction* ellipse = Item(Popup(), "&Ellipse");
   ASSERT_NE(ellipse, nullptr);
   ellipse->trigger();
-  EXPECT_EQ(Doc().tool, kEllipse);
+  EXPECT_EQ(Doc().GetTool(), kEllipse);
   Dismiss();
 }
 
@@ -133,7 +133,7 @@ class Keys : public ShellTest {
     ASSERT_TRUE(Start({"-Embedding"}));
     Activate();
     Action(ID_OBJECT_RECTANGLE)->trigger();
-    ASSERT_EQ(Doc().tool, kRectangle);
+    ASSERT_EQ(Doc().GetTool(), kRectangle);
     Drag(kA, {120, 80});
     Drag(kB, {300, 140});
     ASSERT_EQ(Order(), (std::vector<CPoint>{Corner(kA), Corner(kB)}));
@@ -166,7 +166,7 @@ class Keys : public ShellTest {
 TEST_F(Keys, ArrowsReorderTheGrippedShapeOnlyWhileTheyMay) {
   // The shape just drawn is gripped and in front: Up has nowhere to take it.
   ASSERT_EQ(Drawing().GetSelected(), 1);
-  ASSERT_NE(Doc().hitMode, HIT_NONE);
+  ASSERT_NE(Doc().GetHitMode(), HIT_NONE);
   Key(Qt::Key_Up);
   EXPECT_TRUE(Ran().empty());
   EXPECT_EQ(Order(), (std::vector<CPoint>{Corner(kA), Corner(kB)}));
@@ -176,7 +176,7 @@ TEST_F(Keys, ArrowsReorderTheGrippedShapeOnlyWhileTheyMay) {
   EXPECT_EQ(Ran(), std::vector<int>{ID_EDIT_BACKWARDS});
   EXPECT_EQ(Order(), (std::vector<CPoint>{Corner(kB), Corner(kA)}));
   EXPECT_EQ(Drawing().GetSelected(), -1);
-  EXPECT_EQ(Doc().hitMode, HIT_NONE);
+  EXPECT_EQ(Doc().GetHitMode(), HIT_NONE);
 
   // Nothing gripped: neither arrow does anything.
   Key(Qt::Key_Up);
@@ -186,7 +186,7 @@ TEST_F(Keys, ArrowsReorderTheGrippedShapeOnlyWhileTheyMay) {
 
   Pick(kB);
   ASSERT_EQ(Drawing().GetSelected(), 0);
-  ASSERT_NE(Doc().hitMode, HIT_NONE);
+  ASSERT_NE(Doc().GetHitMode(), HIT_NONE);
   Key(Qt::Key_Down);  // already at the back
   EXPECT_EQ(Ran().size(), 1u);
   Key(Qt::Key_Up);
@@ -206,7 +206,7 @@ TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndTheUndoKeysBringItBack) {
   EXPECT_FALSE(Action(ID_EDIT_PASTE)->isEnabled());
 
   Pick(kA);
-  ASSERT_NE(Doc().hitMode, HIT_NONE);
+  ASSERT_NE(Doc().GetHitMode(), HIT_NONE);
   Key(Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_EQ(Ran(), (std::vector<int>{ID_EDIT_DELETE, ID_EDIT_CUT}));
   EXPECT_TRUE(Order().empty());
@@ -220,7 +220,7 @@ TEST_F(Keys, DeleteAndShiftDeleteTakeTheGrippedShapeAndTheUndoKeysBringItBack) {
   EXPECT_TRUE(Order().empty());
   Key(Qt::Key_Backspace, Qt::AltModifier);
   EXPECT_EQ(Order(), std::vector<CPoint>{Corner(kA)});
-  EXPECT_NE(Doc().hitMode, HIT_NONE);
+  EXPECT_NE(Doc().GetHitMode(), HIT_NONE);
   // Both redo keys, forward again; then nothing is left to redo and a third press does nothing.
   Key(Qt::Key_Y, Qt::ControlModifier);
   EXPECT_TRUE(Order().empty());

@@ -30,7 +30,7 @@ class ExtremeCoordinates : public ViewTest {
     }
     doc.GetDrawing().AddShape(MakeShape(kLine, {CPoint(kMin, kMin), CPoint(kMax, kMax)}, CPoint(kMin, kMax)));
     doc.GetDrawing().ClearSelection();
-    doc.tool = kLine;
+    doc.SetTool(kLine);
   }
 
   QImage Paint() {
@@ -59,7 +59,7 @@ TEST_F(ExtremeCoordinates, PickMoveAndTurnTheLineThroughTheWindow) {
   QTest::mouseDClick(vp(), Qt::LeftButton, {}, QPoint(20, 20));
   QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(20, 20));
   ASSERT_EQ(drawing().GetSelected(), 4);
-  ASSERT_EQ(doc.hitMode, HIT_OUTLINE);
+  ASSERT_EQ(doc.GetHitMode(), HIT_OUTLINE);
 
   // Dragged by its outline: its ends stay clamped at the range, the move is taken in full where
   // it fits.

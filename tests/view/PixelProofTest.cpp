@@ -117,7 +117,7 @@ class PixelProof : public viewtest::ViewTest {
     // With a shape gripped, half the time something done to it: a drag or one of its commands;
     // after an Undo, a Redo more often than by chance.
     int what = pick(17);
-    if (doc.hitMode != HIT_NONE && pick(2))
+    if (doc.GetHitMode() != HIT_NONE && pick(2))
       what = 3 + pick(6);
     else if (doc.CanRedo() && pick(3) == 0)
       what = 11;

@@ -84,7 +84,7 @@ class RandomUse {
       const CTavlo& d = w->doc.GetDrawing();
       ASSERT_GE(d.GetSelected(), -1) << step;
       ASSERT_LE(d.GetSelected(), d.GetUpperBound()) << step;
-      if (w->doc.hitMode != HIT_NONE) {
+      if (w->doc.GetHitMode() != HIT_NONE) {
         ASSERT_GE(d.GetSelected(), 0) << step << ": a grip without a selection";
       }
       mostShapes = std::max(mostShapes, d.GetUpperBound() + 1);
@@ -162,7 +162,7 @@ class RandomUse {
   }
 
   static void RoundTrip(Window& w, const std::string& step) {
-    DocumentFileContent saved{w.doc.GetDrawing(), w.doc.hitMode, w.doc.hitPart};
+    DocumentFileContent saved{w.doc.GetDrawing(), w.doc.GetHitMode(), w.doc.GetHitPart()};
     DocumentFileContent loaded;
     file_bytes::Load(file_bytes::Save(saved), loaded);
     ASSERT_TRUE(loaded.drawing.GetShapes() == saved.drawing.GetShapes()) << step;

@@ -27,11 +27,11 @@ class Undo : public viewtest::ViewTest {
     Add(MakeShape(kEllipse, {{200, 60}, {300, 60}, {300, 160}, {200, 160}}, {210, 70}));
     Add(MakeShape(kLine, {{60, 200}, {180, 260}}, {70, 210}));
     doc.GetDrawing().ClearSelection();
-    doc.tool = kLine;
+    doc.SetTool(kLine);
     ASSERT_FALSE(doc.CanUndo());
   }
 
-  std::string Bytes() const { return file_bytes::Save(drawing(), doc.hitMode, doc.hitPart); }
+  std::string Bytes() const { return file_bytes::Save(drawing(), doc.GetHitMode(), doc.GetHitPart()); }
   int Entries() const { return doc.GetHistory().count(); }
 
   // A double-click, as the test library sends it, picks and grips the shape there.
@@ -39,7 +39,7 @@ class Undo : public viewtest::ViewTest {
     QTest::mouseClick(vp(), Qt::LeftButton, {}, p);
     QTest::mouseDClick(vp(), Qt::LeftButton, {}, p);
     Release(p);
-    ASSERT_NE(doc.hitMode, HIT_NONE);
+    ASSERT_NE(doc.GetHitMode(), HIT_NONE);
   }
   void Run(int id) { ASSERT_TRUE(router.Run(id)) << id; }
   void RotateMode() { Run(ID_EDIT_ROTATE); }
@@ -136,7 +136,7 @@ TEST_P(EveryStep, UndoPutsBackTheStartAndRedoTheEnd) {
   ASSERT_EQ(Entries(), 0) << "picking, rotate mode and Copy are no steps";
   ASSERT_FALSE(doc.IsModified());
   const std::string before = Bytes();
-  const int toolBefore = doc.tool;
+  const int toolBefore = doc.GetTool();
   const bool rotating = drawing().GetRotateMode();
 
   ASSERT_NO_FATAL_FAILURE(Step());
@@ -150,7 +150,7 @@ TEST_P(EveryStep, UndoPutsBackTheStartAndRedoTheEnd) {
   EXPECT_EQ(Bytes(), before);
   EXPECT_FALSE(doc.IsModified());
   EXPECT_FALSE(router.Query(ID_EDIT_UNDO).IsEnabled());
-  EXPECT_EQ(doc.tool, drawing().GetSelected() >= 0 ? drawing().GetShape(0).GetType() : toolBefore);
+  EXPECT_EQ(doc.GetTool(), drawing().GetSelected() >= 0 ? drawing().GetShape(0).GetType() : toolBefore);
   EXPECT_EQ(drawing().GetZoom(), 200);
   EXPECT_EQ(drawing().GetRotateMode(), rotating);
 
@@ -175,16 +175,16 @@ TEST_F(Undo, ADeleteUndoneShowsTheShapeGrippedAgainAndNoChangeIsNoStep) {
   Drag({140, 110}, {{150, 120}, {140, 110}});  // a drag back to where it started
   EXPECT_EQ(Entries(), 0);
   EXPECT_FALSE(doc.IsModified());
-  const int part = doc.hitPart;
+  const int part = doc.GetHitPart();
 
   Run(ID_EDIT_DELETE);
   ASSERT_EQ(count(), 2);
   Run(ID_EDIT_UNDO);
   EXPECT_EQ(count(), 3);
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
-  EXPECT_EQ(doc.hitPart, part);
-  EXPECT_EQ(doc.tool, kRectangle);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitPart(), part);
+  EXPECT_EQ(doc.GetTool(), kRectangle);
   // The other gripped-shape commands work on it again.
   EXPECT_TRUE(router.Query(ID_EDIT_DELETE).IsEnabled());
 }
@@ -220,7 +220,7 @@ TEST_F(Undo, EscapeTakesADragBackAsIfItHadNeverBegun) {
     if (drag.rotate != drawing().GetRotateMode()) RotateMode();
     Pick(kA);
     const std::string before = Bytes();
-    const int entries = Entries(), tool = doc.tool;
+    const int entries = Entries(), tool = doc.GetTool();
     Press(drag.from);
     MoveTo(drag.from + QPoint(30, 20));
     MoveTo(drag.from + QPoint(50, 35));
@@ -232,7 +232,7 @@ TEST_F(Undo, EscapeTakesADragBackAsIfItHadNeverBegun) {
     Release(drag.from + QPoint(70, 50));
     EXPECT_EQ(Bytes(), before);
     EXPECT_EQ(Entries(), entries);
-    EXPECT_EQ(doc.tool, tool);
+    EXPECT_EQ(doc.GetTool(), tool);
     EXPECT_FALSE(doc.IsModified());
   }
   // The next drag is a gesture again.

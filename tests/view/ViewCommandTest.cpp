@@ -30,7 +30,7 @@ class Stack : public ViewTest {
   void GripShape(int k) {
     doc.GetDrawing().SetSelected(k);
     Grip(Q(shapes[size_t(k)].GetPoint(0)));
-    ASSERT_EQ(doc.hitMode, HIT_VERTEX);
+    ASSERT_EQ(doc.GetHitMode(), HIT_VERTEX);
     ASSERT_EQ(drawing().GetSelected(), k);
     ASSERT_FALSE(doc.IsModified());
   }
@@ -59,7 +59,7 @@ TEST_P(StackCommand, MovesTheGrippedShapeAndLetsGo) {
   ASSERT_TRUE(router.Run(GetParam().command));
   EXPECT_EQ(Listed(), InOrder(GetParam().order));
   EXPECT_EQ(drawing().GetSelected(), -1);
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_TRUE(doc.IsModified());
 }
 
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(OnQ, StackCommand,
 TEST_F(Stack, DisabledCommandsNeverRun) {
   // Selected but not gripped: nothing that needs a grip may run.
   ASSERT_EQ(drawing().GetSelected(), 4);
-  ASSERT_EQ(doc.hitMode, HIT_NONE);
+  ASSERT_EQ(doc.GetHitMode(), HIT_NONE);
   CQuirraView::ClearClipboard();
   for (int id : {ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_BACKWARDS}) {
     EXPECT_FALSE(router.Query(id).IsEnabled()) << id;
@@ -92,7 +92,7 @@ TEST_F(Stack, DisabledCommandsNeverRun) {
 
   EXPECT_EQ(Listed(), shapes);
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
   EXPECT_FALSE(doc.IsModified());
 }
 
@@ -109,7 +109,7 @@ class Clipboard : public ViewTest {
     if (HasFatalFailure()) return;
     Add(original);
     Grip({10, 10});
-    ASSERT_EQ(doc.hitMode, HIT_VERTEX);
+    ASSERT_EQ(doc.GetHitMode(), HIT_VERTEX);
   }
   const CShape original = MakeShape(kRectangle, kClipBox, {20, 20});
 };
@@ -121,12 +121,12 @@ TEST_F(Clipboard, CopyThenPasteAddsAShiftedCopyInFront) {
 
   ASSERT_TRUE(router.Run(ID_EDIT_COPY));
   EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_EQ(drawing().GetSelected(), -1);
   EXPECT_EQ(CQuirraView::GetClipTool(), kRectangle);
   EXPECT_TRUE(router.Query(ID_EDIT_PASTE).IsEnabled());
 
-  doc.tool = kLine;  // free to change now that nothing is gripped
+  doc.SetTool(kLine);  // free to change now that nothing is gripped
   ASSERT_TRUE(router.Run(ID_EDIT_PASTE));
   ASSERT_EQ(count(), 2);
   EXPECT_EQ(at(0), original);
@@ -134,8 +134,8 @@ TEST_F(Clipboard, CopyThenPasteAddsAShiftedCopyInFront) {
   EXPECT_EQ(at(1).GetCenter(), CPoint(20, 20));
   EXPECT_EQ(at(1).GetType(), kRectangle);
   EXPECT_EQ(drawing().GetSelected(), 1);
-  EXPECT_EQ(doc.tool, kRectangle);
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetTool(), kRectangle);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_TRUE(doc.IsModified());
 
   // The buffer is used again unchanged: every paste lands on the same place.
@@ -150,7 +150,7 @@ TEST_F(Clipboard, CopyThenPasteAddsAShiftedCopyInFront) {
 TEST_F(Clipboard, CutOfTheOnlyShapeAndPasteBringsItBackShifted) {
   ASSERT_TRUE(router.Run(ID_EDIT_CUT));
   EXPECT_EQ(count(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_TRUE(doc.IsModified());
 
   ASSERT_TRUE(router.Run(ID_EDIT_PASTE));
@@ -170,11 +170,11 @@ TEST_F(Clipboard, IsSharedByTheViewsOfEveryDocument) {
   EXPECT_TRUE(router.Query(ID_EDIT_PASTE).IsEnabled());
   EXPECT_TRUE(other.router.Query(ID_EDIT_PASTE).IsEnabled());
 
-  ASSERT_EQ(other.doc.tool, kLine);
+  ASSERT_EQ(other.doc.GetTool(), kLine);
   ASSERT_TRUE(other.router.Run(ID_EDIT_PASTE));
   ASSERT_EQ(other.doc.GetDrawing().GetUpperBound(), 0);
   EXPECT_EQ(PointsOf(other.doc.GetDrawing().GetShapes()[0]), kPastedBox);
-  EXPECT_EQ(other.doc.tool, kRectangle);
+  EXPECT_EQ(other.doc.GetTool(), kRectangle);
   EXPECT_TRUE(other.doc.IsModified());
   EXPECT_EQ(count(), 1);
   EXPECT_FALSE(doc.IsModified());
@@ -185,11 +185,11 @@ TEST_F(Clipboard, RotateTwiceRestoresTheModeAndLeavesTheDocumentAlone) {
   ASSERT_TRUE(router.Run(ID_EDIT_ROTATE));
   EXPECT_TRUE(drawing().GetRotateMode());
   EXPECT_TRUE(router.Query(ID_EDIT_ROTATE).IsChecked());
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
   ASSERT_TRUE(router.Run(ID_EDIT_ROTATE));
   EXPECT_FALSE(drawing().GetRotateMode());
   EXPECT_FALSE(router.Query(ID_EDIT_ROTATE).IsChecked());
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(at(0), original);
 }
@@ -207,7 +207,7 @@ TEST_F(ViewTest, ExtentIsOneScreenTimesTheZoom) {
 
   Add(MakeShape(kRectangle, {{10, 10}, {50, 10}, {50, 40}, {10, 40}}, {20, 20}));
   Grip({10, 10});
-  ASSERT_EQ(doc.hitMode, HIT_VERTEX);
+  ASSERT_EQ(doc.GetHitMode(), HIT_VERTEX);
   ASSERT_FALSE(doc.IsModified());
 
   const int zooms[] = {200, 500, 50, 100, 300, 100};
@@ -223,7 +223,7 @@ TEST_F(ViewTest, ExtentIsOneScreenTimesTheZoom) {
     for (int id : all) EXPECT_EQ(router.Query(id).IsChecked(), id == ZoomCommand(z)) << id;
   }
   EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
   EXPECT_EQ(drawing().GetSelected(), 0);
 }
 
@@ -287,7 +287,7 @@ TEST_F(Painting, ShapesArePaintedZoomedAndShiftedByTheScrollPosition) {
 TEST_F(Painting, EveryEditRepaintsTheView) {
   viewtest::PaintCounter counter;
   vp()->installEventFilter(&counter);
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Press({50, 200});
   ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }));
   const QImage before = Picture();

@@ -118,7 +118,7 @@ class ViewTest : public ::testing::Test {
   // double-click on it would.
   void Add(const CShape& s) {
     doc.GetDrawing().AddShape(s);
-    doc.tool = s.GetType();
+    doc.SetTool(s.GetType());
   }
 
   void SetZoom(int percent) {

@@ -37,11 +37,11 @@ class NewShape : public ViewTest, public ::testing::WithParamInterface<Viewing> 
     SetZoom(GetParam().zoom);
     view.ScrollToPosition(GetParam().scroll);
     ASSERT_EQ(view.GetScrollPosition(), GetParam().scroll);
-    doc.penColor = RGB(200, 10, 20);
-    doc.penStyle = PS_DASH;
-    doc.penWidth = 3;
-    doc.brushColor = RGB(0, 128, 255);
-    doc.brushStyle = kBrushPaint;
+    doc.SetAttributes({.penWidth = 3,
+                       .penStyle = PS_DASH,
+                       .penColor = RGB(200, 10, 20),
+                       .brushStyle = kBrushPaint,
+                       .brushColor = RGB(0, 128, 255)});
   }
 
   // Press at (100, 100), step to (101, 101) and (150, 120), release; in drawing units.
@@ -49,7 +49,7 @@ class NewShape : public ViewTest, public ::testing::WithParamInterface<Viewing> 
 };
 
 TEST_P(NewShape, RectangleSpansPressAndLastPointWithAllAttributes) {
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   Gesture();
   ASSERT_EQ(count(), 1);
   CShape expected = MakeShape(kRectangle, kBox, {110, 110});
@@ -60,14 +60,14 @@ TEST_P(NewShape, RectangleSpansPressAndLastPointWithAllAttributes) {
   expected.SetBrushStyle(kBrushPaint);
   EXPECT_EQ(at(0), expected);
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
-  EXPECT_EQ(doc.hitPart, 2);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitPart(), 2);
   EXPECT_TRUE(doc.IsModified());
   EXPECT_FALSE(view.HasCapture());
 }
 
 TEST_P(NewShape, LineTakesThePenButNotTheBrush) {
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Gesture();
   ASSERT_EQ(count(), 1);
   CShape expected = MakeShape(kLine, {{100, 100}, {150, 120}}, {110, 110});
@@ -76,8 +76,8 @@ TEST_P(NewShape, LineTakesThePenButNotTheBrush) {
   expected.SetPenWidth(3);
   EXPECT_EQ(at(0), expected);  // brush colour 0 and style -1, as a bare record has them
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_VERTEX);
-  EXPECT_EQ(doc.hitPart, 1);
+  EXPECT_EQ(doc.GetHitMode(), HIT_VERTEX);
+  EXPECT_EQ(doc.GetHitPart(), 1);
   EXPECT_TRUE(doc.IsModified());
 }
 
@@ -93,13 +93,13 @@ INSTANTIATE_TEST_SUITE_P(ZoomAndScroll, NewShape,
 TEST_F(ViewTest, PressAndReleaseOnEmptySpaceOnlyDeselects) {
   Add(MakeShape(kRectangle, kBox, kBoxCentre));
   Grip({100, 100});
-  ASSERT_EQ(doc.hitMode, HIT_VERTEX);
+  ASSERT_EQ(doc.GetHitMode(), HIT_VERTEX);
   ASSERT_FALSE(doc.IsModified());
 
   Grip({300, 250});
   EXPECT_EQ(count(), 1);
   EXPECT_EQ(drawing().GetSelected(), -1);
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(at(0), MakeShape(kRectangle, kBox, kBoxCentre));
 }
@@ -110,7 +110,7 @@ TEST_F(ViewTest, ScrollPositionIsAddedBeforeTheZoomIsTakenOut) {
   SetZoom(200);
   view.ScrollToPosition({0, 40});
   ASSERT_EQ(view.GetScrollPosition(), CPoint(0, 40));
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Drag({30, 10}, {{60, 30}});
   ASSERT_EQ(count(), 1);
   EXPECT_EQ(at(0).GetPoint(0), CPoint(15, 25));
@@ -119,7 +119,7 @@ TEST_F(ViewTest, ScrollPositionIsAddedBeforeTheZoomIsTakenOut) {
 
 TEST_F(ViewTest, StepWithinOneDrawingUnitIsDropped) {
   SetZoom(300);
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Press({1, 1});
   MoveTo({2, 2});
   EXPECT_EQ(count(), 0);
@@ -132,7 +132,7 @@ TEST_F(ViewTest, StepWithinOneDrawingUnitIsDropped) {
 }
 
 TEST_F(ViewTest, MovesAreClampedAtTheOriginButPressesAreNot) {
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Press({100, 100});
   MoveTo({120, -30});
   ASSERT_EQ(count(), 1);
@@ -155,7 +155,7 @@ TEST_F(ViewTest, MovesAreClampedAtTheOriginButPressesAreNot) {
 }
 
 TEST_F(ViewTest, MovesWithoutCaptureAreIgnored) {
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   Send(QEvent::MouseMove, {50, 50}, Qt::NoButton, Qt::NoButton);
   Send(QEvent::MouseMove, {90, 80}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(count(), 0);
@@ -191,8 +191,8 @@ TEST_P(GripDrag, MovesWhatTheGripHolds) {
   Add(MakeShape(c.type, c.points, kBoxCentre));
   if (c.space) QTest::keyPress(&view, Qt::Key_Space);
   Press(Q(c.press));
-  EXPECT_EQ(doc.hitMode, c.hitMode);
-  EXPECT_EQ(doc.hitPart, c.hitPart);
+  EXPECT_EQ(doc.GetHitMode(), c.hitMode);
+  EXPECT_EQ(doc.GetHitPart(), c.hitPart);
   // Two steps, so each must be taken from the point of the one before.
   MoveTo(QPoint((c.press.x + c.to.x) / 2, (c.press.y + c.to.y) / 2));
   MoveTo(Q(c.to));
@@ -369,17 +369,17 @@ TEST_F(ViewTest, SpaceBarFollowsKeyPressAndReleaseButNotAutoRepeat) {
 TEST_F(ViewTest, ToolWithoutARuleForTheGripChangesNothing) {
   const CShape box = MakeShape(kRectangle, kBox, kBoxCentre);
   Add(box);
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Press({125, 100});
-  ASSERT_EQ(doc.hitMode, HIT_EDGE);
+  ASSERT_EQ(doc.GetHitMode(), HIT_EDGE);
   MoveTo({135, 92});
   Release({135, 92});
   EXPECT_EQ(at(0), box);
   EXPECT_FALSE(doc.IsModified());
 
-  doc.tool = kClosedOutline;
+  doc.SetTool(kClosedOutline);
   Press({100, 100});
-  ASSERT_EQ(doc.hitMode, HIT_VERTEX);
+  ASSERT_EQ(doc.GetHitMode(), HIT_VERTEX);
   MoveTo({90, 90});
   Release({90, 90});
   EXPECT_EQ(at(0), box);
@@ -414,21 +414,21 @@ TEST_F(RotateMode, PressOnTheShapeRotatesExceptOnTheCentre) {
                             {{110, 110}, HIT_CENTER, -1}};
   for (const Expect& e : presses) {
     Grip(e.at);
-    EXPECT_EQ(doc.hitMode, e.hitMode) << e.at.x() << "," << e.at.y();
-    EXPECT_EQ(doc.hitPart, e.hitPart) << e.at.x() << "," << e.at.y();
+    EXPECT_EQ(doc.GetHitMode(), e.hitMode) << e.at.x() << "," << e.at.y();
+    EXPECT_EQ(doc.GetHitPart(), e.hitPart) << e.at.x() << "," << e.at.y();
     EXPECT_EQ(drawing().GetSelected(), 0);
   }
   EXPECT_EQ(at(0), box);  // a release without a turn changes nothing
   EXPECT_FALSE(doc.IsModified());
 
   Grip({130, 112});  // inside, away from outline and handles
-  EXPECT_EQ(doc.hitMode, HIT_NONE);
+  EXPECT_EQ(doc.GetHitMode(), HIT_NONE);
   EXPECT_EQ(drawing().GetSelected(), -1);
 }
 
 TEST_F(RotateMode, CentreDragMovesOnlyTheCentre) {
   Press({110, 110});
-  ASSERT_EQ(doc.hitMode, HIT_CENTER);
+  ASSERT_EQ(doc.GetHitMode(), HIT_CENTER);
   MoveTo({120, 112});
   MoveTo({130, 115});
   Release({130, 115});
@@ -439,7 +439,7 @@ TEST_F(RotateMode, CentreDragMovesOnlyTheCentre) {
 
 TEST_F(RotateMode, TurnIsMeasuredFromThePressAndAppliedAtRelease) {
   Press({150, 120});
-  ASSERT_EQ(doc.hitMode, HIT_ROTATE);
+  ASSERT_EQ(doc.GetHitMode(), HIT_ROTATE);
   MoveTo({150, 130});
   MoveTo({150, 140});
   // The angle from the press point to the pointer about the centre; the points wait.
@@ -502,7 +502,7 @@ TEST_F(RotateMode, DeleteMidTurnDropsItSoTheRestOfTheDragDrawsAnUprightShape) {
 // A popup or a dialog that opens while the button is held takes the release; the view must end
 // the gesture then, not go on dragging at every later move.
 TEST_F(ViewTest, LosingTheMouseEndsTheGestureAsAReleaseWould) {
-  doc.tool = kRectangle;
+  doc.SetTool(kRectangle);
   Press({50, 50});
   MoveTo({80, 70});
   ASSERT_EQ(count(), 1);
@@ -584,7 +584,7 @@ TEST_P(DoubleClick, OnEmptyDrawingDoesNothingAndTakesNoCapture) {
   HeldMove({150, 130});
   Up({150, 130});
   EXPECT_EQ(count(), 0);
-  EXPECT_EQ(doc.tool, kLine);
+  EXPECT_EQ(doc.GetTool(), kLine);
   EXPECT_FALSE(doc.IsModified());
 }
 
@@ -592,15 +592,15 @@ TEST_P(DoubleClick, PicksTheShapeWithoutASecondPress) {
   // In rotate mode a press on the selected shape would turn the grip into a rotation.
   Add(MakeShape(kRectangle, kBox, kBoxCentre));
   doc.GetDrawing().ClearSelection();
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   ASSERT_TRUE(router.Run(ID_EDIT_ROTATE));
   Down({130, 100});
   EXPECT_TRUE(view.HasCapture());
   Up({130, 100});
   EXPECT_FALSE(view.HasCapture());
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.hitMode, HIT_OUTLINE);
-  EXPECT_EQ(doc.tool, kRectangle);
+  EXPECT_EQ(doc.GetHitMode(), HIT_OUTLINE);
+  EXPECT_EQ(doc.GetTool(), kRectangle);
   EXPECT_EQ(at(0), MakeShape(kRectangle, kBox, kBoxCentre));
   EXPECT_FALSE(doc.IsModified());
 }
@@ -615,8 +615,8 @@ TEST_P(DoubleClick, StepsThroughStackedShapesFromFrontToBack) {
   for (int k = 0; k < 4; ++k) {
     Twice({210, 150});
     EXPECT_EQ(drawing().GetSelected(), order[k]) << "double-click " << k;
-    EXPECT_EQ(doc.tool, tools[k]) << "double-click " << k;
-    EXPECT_EQ(doc.hitMode, HIT_OUTLINE) << "double-click " << k;
+    EXPECT_EQ(doc.GetTool(), tools[k]) << "double-click " << k;
+    EXPECT_EQ(doc.GetHitMode(), HIT_OUTLINE) << "double-click " << k;
   }
   EXPECT_EQ(count(), 3);
 }
@@ -624,17 +624,17 @@ TEST_P(DoubleClick, StepsThroughStackedShapesFromFrontToBack) {
 TEST_P(DoubleClick, OnABezierCurveSelectsItAndItsTool) {
   Add(MakeShape(kBezier, kCurve, kBoxCentre));
   doc.GetDrawing().ClearSelection();
-  doc.tool = kEllipse;
+  doc.SetTool(kEllipse);
   Twice({200, 125});
   EXPECT_EQ(drawing().GetSelected(), 0);
-  EXPECT_EQ(doc.tool, kBezier);
-  EXPECT_EQ(doc.hitMode, HIT_OUTLINE);
+  EXPECT_EQ(doc.GetTool(), kBezier);
+  EXPECT_EQ(doc.GetHitMode(), HIT_OUTLINE);
 }
 
 TEST_P(DoubleClick, HeldSecondClickDragsThePickedShape) {
   Add(MakeShape(kRectangle, {{100, 100}, {200, 100}, {200, 160}, {100, 160}}, kBoxCentre));
   doc.GetDrawing().ClearSelection();
-  doc.tool = kLine;
+  doc.SetTool(kLine);
   Down({130, 100});
   HeldMove({140, 115});
   HeldMove({150, 130});
