@@ -11,29 +11,12 @@
 
 #include "document/CQuirraDoc.h"
 #include "model/CTavlo.h"
+#include "model/DragRules.h"
 #include "model/Geometry.h"
 #include "model/ShapeBounds.h"
 #include "res/CommandIds.h"
 
 namespace {
-
-// A step of the pointer in drawing units. 64-bit, since a press need not lie inside the window.
-struct Step {
-  int64_t x;
-  int64_t y;
-};
-
-int32_t Moved(int32_t v, int64_t by) { return geometry::Clamp32(v + by); }
-
-void MovePoint(CShape& s, int i, int64_t dx, int64_t dy) {
-  const CPoint p = s.GetPoint(i);
-  s.SetPoint(i, Moved(p.x, dx), Moved(p.y, dy));
-}
-
-void MoveCenter(CShape& s, Step d) {
-  const CPoint c = s.GetCenter();
-  s.SetCenter(Moved(c.x, d.x), Moved(c.y, d.y));
-}
 
 CSize ScreenSize() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -229,86 +212,38 @@ void CQuirraView::OnMouseMove(QPoint client) {
 }
 
 void CQuirraView::CreateShape(CPoint p) {
-  const bool line = m_document.GetTool() == kLine;
-  const CPoint a = lastPoint;
-  CShape s;
-  if (line) {
-    s.SetPoint(0, a.x, a.y);
-    s.SetPoint(1, p.x, p.y);
-    s.SetPointCount(2);
-  } else {
-    s.SetPoint(0, a.x, a.y);
-    s.SetPoint(1, p.x, a.y);
-    s.SetPoint(2, p.x, p.y);
-    s.SetPoint(3, a.x, p.y);
-    s.SetPointCount(4);
-    s.SetBrushColor(m_document.GetAttributes().brushColor);
-    s.SetBrushStyle(m_document.GetAttributes().brushStyle);
+  const int tool = m_document.GetTool();
+  const CQuirraDoc::Attributes& with = m_document.GetAttributes();
+  CShape s = drag_rules::NewShape(tool, lastPoint, p);
+  if (tool != kLine) {
+    s.SetBrushColor(with.brushColor);
+    s.SetBrushStyle(with.brushStyle);
   }
-  s.SetCenter(Moved(a.x, 10), Moved(a.y, 10));
-  s.SetType(m_document.GetTool());
-  s.SetPenColor(m_document.GetAttributes().penColor);
-  s.SetPenStyle(m_document.GetAttributes().penStyle);
-  s.SetPenWidth(m_document.GetAttributes().penWidth);
+  s.SetPenColor(with.penColor);
+  s.SetPenStyle(with.penStyle);
+  s.SetPenWidth(with.penWidth);
   Drawing().AddShape(s);
-  m_document.Grip(HIT_VERTEX, line ? 1 : 2);
+  m_document.Grip(HIT_VERTEX, drag_rules::NewShapeGrip(tool));
   lastPoint = p;
   Changed();
 }
 
-// One drag step by the rules of the tool: a line (tool 1) or a four-point kind.
+// One drag step: a new shape, a turn, or the gripped shape reshaped by the drag rules.
 void CQuirraView::DragStep(CPoint p) {
-  const bool line = m_document.GetTool() == kLine;
   CTavlo& drawing = Drawing();
-  const Step d{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
-  CShape s = drawing.GetShape(0);
-  const int n = s.GetPointCount();
-  const int i = m_document.GetHitPart();
-  const int prev = i == 0 ? n - 1 : i - 1;
-  const int next = i + 1 == n ? 0 : i + 1;
-  const bool boxed = m_document.GetTool() == kRectangle || m_document.GetTool() == kEllipse;
   switch (m_document.GetHitMode()) {
     case HIT_NONE: CreateShape(p); return;
-    case HIT_VERTEX:
-      if (i < 0 || i >= n) return;
-      // A rectangle or ellipse keeps its sides: the two neighbours follow along the sides they
-      // share with the dragged corner.
-      if (boxed && i % 2 == 0) {
-        MovePoint(s, prev, d.x, 0);
-        MovePoint(s, next, 0, d.y);
-      } else if (boxed) {
-        MovePoint(s, prev, 0, d.y);
-        MovePoint(s, next, d.x, 0);
-      }
-      MovePoint(s, i, d.x, d.y);
-      break;
-    case HIT_EDGE:
-      if (line || i < 0 || i >= n) return;  // a line has no edge grip
-      if (boxed) {
-        // Edges 0 and 2 move up and down, 1 and 3 sideways; the space bar makes a rectangle's
-        // edge slide along itself instead. An ellipse is never sheared.
-        const int slide = spaceDown && s.GetType() != kEllipse ? 1 : 0;
-        const bool vertical = i % 2 == slide;
-        MovePoint(s, i, vertical ? 0 : d.x, vertical ? d.y : 0);
-        MovePoint(s, next, vertical ? 0 : d.x, vertical ? d.y : 0);
-      } else {
-        MovePoint(s, i, d.x, d.y);
-        MovePoint(s, next, d.x, d.y);
-      }
-      break;
-    case HIT_OUTLINE:
-      // The whole shape: a line's two points, every point of the others, and the centre.
-      for (int k = 0; k < (line ? 2 : n); ++k) MovePoint(s, k, d.x, d.y);
-      MoveCenter(s, d);
-      break;
     case HIT_ROTATE:
       // The angle is measured from the press point for the whole drag: lastPoint stays.
       drawing.TrackRotation(lastPoint.x, lastPoint.y, p.x, p.y);
       Changed();
       return;
-    case HIT_CENTER: MoveCenter(s, d); break;
-    default: return;
+    default: break;
   }
+  CShape s = drawing.GetShape(0);
+  const drag_rules::Step step{int64_t(p.x) - lastPoint.x, int64_t(p.y) - lastPoint.y};
+  if (!drag_rules::Reshape(s, m_document.GetTool(), m_document.GetHitMode(), m_document.GetHitPart(), step, spaceDown))
+    return;
   drawing.SetShape(s, 0);
   lastPoint = p;
   Changed();
