@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
   if (wanted("thumbnail_1m_ms")) {
     std::vector<double> times;
     for (int i = 0; i < 3; ++i) {
-      CTavlo big;  // each thumbnail thins the pens of the drawing it is given
+      CTavlo big;  // loaded for each thumbnail, as the thumbnailer loads its file
       sample_shapes::LoadMixed(big, 1000000);
       times.push_back(Millis([&] {
         QImage picture;

@@ -25,35 +25,30 @@ namespace {
 constexpr int64_t kMaxSide = 32767;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 
-void Prepare(CTavlo& drawing, int zoom) {
-  drawing.ClearSelection();
-  drawing.SetRotateMode(false);
-  drawing.SetZoom(zoom);
-}
-
 // A vector document keeps every call it is given: it gets every shape that reaches the picture.
-void PaintPdf(const CTavlo& drawing, QPainter& painter, QSize size) {
+void PaintPdf(const CTavlo& drawing, int zoom, QPainter& painter, QSize size) {
   const QRect picture(QPoint(0, 0), size);
   painter.fillRect(picture, Qt::white);
   PdfPainterDC dc(painter);
-  for (const int i : DrawingRenderer::ShapesToPaint(drawing, picture)) drawing.DrawShape(dc, i);
+  for (const int i : DrawingRenderer::ShapesToPaint(drawing, zoom, picture)) drawing.DrawShape(dc, i, zoom, false);
 }
 
 QString TooLarge(int64_t w, int64_t h) {
   return QStringLiteral("the picture would be %1 x %2 pixels, more than can be exported").arg(w).arg(h);
 }
 
-// How far the shapes' points reach right and down (at least to 0), and the widest pen.
+// How far the shapes' points reach right and down (at least to 0), and the widest pen (one pixel
+// when every pen is drawn thin).
 struct Reach {
   int32_t right = 0, bottom = 0;
   int64_t pen = 1;
 };
 
-Reach ReachOf(const CTavlo& drawing) {
+Reach ReachOf(const CTavlo& drawing, bool thinPens = false) {
   Reach reach;
   for (const CShape& s : drawing.GetShapes()) {
     if (s.GetType() < kLine || s.GetType() > kEllipse) continue;
-    reach.pen = std::max<int64_t>(reach.pen, std::clamp(s.GetPenWidth(), 1, 255));
+    if (!thinPens) reach.pen = std::max<int64_t>(reach.pen, std::clamp(s.GetPenWidth(), 1, 255));
     for (int i = 0; i < s.GetPointCount(); ++i) {
       reach.right = std::max(reach.right, s.GetPoint(i).x);
       reach.bottom = std::max(reach.bottom, s.GetPoint(i).y);
@@ -69,17 +64,18 @@ std::pair<int64_t, int64_t> Extent(const Reach& reach, int zoom) {
           std::max<int64_t>(0, geometry::Zoom(reach.bottom, zoom)) + reach.pen + 1};
 }
 
-std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom) { return Extent(ReachOf(drawing), zoom); }
+std::pair<int64_t, int64_t> Extent(const CTavlo& drawing, int zoom, bool thinPens = false) {
+  return Extent(ReachOf(drawing, thinPens), zoom);
+}
 
 // The picture in memory, painted as the view paints its picture with nothing selected.
-QString PaintPicture(CTavlo& drawing, int zoom, QImage& image) {
-  Prepare(drawing, zoom);
-  const auto [w, h] = Extent(drawing, zoom);
+QString PaintPicture(const CTavlo& drawing, const DrawingRenderer::Picture& picture, QImage& image) {
+  const auto [w, h] = Extent(drawing, picture.zoom, picture.thinPens);
   if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels) return TooLarge(w, h);
   image = QImage(int(w), int(h), QImage::Format_RGB32);
   if (image.isNull()) return QStringLiteral("there is not enough memory for a %1 x %2 picture").arg(w).arg(h);
   image.fill(Qt::white);
-  DrawingRenderer::PaintUnselected(drawing, image, QPoint(0, 0));
+  DrawingRenderer::PaintPicture(drawing, picture, image);
   return QString();
 }
 
@@ -112,14 +108,13 @@ QString WritePng(const QImage& image, const QString& path) {
   });
 }
 
-QString ExportPng(CTavlo& drawing, int zoom, const QString& path) {
+QString ExportPng(const CTavlo& drawing, int zoom, const QString& path) {
   QImage image;
-  if (const QString why = PaintPicture(drawing, zoom, image); !why.isEmpty()) return why;
+  if (const QString why = PaintPicture(drawing, {zoom}, image); !why.isEmpty()) return why;
   return WritePng(image, path);
 }
 
-QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
-  Prepare(drawing, zoom);
+QString ExportPdf(const CTavlo& drawing, int zoom, const QString& path) {
   const auto [w, h] = Extent(drawing, zoom);
   // A PDF page is at most 200 inches a side.
   if (w > 200 * 96 || h > 200 * 96) return TooLarge(w, h);
@@ -141,13 +136,13 @@ QString ExportPdf(CTavlo& drawing, int zoom, const QString& path) {
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&writer);
     if (!painter.isActive()) return QStringLiteral("the PDF could not be started");
-    PaintPdf(drawing, painter, size);
+    PaintPdf(drawing, zoom, painter, size);
   }
   return SaveFileAtomically(path, [&pdf](QIODevice& device) { return WriteBytes(device, pdf.data()); });
 }
 
-QString PaintThumbnail(CTavlo& drawing, int size, QImage& image) {
-  if (FittingZoom(drawing, size) == 100) return PaintPicture(drawing, 100, image);
+QString PaintThumbnail(const CTavlo& drawing, int size, QImage& image) {
+  if (FittingZoom(drawing, size) == 100) return PaintPicture(drawing, {100}, image);
   // Larger drawings are painted at a size of at least 512 and then scaled down smoothly: painting
   // at a few per cent costs more per shape than it saves, and the smooth scaling shows more.
   constexpr int kPaintedSide = 512;
@@ -156,29 +151,20 @@ QString PaintThumbnail(CTavlo& drawing, int size, QImage& image) {
   // Scaled down, a picture's pens thin out with it: there every pen is one pixel wide and solid, as
   // no dash or width of a few pixels would show. That also spares the shapes of a large drawing
   // Qt's costly stroking.
-  if (zoom < 100) {
-    for (int i = 0; i <= drawing.GetUpperBound(); ++i) {
-      CShape s = drawing.GetShapes()[i];
-      if (s.GetPenStyle() != PS_NULL) s.SetPenStyle(PS_SOLID);
-      s.SetPenWidth(1);
-      drawing.ReplaceShape(i, s);
-    }
-  }
-  if (const QString why = PaintPicture(drawing, zoom, image); !why.isEmpty()) return why;
+  if (const QString why = PaintPicture(drawing, {zoom, zoom < 100}, image); !why.isEmpty()) return why;
   if (image.width() > size || image.height() > size)
     image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   return QString();
 }
 
-QString ExportSvg(CTavlo& drawing, int zoom, const QString& path) {
-  Prepare(drawing, zoom);
+QString ExportSvg(const CTavlo& drawing, int zoom, const QString& path) {
   const auto [w, h] = Extent(drawing, zoom);
   if (w > INT32_MAX || h > INT32_MAX) return TooLarge(w, h);
   const QSize size{int(w), int(h)};
   // A document keeps every shape it is given: it gets every shape that reaches the picture. It is
   // made in memory, and the file written from there, where every failure is seen.
   const QByteArray svgText =
-      SvgPicture::Write(drawing, DrawingRenderer::ShapesToPaint(drawing, QRect(QPoint(0, 0), size)), size);
+      SvgPicture::Write(drawing, zoom, DrawingRenderer::ShapesToPaint(drawing, zoom, QRect(QPoint(0, 0), size)), size);
   return SaveFileAtomically(path, [&svgText](QIODevice& device) { return WriteBytes(device, svgText); });
 }
 

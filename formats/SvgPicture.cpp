@@ -94,7 +94,7 @@ QString Number(double v) { return QString::number(v, 'g', 12); }
 
 class Writer {
  public:
-  Writer(QXmlStreamWriter& xml, const CTavlo& drawing) : m_xml(xml), m_zoom(drawing.GetZoom()) {}
+  Writer(QXmlStreamWriter& xml, int zoom) : m_xml(xml), m_zoom(zoom) {}
 
   void Pattern(const Fill& f) {
     m_xml.writeStartElement(QStringLiteral("pattern"));
@@ -237,7 +237,7 @@ class Writer {
 
 }  // namespace
 
-QByteArray SvgPicture::Write(const CTavlo& drawing, const std::vector<int>& order, QSize size) {
+QByteArray SvgPicture::Write(const CTavlo& drawing, int zoom, const std::vector<int>& order, QSize size) {
   QBuffer text;
   text.open(QIODevice::WriteOnly);
   QXmlStreamWriter xml(&text);
@@ -260,7 +260,7 @@ QByteArray SvgPicture::Write(const CTavlo& drawing, const std::vector<int>& orde
   std::set<Fill> hatches;
   for (const int i : order)
     if (const Fill f = FillOf(shapes[i]); f.kind == Fill::hatched) hatches.insert(f);
-  Writer writer(xml, drawing);
+  Writer writer(xml, zoom);
   if (!hatches.empty()) {
     xml.writeStartElement(QStringLiteral("defs"));
     for (const Fill& f : hatches) writer.Pattern(f);

@@ -12,7 +12,7 @@ class CTavlo;
 // stroke that fills their gaps, and one-pixel lines on pixel centres so that they stay sharp.
 class SvgPicture final {
  public:
-  // The shapes of `drawing` listed in `order` (indices, back to front) at the drawing's zoom,
-  // on a white picture of `size` pixels.
-  static QByteArray Write(const CTavlo& drawing, const std::vector<int>& order, QSize size);
+  // The shapes of `drawing` listed in `order` (indices, back to front) at `zoom`, on a white
+  // picture of `size` pixels.
+  static QByteArray Write(const CTavlo& drawing, int zoom, const std::vector<int>& order, QSize size);
 };

@@ -104,8 +104,10 @@ class CTavlo : public CObject {
   // but the selected one with DrawShape and then this paints what Draw paints.
   void DrawSelected(CDC& dc) const;
   // One shape as it lies in the stack, with its own pen and brush; an index outside the list
-  // draws nothing.
-  void DrawShape(CDC& dc, int index) const;
+  // draws nothing. At the drawing's zoom, or at `zoom`, with every pen one pixel wide and solid
+  // when `thinPens` (a picture scaled down, where no width or dash would show).
+  void DrawShape(CDC& dc, int index) const { DrawShape(dc, index, zoom, false); }
+  void DrawShape(CDC& dc, int index, int zoom, bool thinPens) const;
   // Changes whenever anything but the selected shape itself changes: another shape, the list, or
   // which shape is selected. A picture of the unselected shapes stays valid while it stays the same.
   // Revisions are unique across drawings, so a new drawing never takes an old one's.

@@ -32,13 +32,14 @@ void CTavlo::DrawLayers(CDC& dc, bool unselected) const {
   dc.DeleteObject(black);
 }
 
-void CTavlo::DrawShape(CDC& dc, int index) const {
+void CTavlo::DrawShape(CDC& dc, int index, int zoom, bool thinPens) const {
   if (index < 0 || index > GetUpperBound()) return;
   const CShape& s = shapes[index];
   const int type = s.GetType();
   if (type < kLine || type > kEllipse) return;
   CPen pen;
-  dc.CreatePen(pen, s.GetPenStyle(), s.GetPenWidth(), s.GetPenColor());
+  const int style = thinPens && s.GetPenStyle() != PS_NULL ? PS_SOLID : s.GetPenStyle();
+  dc.CreatePen(pen, style, thinPens ? 1 : s.GetPenWidth(), s.GetPenColor());
   CPen* oldPen = dc.SelectObject(&pen);
   if (type == kLine || type == kBezier) {
     s.Draw(dc, zoom, 0.0, 0);

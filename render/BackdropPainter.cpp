@@ -23,18 +23,18 @@ constexpr qint64 kLargestLayer = qint64(1) << 24;
 
 }  // namespace
 
-void Paint(const CTavlo& drawing, QImage& image, QPoint scroll) {
+void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& image, QPoint scroll) {
   const QSizeF size = image.deviceIndependentSize();
   const PixelBox shown{scroll.x(), scroll.y(), scroll.x() + int64_t(std::ceil(size.width())) - 1,
                        scroll.y() + int64_t(std::ceil(size.height())) - 1};
   // Painting on an image without smoothing replaces the pixels it touches.
-  const std::vector<int> order = paint_order::ShapesToPaint(drawing, shown, true);
+  const std::vector<int> order = paint_order::ShapesToPaint(drawing, zoom, skipped, shown, true);
   auto paintRun = [&](QImage& target, size_t from, size_t to) {
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
     ShapeStamps stamps;
     StampingDC dc(painter, target, -scroll, stamps);
-    for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k]);
+    for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k], zoom, thinPens);
   };
 
   QImage layer;

@@ -5,9 +5,10 @@
 class CTavlo;
 class QImage;
 
-// Paints every unselected shape of a drawing over an image, scrolled to `scroll`, with the pixels
-// drawing each of them in stacking order with CTavlo::DrawShape through a CQPainterDC gives. Shapes
-// that cannot change a pixel of the image are passed over.
+// Paints every shape of a drawing but `skipped` (the selection, or -1) over an image at `zoom`,
+// scrolled to `scroll`, with the pixels drawing each of them in stacking order with
+// CTavlo::DrawShape (`thinPens` passed on) through a CQPainterDC gives. Shapes that cannot change
+// a pixel of the image are passed over.
 //
 // The work goes to Qt's thread pool: on a machine with more than one core the shapes to paint are
 // cut in two runs of the stack, painted side by side, the upper run into a clear layer laid over
@@ -16,6 +17,6 @@ class QImage;
 // not change meanwhile.
 namespace backdrop_painter {
 
-void Paint(const CTavlo& drawing, QImage& image, QPoint scroll);
+void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& image, QPoint scroll);
 
 }  // namespace backdrop_painter

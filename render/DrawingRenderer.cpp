@@ -34,9 +34,13 @@ bool DrawingRenderer::FindShapeAt(const CTavlo& drawing, int x, int y, int& inde
 }
 
 void DrawingRenderer::PaintUnselected(const CTavlo& drawing, QImage& image, QPoint scroll) {
-  backdrop_painter::Paint(drawing, image, scroll);
+  backdrop_painter::Paint(drawing, drawing.GetZoom(), drawing.GetSelected(), false, image, scroll);
 }
 
-std::vector<int> DrawingRenderer::ShapesToPaint(const CTavlo& drawing, const QRect& area) {
-  return paint_order::ShapesToPaint(drawing, {area.left(), area.top(), area.right(), area.bottom()}, false);
+void DrawingRenderer::PaintPicture(const CTavlo& drawing, const Picture& picture, QImage& image) {
+  backdrop_painter::Paint(drawing, picture.zoom, -1, picture.thinPens, image, QPoint(0, 0));
+}
+
+std::vector<int> DrawingRenderer::ShapesToPaint(const CTavlo& drawing, int zoom, const QRect& area) {
+  return paint_order::ShapesToPaint(drawing, zoom, -1, {area.left(), area.top(), area.right(), area.bottom()}, false);
 }

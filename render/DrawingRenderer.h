@@ -31,12 +31,21 @@ class DrawingRenderer final {
   // CTavlo::FindShapeAt, asking only the shapes the index finds near the point.
   bool FindShapeAt(const CTavlo& drawing, int x, int y, int& index, int& kind, int& part);
 
-  // Every unselected shape over `image`, scrolled to `scroll` (a picture export: white first).
+  // Every unselected shape over `image`, scrolled to `scroll`, as a view shows them.
   static void PaintUnselected(const CTavlo& drawing, QImage& image, QPoint scroll);
 
-  // The unselected shapes, in stacking order, that can change a pixel of `area` (zoomed pixels),
+  // How a picture of a drawing shows it, whatever the drawing's own zoom and selection: every
+  // shape at `zoom`, and, on a picture scaled down, every pen one pixel wide and solid.
+  struct Picture {
+    int zoom = 100;
+    bool thinPens = false;
+  };
+  // Every shape over `image` from the drawing's origin (a picture export: white first).
+  static void PaintPicture(const CTavlo& drawing, const Picture& picture, QImage& image);
+
+  // Every shape, in stacking order, that can change a pixel of `area` (zoomed pixels) at `zoom`,
   // for a target that keeps every call it is given (a document format) rather than pixels.
-  static std::vector<int> ShapesToPaint(const CTavlo& drawing, const QRect& area);
+  static std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, const QRect& area);
 
   // The index of the drawing's current list, built again when the list changed.
   const ShapeIndex& Index(const CTavlo& drawing);

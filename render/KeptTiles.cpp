@@ -234,7 +234,8 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
       for (const PixelBox& part : job.parts) {
         // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
         const std::vector<int> candidates = shapes.Find(part, drawing.GetZoom(), 2);
-        job.shapes.push_back(paint_order::ShapesToPaint(drawing, part, true, &candidates));
+        job.shapes.push_back(
+            paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(), part, true, &candidates));
       }
     });
     size_t total = 0;

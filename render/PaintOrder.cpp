@@ -25,12 +25,12 @@ int64_t CellCount(const PixelBox& area) {
 
 }  // namespace
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, const PixelBox& shown, bool opaque,
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque,
                                const std::vector<int>* candidates) {
   // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
   const PixelBox area{shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2};
   const CShapeArray& shapes = drawing.GetShapes();
-  const int zoom = drawing.GetZoom(), selected = drawing.GetSelected();
+  const int selected = skipped;
   const int count = candidates ? int(candidates->size()) : shapes.GetSize();
   auto shape = [&](int k) { return candidates ? (*candidates)[k] : k; };
   std::vector<int> order;

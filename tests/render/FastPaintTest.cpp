@@ -31,7 +31,8 @@ QImage PaintCrowd(const CTavlo& drawing, QPoint scroll, const QRect& clip, bool 
   if (fast) {
     const QRect shown = (clip.isNull() ? image.rect() : clip).translated(scroll);
     const std::vector<int> order =
-        paint_order::ShapesToPaint(drawing, {shown.left(), shown.top(), shown.right(), shown.bottom()}, true);
+        paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(),
+                                   {shown.left(), shown.top(), shown.right(), shown.bottom()}, true);
     for (const int i : order) drawing.DrawShape(dc, i);
     drawing.DrawSelected(dc);
     *drawn = int(order.size());

@@ -42,7 +42,7 @@ std::vector<PixelBox> Core(const CShape& s, int zoom) {
 
 // The shapes a 1000-pixel-square picture gets, painted as pixels or kept as calls.
 std::vector<int> ShapesToPaint(const CTavlo& d, bool opaque) {
-  return paint_order::ShapesToPaint(d, PixelBox{0, 0, 999, 999}, opaque);
+  return paint_order::ShapesToPaint(d, d.GetZoom(), d.GetSelected(), PixelBox{0, 0, 999, 999}, opaque);
 }
 
 }  // namespace
