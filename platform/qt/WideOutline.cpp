@@ -130,8 +130,15 @@ class Dashes {
 
 Way WideOutline::Choose(const QPainter& painter, const QRectF& box) {
   const QPen& pen = painter.pen();
+  if (!Wide(pen)) return Way::qt;
+  // Most outlines are solid and lie well within kFar at any pixel ratio a screen has (up to 16):
+  // they are Qt's, without the cost of asking where the painter paints, shape after shape.
+  constexpr double kNear = kFar / 16;
+  if (pen.style() == Qt::SolidLine && box.left() > -kNear && box.top() > -kNear && box.right() < kNear &&
+      box.bottom() < kNear)
+    return Way::qt;
   OutlinePlacement place;
-  if (!Wide(pen) || !OutlinePlacement::Of(painter, place)) return Way::qt;
+  if (!OutlinePlacement::Of(painter, place)) return Way::qt;
   const QRectF zoomed(box.topLeft() * place.scale, box.size() * place.scale);
   if (zoomed.left() < -kFar || zoomed.top() < -kFar || zoomed.right() > kFar || zoomed.bottom() > kFar)
     return Way::pieces;
