@@ -131,7 +131,8 @@ void CQuirraDoc::CancelStep() {
   if (m_stepDepth != 1) return;
   m_stepDepth = 0;
   drawing->EndEdits().Undo(*drawing);
-  Pick(m_stepStart.selected, m_stepStart.hitMode, m_stepStart.hitPart);
+  drawing->SetSelected(m_stepStart.selected);
+  Grip(m_stepStart.hitMode, m_stepStart.hitPart);
   m_tool = m_stepTool;
   FollowContent();
 }

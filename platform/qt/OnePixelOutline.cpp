@@ -132,30 +132,14 @@ void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool 
     const QPointF a = points[i] * place.scale, b = points[(i + 1) % n] * place.scale;
     const bool wide = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
     auto major = [&](QPointF p) { return wide ? p.x() : p.y(); };
-    auto minor = [&](QPointF p) { return wide ? p.y() : p.x(); };
     const double start = major(a), end = major(b), d = end - start;
     const bool up = d > 0, capStart = !closed && i == 0, capEnd = !closed && i == lines - 1;
     const int64_t first = FirstPixel(std::llround(start * 64), up, capStart);
-    // The line at a multiple of kPiece along its longer axis, rounded to 1/64 of a pixel across.
-    auto at = [&](double m) {
-      const double across = std::round((minor(a) + (m - start) * (minor(b) - minor(a)) / d) * 64) / 64;
-      return wide ? QPointF(m, across) : QPointF(across, m);
-    };
-    const double low = std::min(start, end), high = std::max(start, end);
-    const double seenLow = std::max(low, wide ? shows.left() : shows.top());
-    const double seenHigh = std::min(high, wide ? shows.right() : shows.bottom());
-    if (d != 0 && seenLow <= seenHigh) {
-      for (int64_t k = int64_t(std::floor(seenLow / kPiece)); k * kPiece <= seenHigh; ++k) {
-        const double m0 = std::max(low, double(k * kPiece)), m1 = std::min(high, double((k + 1) * kPiece));
-        if (m0 >= m1) continue;
-        // In the direction of the line.
-        const double from = up ? m0 : m1, to = up ? m1 : m0;
-        const QPointF p = from == start ? a : at(from), q = to == end ? b : at(to);
-        if (!QRectF(p, q).normalized().adjusted(-1, -1, 1, 1).intersects(shows)) continue;
-        const bool capped = (capStart && from == start) || (capEnd && to == end);
-        const int64_t along = FirstPixel(std::llround(major(p) * 64), up, capped) - first;
-        pieces.push_back({p, q, (phase + 64 * (std::abs(along) % length)) % length, capped});
-      }
+    for (const auto& [p, q] : OutlinePlacement::Pieces(a, b, shows, kPiece)) {
+      if (!QRectF(p, q).normalized().adjusted(-1, -1, 1, 1).intersects(shows)) continue;
+      const bool capped = (capStart && major(p) == start) || (capEnd && major(q) == end);
+      const int64_t along = FirstPixel(std::llround(major(p) * 64), up, capped) - first;
+      pieces.push_back({p, q, (phase + 64 * (std::abs(along) % length)) % length, capped});
     }
     phase = (phase + 64 * (int64_t(std::llround(std::abs(d))) % length)) % length;
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include <QPointF>
 #include <QRectF>
 
@@ -22,4 +24,14 @@ struct OutlinePlacement {
   // A point of the painter's units moved to the nearest 1/64 of a device pixel, which Qt takes
   // exactly and which a whole number of pixels moves exactly.
   static QPointF OnGrid(QPointF p, double scale);
+
+  // The line from `a` to `b` (device pixels from the zoomed drawing's origin) cut at the
+  // multiples of `piece` along its longer axis, each cut rounded to 1/64 of a pixel across the
+  // line and the line's own ends kept: the pieces within `shows` along that axis, in the line's
+  // direction. Where the cuts lie depends on the line alone, so a piece is the same piece on
+  // every picture.
+  struct Piece {
+    QPointF from, to;
+  };
+  static std::vector<Piece> Pieces(QPointF a, QPointF b, const QRectF& shows, int piece);
 };

@@ -44,40 +44,21 @@ class Dashes {
   void Line(QPointF a, QPointF b, double along, double length) {
     const bool wide = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
     auto major = [&](QPointF p) { return wide ? p.x() : p.y(); };
-    auto minor = [&](QPointF p) { return wide ? p.y() : p.x(); };
     const double start = major(a), end = major(b), d = end - start;
     if (d == 0) return;
-    const double low = std::min(start, end), high = std::max(start, end);
-    const double seenLow = std::max(low, wide ? m_shows.left() : m_shows.top());
-    const double seenHigh = std::min(high, wide ? m_shows.right() : m_shows.bottom());
-    if (seenLow > seenHigh) return Close();
-    // The cuts between the pieces that may show, in the line's direction.
-    constexpr int64_t kPiece = OnePixelOutline::kPiece;
-    std::vector<double> cuts;
-    for (int64_t k = int64_t(std::floor(seenLow / kPiece)); k * kPiece <= seenHigh; ++k) {
-      const double m0 = std::max(low, double(k * kPiece)), m1 = std::min(high, double((k + 1) * kPiece));
-      if (cuts.empty() || cuts.back() != m0) cuts.push_back(m0);
-      if (m1 > m0) cuts.push_back(m1);
-    }
-    if (d < 0) std::reverse(cuts.begin(), cuts.end());
-    // A cut is rounded to 1/64 of a pixel across the line; the line's own ends stay.
-    auto at = [&](double m) {
-      if (m == start) return a;
-      if (m == end) return b;
-      const double across = std::round((minor(a) + (m - start) * (minor(b) - minor(a)) / d) * 64) / 64;
-      return wide ? QPointF(m, across) : QPointF(across, m);
-    };
-    if (cuts.front() != start) Close();
-    for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-      const QPointF p = at(cuts[k]), q = at(cuts[k + 1]);
+    const std::vector<OutlinePlacement::Piece> pieces =
+        OutlinePlacement::Pieces(a, b, m_shows, OnePixelOutline::kPiece);
+    // A dash goes on across pieces only where they meet.
+    if (pieces.empty() || major(pieces.front().from) != start) Close();
+    for (const auto& [p, q] : pieces) {
       if (std::max(p.x(), q.x()) < m_shows.left() || std::min(p.x(), q.x()) > m_shows.right() ||
           std::max(p.y(), q.y()) < m_shows.top() || std::min(p.y(), q.y()) > m_shows.bottom()) {
         Close();
         continue;
       }
-      Piece(p, q, along + length * (cuts[k] - start) / d, along + length * (cuts[k + 1] - start) / d);
+      Piece(p, q, along + length * (major(p) - start) / d, along + length * (major(q) - start) / d);
     }
-    if (cuts.back() != end) Close();
+    if (!pieces.empty() && major(pieces.back().to) != end) Close();
   }
 
   // The dashes from p (`from` along the outline) to q (`to`).
