@@ -21,7 +21,7 @@
 #include "model/ShapeCodes.h"
 #include "platform/core/CDC.h"
 #include "render/DrawingRenderer.h"
-#include "render/ShapeCover.h"
+#include "tests/support/OnePiece.h"
 
 namespace {
 
@@ -137,13 +137,7 @@ void Look(FuzzedDataProvider& in, CTavlo& drawing, DrawingRenderer& renderer) {
   const QSize size(width, in.ConsumeIntegralInRange(1, kWidestView));
 
   const QImage kept = Kept(renderer, drawing, scroll, size, scale);
-  // The whole drawing in one piece from its origin, white first, as the PNG export paints it.
-  QImage whole(QSize(scroll.x() + size.width(), scroll.y() + size.height()) * scale, QImage::Format_RGB32);
-  whole.setDevicePixelRatio(scale);
-  whole.fill(Qt::white);
-  DrawingRenderer::PaintUnselected(drawing, whole, QPoint(0, 0));
-  QImage part = whole.copy(QRect(scroll * scale, size * scale));
-  part.setDevicePixelRatio(scale);
+  const QImage part = OnePiece(drawing, scroll, size, scale);
   if (kept != part) {
     std::fprintf(stderr, "kept picture differs in %d pixels: zoom %d, scale %g, scroll (%d, %d), view %d x %d\n",
                  Differing(kept, part), drawing.GetZoom(), scale, scroll.x(), scroll.y(), size.width(), size.height());

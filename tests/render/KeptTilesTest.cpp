@@ -7,6 +7,7 @@
 
 #include "model/CTavlo.h"
 #include "render/DrawingRenderer.h"
+#include "tests/support/OnePiece.h"
 #include "tests/support/RandomShapes.h"
 
 namespace {
@@ -56,18 +57,6 @@ TEST(KeptTiles, KeptAtEveryPixelRatioEqualsPaintedAfresh) {
 }
 
 namespace {
-
-// The drawing painted in one piece from its origin, as the picture export paints it, and the part
-// of it a view scrolled to `scroll` shows.
-QImage OnePiece(const CTavlo& drawing, QPoint scroll, QSize size, qreal scale) {
-  QImage whole(QSize(scroll.x() + size.width(), scroll.y() + size.height()) * scale, QImage::Format_RGB32);
-  whole.setDevicePixelRatio(scale);
-  whole.fill(Qt::white);
-  DrawingRenderer::PaintUnselected(drawing, whole, QPoint(0, 0));
-  QImage part = whole.copy(QRect(scroll * scale, size * scale));
-  part.setDevicePixelRatio(scale);
-  return part;
-}
 
 int Differing(const QImage& a, const QImage& b) {
   int n = 0;
