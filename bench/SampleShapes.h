@@ -88,17 +88,20 @@ inline CShape Dressed(int kind, int x0, int y0, int w, int h, std::mt19937& rng,
 
 // Mixed shapes over 1920x1080: every kind, every pen style and width, solid, hollow and hatched
 // fills, sizes from small to a fifth of the screen. None comes near kHole.
+// The drawing is loaded in one go, as Load says; `drawing` must be fresh.
 inline void Fill(CTavlo& drawing, int count) {
   std::mt19937 rng(42);
   std::uniform_int_distribution<int> x(0, 1900), y(0, 1060), size(4, 380), pick(0, 99);
   const int kinds[] = {kLine, kRectangle, kPolygonRect, kBezier, kEllipse};
-  while (drawing.GetUpperBound() + 1 < count) {
+  CShapeArray shapes;
+  shapes.SetSize(count);
+  for (int i = 0; i < count;) {
     const int kind = kinds[pick(rng) % 5];
     const int x0 = x(rng), y0 = y(rng), w = size(rng) / (1 + pick(rng) % 4), h = size(rng) / (1 + pick(rng) % 4);
     if (x0 - 20 < kHole.x && kHole.x < x0 + w + 20 && y0 - 20 < kHole.y && kHole.y < y0 + h + 20) continue;
-    drawing.AddShape(Dressed(kind, x0, y0, w, h, rng, pick));
+    shapes.ElementAt(i++) = Dressed(kind, x0, y0, w, h, rng, pick);
   }
-  drawing.ClearSelection();
+  Load(drawing, std::move(shapes));
 }
 
 }  // namespace sample_shapes
