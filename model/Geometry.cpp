@@ -6,12 +6,6 @@
 
 namespace geometry {
 
-int32_t Clamp32(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-int32_t Zoom(int32_t v, int zoom) { return Clamp32(int64_t(v) * zoom / 100); }
-
 int32_t Unzoom(int32_t v, int zoom) { return zoom == 0 ? v : Clamp32(int64_t(v) * 100 / zoom); }
 
 int64_t RoundHalfUp(double v) {

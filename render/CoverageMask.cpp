@@ -1,6 +1,7 @@
 #include "render/CoverageMask.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 // Floor and ceiling of v / 2^shift for any sign (>> of a negative value floors since C++20).
@@ -49,6 +50,7 @@ void CoverageMask::Cover(const PixelBox& box) {
   if (c0 > c1 || r0 > r1) return;
   for (int64_t r = r0; r <= r1; ++r)
     ForWords(r, c0, c1, [this](size_t word, uint64_t bits) {
+      m_marked += std::popcount(bits & ~m_bits[word]);
       m_bits[word] |= bits;
       return true;
     });

@@ -19,6 +19,8 @@ class CoverageMask {
   // True when every cell of the mask that the box touches is marked. The mask only speaks for its
   // own box: a box that misses it entirely counts as covered.
   bool Covers(const PixelBox& box) const;
+  // True when every cell is marked: nothing painted below can show through anywhere.
+  bool Full() const { return !m_bits.empty() && m_marked == m_cols * m_rows; }
 
   int CellSize() const { return 1 << m_shift; }
 
@@ -31,4 +33,5 @@ class CoverageMask {
   int m_shift = 0;
   int64_t m_cols = 0, m_rows = 0, m_wordsPerRow = 0;
   std::vector<uint64_t> m_bits;
+  int64_t m_marked = 0;
 };

@@ -51,20 +51,20 @@ PixelBox Aligned(const PixelBox& b, int64_t grid) {
           geometry::FloorDiv(b.right, grid) * grid + grid - 1, geometry::FloorDiv(b.bottom, grid) * grid + grid - 1};
 }
 
-// A square of `side` device pixels from one picture to another, as they are.
-void CopyPixels(const QImage& from, QPoint at, QImage& to, QPoint into, int side) {
-  for (int y = 0; y < side; ++y)
-    std::memcpy(to.scanLine(into.y() + y) + 4 * into.x(), from.constScanLine(at.y() + y) + 4 * at.x(),
-                4 * size_t(side));
+// The device pixels of `rect` from one picture to another, as they are, moved by `shift`.
+void CopyPixels(const QImage& from, const QRect& rect, QImage& to, QPoint shift) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    std::memcpy(to.scanLine(y + shift.y()) + 4 * (rect.left() + shift.x()), from.constScanLine(y) + 4 * rect.left(),
+                4 * size_t(rect.width()));
 }
 
-// The painted pixels of a layer's square of `side` at `at` over the whole square of `to`: every
-// colour is opaque, so a pixel is either clear (untouched) or the one to show.
-void LayOver(const QImage& layer, QPoint at, QImage& to, int side) {
-  for (int y = 0; y < side; ++y) {
-    const QRgb* from = reinterpret_cast<const QRgb*>(layer.constScanLine(at.y() + y)) + at.x();
-    QRgb* into = reinterpret_cast<QRgb*>(to.scanLine(y));
-    for (int x = 0; x < side; ++x)
+// The painted pixels of a layer's `rect` over `to`, moved by `shift`: every colour is opaque, so a
+// pixel is either clear (untouched) or the one to show.
+void LayOver(const QImage& layer, const QRect& rect, QImage& to, QPoint shift) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    const QRgb* from = reinterpret_cast<const QRgb*>(layer.constScanLine(y)) + rect.left();
+    QRgb* into = reinterpret_cast<QRgb*>(to.scanLine(y + shift.y())) + rect.left() + shift.x();
+    for (int x = 0; x < rect.width(); ++x)
       if (qAlpha(from[x]) != 0) into[x] = from[x];
   }
 }
@@ -113,11 +113,15 @@ void KeptTiles::PaintPiece(const Piece& piece, int runner, const CTavlo& drawing
   // the margin are painted exactly as on a picture without edges. A layer has the same edges.
   QImage& canvas = lowest ? Canvas(m_scratch[runner], QImage::Format_RGB32)
                           : Canvas(m_layers[piece.layer], QImage::Format_ARGB32_Premultiplied);
-  const int inset = int(kMargin * m_scale), width = int(kSize * m_scale);
+  const int inset = int(kMargin * m_scale);
+  // Painting is clipped to the parts: only the device pixels of their bound are carried to the
+  // canvas, and back.
+  const QRect bound = Device(job, tile).translated(inset, inset);
   if (lowest) {
-    CopyPixels(tile.image, QPoint(0, 0), canvas, QPoint(inset, inset), width);
+    CopyPixels(tile.image, bound.translated(-inset, -inset), canvas, QPoint(inset, inset));
   } else {
-    for (int y = inset; y < inset + width; ++y) std::memset(canvas.scanLine(y) + 4 * inset, 0, 4 * size_t(width));
+    for (int y = bound.top(); y <= bound.bottom(); ++y)
+      std::memset(canvas.scanLine(y) + 4 * bound.left(), 0, 4 * size_t(bound.width()));
   }
   {
     QPainter painter(&canvas);
@@ -136,7 +140,21 @@ void KeptTiles::PaintPiece(const Piece& piece, int runner, const CTavlo& drawing
       for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, shapes[k]);
     }
   }
-  if (lowest) CopyPixels(canvas, QPoint(inset, inset), tile.image, QPoint(0, 0), width);
+  if (lowest) CopyPixels(canvas, bound, tile.image, QPoint(-inset, -inset));
+}
+
+QRect KeptTiles::Device(const Job& job, const Tile& tile) const {
+  PixelBox b = job.parts.front();
+  for (const PixelBox& p : job.parts) b = Bound(b, p);
+  // Parts lie on whole device pixels (see Aligned); rounded outwards all the same.
+  const int side = int(kSize * m_scale);
+  auto at = [&](int64_t v, int64_t origin, bool up) {
+    const double d = double(v - origin) * m_scale;
+    return int(std::clamp<int64_t>(int64_t(up ? std::ceil(d) : std::floor(d)), 0, side));
+  };
+  const int left = at(b.left, tile.origin.x(), false), top = at(b.top, tile.origin.y(), false);
+  const int right = at(b.right + 1, tile.origin.x(), true), bottom = at(b.bottom + 1, tile.origin.y(), true);
+  return QRect(left, top, right - left, bottom - top);
 }
 
 void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::function<const ShapeIndex&()>& index,
@@ -229,14 +247,15 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     // evenly: a part that holds a large share of all the shapes is painted in runs of its stack
     // side by side, each run above the lowest on a layer laid over it afterwards. Every colour is
     // opaque and nothing is smoothed, so a layer's pixel is either untouched or final.
-    pool_jobs::Run(int(jobs.size()), [&](int k, int) {
-      Job& job = jobs[k];
-      for (const PixelBox& part : job.parts) {
-        // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
-        const std::vector<int> candidates = shapes.Find(part, drawing.GetZoom(), 2);
-        job.shapes.push_back(
-            paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(), part, true, &candidates));
-      }
+    std::vector<std::pair<Job*, size_t>> parts;
+    for (Job& job : jobs) {
+      job.shapes.resize(job.parts.size());
+      for (size_t p = 0; p < job.parts.size(); ++p) parts.push_back({&job, p});
+    }
+    pool_jobs::Run(int(parts.size()), [&](int k, int) {
+      const auto [job, p] = parts[size_t(k)];
+      job->shapes[p] =
+          paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(), job->parts[p], shapes);
     });
     size_t total = 0;
     for (const Job& job : jobs) total += job.Count();
@@ -261,9 +280,10 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     // Each tile's layers in the order of their runs.
     std::sort(above.begin(), above.end(),
               [](const Piece* a, const Piece* b) { return a->job != b->job ? a->job < b->job : a->slice < b->slice; });
-    const int inset = int(kMargin * m_scale), width = int(kSize * m_scale);
+    const int inset = int(kMargin * m_scale);
     for (const Piece* piece : above)
-      LayOver(m_layers[piece->layer], QPoint(inset, inset), piece->job->tile->image, width);
+      LayOver(m_layers[piece->layer], Device(*piece->job, *piece->job->tile).translated(inset, inset),
+              piece->job->tile->image, QPoint(-inset, -inset));
     // The layers are only needed while a large part is painted.
     m_layers.clear();
   }

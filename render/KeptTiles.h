@@ -69,6 +69,8 @@ class KeptTiles {
   const Damage& DamageSince(const CTavlo& drawing, uint64_t revision);
   void PaintPiece(const Piece& piece, int runner, const CTavlo& drawing);
   QImage& Canvas(QImage& canvas, QImage::Format format) const;
+  // The device pixels of the tile's picture that hold the job's parts.
+  QRect Device(const Job& job, const Tile& tile) const;
 
   std::vector<Tile> m_tiles;
   std::vector<Damage> m_damage;       // of the tiles being brought up to date

@@ -5,6 +5,7 @@
 #include "model/CTavlo.h"
 #include "render/CoverageMask.h"
 #include "render/ShapeCover.h"
+#include "render/ShapeIndex.h"
 
 namespace paint_order {
 
@@ -23,50 +24,87 @@ int64_t CellCount(const PixelBox& area) {
   return width > kMost / height ? kMost : width * height;
 }
 
+// Pixel x covers x to x + 1: one more pixel beyond both of those edges.
+PixelBox Widened(const PixelBox& shown) { return {shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2}; }
+
+// Shapes asked about from the front backwards, over `area`: a shape is left out when the filled
+// insides of the shapes shown above it already cover every pixel it could touch: they would paint
+// over all of it anyway. Dense drawings bury most of their shapes this way.
+class Burial {
+ public:
+  // A coarse mask beside the fine one answers most questions about deeply buried shapes in a few
+  // words; only where it cannot tell is the fine one asked.
+  explicit Burial(const PixelBox& area)
+      : m_area(area), m_covered(area), m_coarse(area, std::max<int64_t>(1, CellCount(area) / 64)) {}
+
+  // Whether `s`, below every shape asked about before, shows; if so, what its fill paints counts
+  // as covered from now on.
+  bool Shows(const CShape& s, int zoom) {
+    PixelBox boxes[ShapeCover::kMaxBoxes];
+    // Most shapes of a crowded drawing lie wholly under the fills above them, which one question
+    // about their bound settles.
+    if (PixelBox bound; ShapeCover::Bound(s, zoom, bound) && ShapeCover::Trusted(bound) && m_coarse.Covers(bound))
+      return false;
+    const int reach = ShapeCover::Reach(s, zoom, boxes);
+    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
+    for (int r = 0; r < reach; ++r) {
+      const PixelBox& b = boxes[r];
+      if (!b.Overlaps(m_area)) continue;
+      seen = true;
+      buried = buried && ShapeCover::Trusted(b) && (m_coarse.Covers(b) || m_covered.Covers(b));
+    }
+    if (!seen || buried) return false;
+    const int core = ShapeCover::Core(s, zoom, boxes);
+    for (int c = 0; c < core; ++c) m_covered.Cover(boxes[c]), m_coarse.Cover(boxes[c]);
+    return true;
+  }
+  // Every pixel is covered: no shape further down can show.
+  bool Full() const { return m_covered.Full(); }
+  // Every pixel of `box` within the area is covered.
+  bool Covers(const PixelBox& box) const { return m_coarse.Covers(box) || m_covered.Covers(box); }
+
+ private:
+  PixelBox m_area;
+  CoverageMask m_covered, m_coarse;
+};
+
 }  // namespace
 
 std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque,
                                const std::vector<int>* candidates) {
-  // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
-  const PixelBox area{shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2};
+  const PixelBox area = Widened(shown);
   const CShapeArray& shapes = drawing.GetShapes();
-  const int selected = skipped;
   const int count = candidates ? int(candidates->size()) : shapes.GetSize();
   auto shape = [&](int k) { return candidates ? (*candidates)[k] : k; };
   std::vector<int> order;
   if (!opaque) {
     for (int k = 0; k < count; ++k)
-      if (shape(k) != selected && Reaches(shapes[shape(k)], zoom, area)) order.push_back(shape(k));
+      if (shape(k) != skipped && Reaches(shapes[shape(k)], zoom, area)) order.push_back(shape(k));
     return order;
   }
-  // Front to back, a shape is left out when the filled insides of the shapes above it already
-  // cover every pixel it could touch: they would paint over all of it anyway. Dense drawings
-  // bury most of their shapes this way.
-  // A coarse mask beside the fine one answers most questions about deeply buried shapes in a few
-  // words; only where it cannot tell is the fine one asked.
-  CoverageMask covered(area), coarse(area, std::max<int64_t>(1, CellCount(area) / 64));
-  PixelBox boxes[ShapeCover::kMaxBoxes];
+  Burial burial(area);
   for (int k = count - 1; k >= 0; --k) {
     const int i = shape(k);
-    if (i == selected) continue;
-    const CShape& s = shapes[i];
-    // Most shapes of a crowded drawing lie wholly under the fills above them, which one question
-    // about their bound settles.
-    if (PixelBox bound; ShapeCover::Bound(s, zoom, bound) && ShapeCover::Trusted(bound) && coarse.Covers(bound))
-      continue;
-    const int reach = ShapeCover::Reach(s, zoom, boxes);
-    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
-    for (int r = 0; r < reach; ++r) {
-      const PixelBox& b = boxes[r];
-      if (!b.Overlaps(area)) continue;
-      seen = true;
-      buried = buried && ShapeCover::Trusted(b) && (coarse.Covers(b) || covered.Covers(b));
-    }
-    if (!seen || buried) continue;
-    order.push_back(i);
-    const int core = ShapeCover::Core(s, zoom, boxes);
-    for (int c = 0; c < core; ++c) covered.Cover(boxes[c]), coarse.Cover(boxes[c]);
+    if (i != skipped && burial.Shows(shapes[i], zoom)) order.push_back(i);
   }
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown,
+                               const ShapeIndex& index) {
+  const CShapeArray& shapes = drawing.GetShapes();
+  std::vector<int> order;
+  Burial burial(Widened(shown));
+  // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
+  index.Descending(
+      shown, zoom, 2,
+      [&](int i) {
+        if (i != skipped && burial.Shows(shapes[i], zoom)) order.push_back(i);
+        return !burial.Full();
+      },
+      // Far out the raster engine's pixels are not bounded closely: nothing there is left out.
+      [&](const PixelBox& box) { return ShapeCover::Trusted(box) && burial.Covers(box); });
   std::reverse(order.begin(), order.end());
   return order;
 }

@@ -5,6 +5,7 @@
 #include "render/PixelBox.h"
 
 class CTavlo;
+class ShapeIndex;
 
 namespace paint_order {
 
@@ -15,5 +16,10 @@ namespace paint_order {
 // out as well. `candidates`, when given, are the only shapes looked at (ascending): all that can reach `shown`.
 std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque,
                                const std::vector<int>* candidates = nullptr);
+// The same on an opaque target, asking `index` (of the drawing's list) for the shapes near `shown`
+// from the front backwards, and looking no further down where the shapes above cover all: what a
+// crowded drawing buries costs next to nothing.
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown,
+                               const ShapeIndex& index);
 
 }  // namespace paint_order

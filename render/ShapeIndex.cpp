@@ -124,9 +124,7 @@ bool ShapeIndex::Meets(int i, const PixelBox& area, int zoom, int64_t margin) co
   return zoomed.Overlaps(area);
 }
 
-std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin) const {
-  std::vector<int> found;
-  if (m_boxes.empty()) return found;
+ShapeIndex::Search ShapeIndex::Cover(const PixelBox& area, int zoom, int64_t margin) const {
   // The drawing units whose zoomed value can lie within the widest reach of the area: zooming
   // truncates, so one unit more on each side; and it stops at the ends of the 32-bit range, so an
   // area that reaches an end takes every unit beyond.
@@ -137,11 +135,28 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   const int64_t top = low(area.top - reach), bottom = high(area.bottom + reach);
   const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;
   const bool missesGrid = right < m_left || left > gridRight || bottom < m_top || top > gridBottom;
-  int64_t q[4];
-  Cells(left, top, right, bottom, q);
-  const int64_t cells = missesGrid ? 0 : (q[2] - q[0] + 1) * (q[3] - q[1] + 1);
+  Search search{};
+  Cells(left, top, right, bottom, search.q);
+  const int64_t* q = search.q;
+  search.cells = missesGrid ? 0 : (q[2] - q[0] + 1) * (q[3] - q[1] + 1);
   // An area over much of the grid: every shape in turn is quicker than the cells and a sort.
-  if (cells * 4 > m_columns * m_rows) {
+  search.everything = search.cells * 4 > m_columns * m_rows;
+  return search;
+}
+
+bool ShapeIndex::TakenIn(int i, int64_t x, int64_t y, const int64_t q[4]) const {
+  if (i < 0 || m_isApart[size_t(i)]) return false;  // gone, or looked at apart
+  const Box& b = m_boxes[size_t(i)];
+  int64_t c[4];
+  Cells(b.left, b.top, b.right, b.bottom, c);
+  return std::max(c[0], q[0]) == x && std::max(c[1], q[1]) == y;
+}
+
+std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin) const {
+  std::vector<int> found;
+  if (m_boxes.empty()) return found;
+  const Search search = Cover(area, zoom, margin);
+  if (search.everything) {
     for (int i = 0; i < int(m_boxes.size()); ++i)
       if (Meets(i, area, zoom, margin)) found.push_back(i);
     return found;
@@ -149,23 +164,93 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   for (const int i : m_apart)
     if (Meets(i, area, zoom, margin)) found.push_back(i);
   const size_t apart = found.size();
-  int64_t c[4];
-  for (int64_t y = q[1]; cells > 0 && y <= q[3]; ++y)
+  const int64_t* q = search.q;
+  for (int64_t y = q[1]; search.cells > 0 && y <= q[3]; ++y)
     for (int64_t x = q[0]; x <= q[2]; ++x) {
       const size_t cell = size_t(y * m_columns + x);
       for (uint32_t k = m_starts[cell]; k < m_starts[cell + 1]; ++k) {
         const int i = m_members[k];
-        if (i < 0 || m_isApart[size_t(i)]) continue;  // gone, or looked at apart
-        const Box& b = m_boxes[i];
-        // A shape in several cells of the area is taken once: in the first of them.
-        Cells(b.left, b.top, b.right, b.bottom, c);
-        if (std::max(c[0], q[0]) != x || std::max(c[1], q[1]) != y) continue;
-        if (Meets(i, area, zoom, margin)) found.push_back(i);
+        if (TakenIn(i, x, y, q) && Meets(i, area, zoom, margin)) found.push_back(i);
       }
     }
   std::sort(found.begin() + apart, found.end());
   std::inplace_merge(found.begin(), found.begin() + apart, found.end());
   return found;
+}
+
+void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, const std::function<bool(int)>& take,
+                            const std::function<bool(const PixelBox&)>& covered) const {
+  if (m_boxes.empty()) return;
+  const Search search = Cover(area, zoom, margin);
+  if (search.everything) {
+    for (int i = int(m_boxes.size()) - 1; i >= 0; --i)
+      if (Meets(i, area, zoom, margin) && !take(i)) return;
+    return;
+  }
+  // Each cell's list, and the list apart, is in stacking order, and is read from its end.
+  struct Source {
+    int64_t next;    // the place after the one to read next
+    int64_t first;   // the list's first place
+    PixelBox reach;  // where the shapes of the cell can paint; unused for the list apart
+    int64_t x, y;    // the cell; -1 for the list apart
+  };
+  std::vector<Source> sources;
+  const int64_t* q = search.q;
+  const int64_t reach = m_widestPen + kPenRoom + margin;
+  for (int64_t y = q[1]; search.cells > 0 && y <= q[3]; ++y)
+    for (int64_t x = q[0]; x <= q[2]; ++x) {
+      const size_t cell = size_t(y * m_columns + x);
+      if (m_starts[cell] == m_starts[cell + 1]) continue;
+      const int64_t left = m_left + x * m_cell, top = m_top + y * m_cell;
+      const PixelBox box{geometry::Zoom(geometry::Clamp32(left), zoom) - reach,
+                         geometry::Zoom(geometry::Clamp32(top), zoom) - reach,
+                         geometry::Zoom(geometry::Clamp32(left + m_cell - 1), zoom) + reach,
+                         geometry::Zoom(geometry::Clamp32(top + m_cell - 1), zoom) + reach};
+      sources.push_back({m_starts[cell + 1], m_starts[cell], box, x, y});
+    }
+  if (!m_apart.empty()) sources.push_back({int64_t(m_apart.size()), 0, {}, -1, -1});
+  // The cells of the search no longer read, and where a shape in several of them is taken: in the
+  // first of its cells, row by row, that is still read.
+  const int64_t columns = q[2] - q[0] + 1;
+  std::vector<uint8_t> dropped(size_t(search.cells), 0);
+  auto takenIn = [&](int i, int64_t x, int64_t y) {
+    if (TakenIn(i, x, y, q)) return true;
+    const Box& b = m_boxes[size_t(i)];
+    int64_t c[4];
+    Cells(b.left, b.top, b.right, b.bottom, c);
+    for (int64_t cy = std::max(c[1], q[1]); cy <= std::min(c[3], q[3]); ++cy)
+      for (int64_t cx = std::max(c[0], q[0]); cx <= std::min(c[2], q[2]); ++cx)
+        if (!dropped[size_t((cy - q[1]) * columns + cx - q[0])]) return cx == x && cy == y;
+    return false;
+  };
+  // The shapes are taken in windows of the stack, front first, each twice as deep as the one
+  // before: every list gives its shapes of the window, which are sorted and taken front to back.
+  // Before each window but the first a cell is asked whether all it can paint is covered: its
+  // shapes that show anywhere show in another cell too, which gives them, so it is read no
+  // further.
+  std::vector<int> window;
+  int64_t depth = 1024;
+  for (int64_t end = int64_t(m_boxes.size()); end > 0 && !sources.empty(); end -= depth, depth *= 2) {
+    const int64_t begin = std::max<int64_t>(0, end - depth);
+    if (end < int64_t(m_boxes.size()))
+      std::erase_if(sources, [&](const Source& s) {
+        const bool done = s.next == s.first || (s.x >= 0 && covered(s.reach));
+        if (done && s.x >= 0) dropped[size_t((s.y - q[1]) * columns + s.x - q[0])] = 1;
+        return done;
+      });
+    window.clear();
+    for (Source& s : sources)
+      for (; s.next > s.first; --s.next) {
+        const bool apart = s.x < 0;
+        const int i = apart ? m_apart[size_t(s.next - 1)] : m_members[size_t(s.next - 1)];
+        if (!apart && (i < 0 || m_isApart[size_t(i)])) continue;  // gone, or given apart
+        if (i < begin) break;
+        if ((apart || takenIn(i, s.x, s.y)) && Meets(i, area, zoom, margin)) window.push_back(i);
+      }
+    std::sort(window.begin(), window.end(), std::greater<int>());
+    for (const int i : window)
+      if (!take(i)) return;
+  }
 }
 
 bool ShapeIndex::Follow(const std::vector<ListChanges::Change>& changes, const CShapeArray& shapes) {
@@ -196,6 +281,9 @@ bool ShapeIndex::Follow(const std::vector<ListChanges::Change>& changes, const C
         break;
       case ListChanges::moved:
         if (!inside || c.to < 0 || size_t(c.to) >= list.size()) return false;
+        // Read again and kept apart, so that the lists of the cells it leaves stay in stacking
+        // order, as Descending reads them.
+        list[size_t(c.index)].fresh = true;
         if (c.index < c.to)
           std::rotate(at(c.index), at(c.index) + 1, at(c.to) + 1);
         else

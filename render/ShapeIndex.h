@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/ListChanges.h"
@@ -33,6 +34,13 @@ class ShapeIndex {
   // widens it for the pen, and by `margin` pixels more, meets `area` (zoomed pixels) at `zoom`
   // (1 or more).
   std::vector<int> Find(const PixelBox& area, int zoom, int64_t margin) const;
+  // The same shapes from the front of the stack backwards, each handed to `take` until it returns
+  // false: a painter that stops where the shapes above cover everything asks about no more.
+  // `covered` is asked now and then about a box of zoomed pixels, each a region of the grid
+  // widened by the widest reach; where it says that nothing painted there would show, the shapes
+  // that lie only there are not given. It must stay true once it is.
+  void Descending(const PixelBox& area, int zoom, int64_t margin, const std::function<bool(int)>& take,
+                  const std::function<bool(const PixelBox&)>& covered) const;
 
   // What the index holds in memory.
   size_t Bytes() const;
@@ -46,6 +54,16 @@ class ShapeIndex {
   // The cell range of a box in drawing units, clamped to the grid.
   void Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t cells[4]) const;
   bool InGrid(const Box& b) const;
+  // The cells a search of `area` looks in (q), and how many; every shape when `everything`.
+  struct Search {
+    int64_t q[4];
+    int64_t cells;
+    bool everything;
+  };
+  Search Cover(const PixelBox& area, int zoom, int64_t margin) const;
+  // Whether the cell (x, y) of a search over the cells q is where a shape of the cell is taken: a
+  // shape in several cells of the search is taken once, in the first of them.
+  bool TakenIn(int i, int64_t x, int64_t y, const int64_t q[4]) const;
 
   std::vector<Box> m_boxes;
   std::vector<uint8_t> m_pens;
