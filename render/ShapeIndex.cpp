@@ -19,6 +19,8 @@ constexpr int64_t kPenRoom = 2;
 // Following changes rather than building again keeps up to this many shapes apart (or a
 // sixteenth of the list, when that is more).
 constexpr size_t kMostApart = 4096;
+// Following more changes than this at once costs more than building again.
+constexpr size_t kMostChanges = 16;
 
 }  // namespace
 
@@ -62,7 +64,9 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
   }
   m_members.clear();
   m_apart.clear();
-  m_isApart.assign(size_t(n), false);
+  m_isApart.assign(size_t(n), 0);
+  m_current.resize(size_t(n));
+  for (int i = 0; i < n; ++i) m_current[size_t(i)] = i;
   m_starts.assign(1, 0);
   m_columns = m_rows = 0;
   if (n == 0) return;
@@ -94,7 +98,7 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
     const Box& b = m_boxes[i];
     if (!InGrid(b)) {
       m_apart.push_back(i);
-      m_isApart[size_t(i)] = true;
+      m_isApart[size_t(i)] = 1;
       continue;
     }
     Cells(b.left, b.top, b.right, b.bottom, c);
@@ -169,7 +173,7 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
     for (int64_t x = q[0]; x <= q[2]; ++x) {
       const size_t cell = size_t(y * m_columns + x);
       for (uint32_t k = m_starts[cell]; k < m_starts[cell + 1]; ++k) {
-        const int i = m_members[k];
+        const int i = m_current[size_t(m_members[k])];
         if (TakenIn(i, x, y, q) && Meets(i, area, zoom, margin)) found.push_back(i);
       }
     }
@@ -242,7 +246,7 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, cons
     for (Source& s : sources)
       for (; s.next > s.first; --s.next) {
         const bool apart = s.x < 0;
-        const int i = apart ? m_apart[size_t(s.next - 1)] : m_members[size_t(s.next - 1)];
+        const int i = apart ? m_apart[size_t(s.next - 1)] : m_current[size_t(m_members[size_t(s.next - 1)])];
         if (!apart && (i < 0 || m_isApart[size_t(i)])) continue;  // gone, or given apart
         if (i < begin) break;
         if ((apart || takenIn(i, s.x, s.y)) && Meets(i, area, zoom, margin)) window.push_back(i);
@@ -255,76 +259,66 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, cons
 
 bool ShapeIndex::Follow(const std::vector<ListChanges::Change>& changes, const CShapeArray& shapes) {
   if (m_columns == 0) return false;  // built from an empty list: there is no grid to keep
-  // The list as the changes make it, each place holding the record's index in the old list (-1
-  // for a record inserted since) and whether its box must be read again.
-  struct Place {
-    int32_t old;
-    bool fresh;
+  // Each change costs a pass over the places of the list; many are quicker built again.
+  if (changes.size() > kMostChanges) return false;
+  // A record inserted or replaced goes to the list apart with no pen yet, and its box is read
+  // once every change is followed; one moved is taken out and inserted where it goes, so that the
+  // lists of the cells stay in stacking order.
+  auto insert = [&](int32_t at) {
+    for (int32_t& c : m_current) c += c >= at ? 1 : 0;
+    for (int32_t& a : m_apart) a += a >= at ? 1 : 0;
+    m_apart.insert(std::lower_bound(m_apart.begin(), m_apart.end(), at), at);
+    m_boxes.insert(m_boxes.begin() + at, Box{});
+    m_pens.insert(m_pens.begin() + at, 0);
+    m_isApart.insert(m_isApart.begin() + at, 1);
   };
-  std::vector<Place> list(m_boxes.size());
-  for (size_t i = 0; i < list.size(); ++i) list[i] = {int32_t(i), false};
+  auto remove = [&](int32_t at) {
+    for (int32_t& c : m_current) c = c == at ? -1 : c - (c > at ? 1 : 0);
+    if (const auto it = std::lower_bound(m_apart.begin(), m_apart.end(), at); it != m_apart.end() && *it == at)
+      m_apart.erase(it);
+    for (int32_t& a : m_apart) a -= a > at ? 1 : 0;
+    m_boxes.erase(m_boxes.begin() + at);
+    m_pens.erase(m_pens.begin() + at);
+    m_isApart.erase(m_isApart.begin() + at);
+  };
   for (const ListChanges::Change& c : changes) {
-    const auto at = [&](int32_t i) { return list.begin() + i; };
-    const bool inside = c.index >= 0 && size_t(c.index) < list.size();
+    const int32_t size = int32_t(m_boxes.size());
+    const bool inside = c.index >= 0 && c.index < size;
     switch (c.kind) {
       case ListChanges::inserted:
-        if (c.index < 0 || size_t(c.index) > list.size()) return false;
-        list.insert(at(c.index), Place{-1, true});
+        if (c.index < 0 || c.index > size) return false;
+        insert(c.index);
         break;
       case ListChanges::removed:
         if (!inside) return false;
-        list.erase(at(c.index));
+        remove(c.index);
         break;
       case ListChanges::replaced:
         if (!inside) return false;
-        list[size_t(c.index)].fresh = true;
+        if (!m_isApart[size_t(c.index)]) {
+          m_isApart[size_t(c.index)] = 1;
+          m_apart.insert(std::lower_bound(m_apart.begin(), m_apart.end(), c.index), c.index);
+        }
+        m_pens[size_t(c.index)] = 0;
         break;
       case ListChanges::moved:
-        if (!inside || c.to < 0 || size_t(c.to) >= list.size()) return false;
-        // Read again and kept apart, so that the lists of the cells it leaves stay in stacking
-        // order, as Descending reads them.
-        list[size_t(c.index)].fresh = true;
-        if (c.index < c.to)
-          std::rotate(at(c.index), at(c.index) + 1, at(c.to) + 1);
-        else
-          std::rotate(at(c.to), at(c.index), at(c.index) + 1);
+        if (!inside || c.to < 0 || c.to >= size) return false;
+        remove(c.index);
+        insert(c.to);
         break;
     }
   }
-  if (list.size() != size_t(shapes.GetSize())) return false;
-  size_t fresh = 0;
-  for (const Place& p : list) fresh += p.fresh;
-  if (fresh + m_apart.size() > std::max<size_t>(kMostApart, list.size() / 16)) return false;
-
-  std::vector<int32_t> now(m_boxes.size(), -1);  // old index to new
-  std::vector<Box> boxes(list.size());
-  std::vector<uint8_t> pens(list.size());
-  std::vector<bool> apart(list.size(), false);
-  for (size_t i = 0; i < list.size(); ++i) {
-    const Place& p = list[i];
-    if (p.old >= 0) now[size_t(p.old)] = int32_t(i);
-    if (p.fresh) {
-      boxes[i] = BoxOf(shapes[int(i)]);
-      pens[i] = uint8_t(std::clamp(shapes[int(i)].GetPenWidth(), 1, 255));
-      m_widestPen = std::max<int>(m_widestPen, pens[i]);
-      apart[i] = true;
-    } else {
-      boxes[i] = m_boxes[size_t(p.old)];
-      pens[i] = m_pens[size_t(p.old)];
-      apart[i] = m_isApart[size_t(p.old)];
+  if (m_boxes.size() != size_t(shapes.GetSize())) return false;
+  for (const int32_t i : m_apart)
+    if (m_pens[size_t(i)] == 0) {
+      m_boxes[size_t(i)] = BoxOf(shapes[i]);
+      m_pens[size_t(i)] = uint8_t(std::clamp(shapes[i].GetPenWidth(), 1, 255));
+      m_widestPen = std::max<int>(m_widestPen, m_pens[size_t(i)]);
     }
-  }
-  for (int32_t& m : m_members) m = m < 0 ? -1 : now[size_t(m)];
-  m_apart.clear();
-  for (size_t i = 0; i < list.size(); ++i)
-    if (apart[i]) m_apart.push_back(int32_t(i));
-  m_boxes = std::move(boxes);
-  m_pens = std::move(pens);
-  m_isApart = std::move(apart);
-  return true;
+  return m_apart.size() <= std::max<size_t>(kMostApart, m_boxes.size() / 16);
 }
 
 size_t ShapeIndex::Bytes() const {
   return sizeof(*this) + m_boxes.capacity() * sizeof(Box) + m_pens.capacity() + m_starts.capacity() * 4 +
-         m_members.capacity() * 4 + m_apart.capacity() * 4 + m_isApart.capacity() / 8;
+         m_members.capacity() * 4 + m_apart.capacity() * 4 + m_isApart.capacity() + m_current.capacity() * 4;
 }

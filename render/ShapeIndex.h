@@ -26,8 +26,10 @@ class ShapeIndex {
  public:
   void Build(const CShapeArray& shapes);
   // Brings an index of the list as it was up to the list `shapes` is now, through the changes made
-  // since (ListChanges): records keep their cells, and the records inserted or replaced go to the
-  // list apart. False, with the index unchanged, when that list would grow too long; then Build.
+  // since (ListChanges): records keep their cells, and the records inserted, replaced or moved go
+  // to the list apart. Each change costs a pass over a small number per record, never the cells.
+  // False when there are too many changes or that list would grow too long: then the index must
+  // be built again.
   bool Follow(const std::vector<ListChanges::Change>& changes, const CShapeArray& shapes);
 
   // The shapes, in stacking order, whose zoomed box widened by as much as ShapeCover::Extent
@@ -71,7 +73,10 @@ class ShapeIndex {
   int64_t m_left = 0, m_top = 0, m_cell = 1;
   int64_t m_columns = 0, m_rows = 0;
   std::vector<uint32_t> m_starts;  // per cell, where its shapes begin in m_members; one more at the end
-  std::vector<int32_t> m_members;  // the shapes of every cell in turn, each cell's in stacking order
+  // The shapes of every cell in turn, each cell's in stacking order, by their places in the list
+  // the index was built from; m_current gives each such place's place now (-1: gone).
+  std::vector<int32_t> m_members;
+  std::vector<int32_t> m_current;
   std::vector<int32_t> m_apart;    // shapes outside the grid or too large for it, in stacking order
-  std::vector<bool> m_isApart;     // per shape: in m_apart, whatever cells still name it
+  std::vector<uint8_t> m_isApart;  // per shape: in m_apart, whatever cells still name it
 };
