@@ -4,6 +4,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "model/ShapeMemory.h"
@@ -130,9 +131,15 @@ void CShapeArray::SetSize(int n) {
 }
 
 void CShapeArray::Reallocate(int capacity) {
-  Block block = MakeBlock(capacity);
-  std::copy(begin(), end(), block.get());
-  m_data = std::move(block);
+  // A record is plain bytes, so the block grows as bytes: a large one without being copied.
+  static_assert(std::is_trivially_copyable_v<CShape>);
+  const int old = GetCapacity();
+  auto* grown =
+      static_cast<CShape*>(GrowBlock(m_data.get(), sizeof(CShape) * size_t(old), sizeof(CShape) * size_t(capacity)));
+  // The old block is gone or is this one: it must not be freed again.
+  (void)m_data.release();
+  std::uninitialized_default_construct_n(grown + old, capacity - old);
+  m_data = Block(grown, BlockDeleter{capacity});
 }
 
 void CShapeArray::SetAtGrow(int i, CShape shape) {

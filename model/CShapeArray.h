@@ -76,7 +76,7 @@ class CShapeArray : public CObject {
   using Block = std::unique_ptr<CShape[], BlockDeleter>;
   static Block MakeBlock(int capacity);
 
-  // Moves the elements into a new block of `capacity` (at least the size) elements.
+  // Grows the block to `capacity` (more than it has) elements, keeping the records.
   void Reallocate(int capacity);
 
   Block m_data;
