@@ -242,7 +242,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     const ShapeIndex& shapes = index();
     const int runners = pool_jobs::Runners();
     m_scratch.resize(std::max<size_t>(m_scratch.size(), size_t(runners)));
-    m_stamps.resize(m_scratch.size());
+    while (m_stamps.size() < m_scratch.size()) m_stamps.emplace_back(&m_forms);
     // First the shapes each part shows, then the painting, split so that the runners share it
     // evenly: a part that holds a large share of all the shapes is painted in runs of its stack
     // side by side, each run above the lowest on a layer laid over it afterwards. Every colour is

@@ -75,6 +75,7 @@ class KeptTiles {
   std::vector<Tile> m_tiles;
   std::vector<Damage> m_damage;       // of the tiles being brought up to date
   std::vector<QImage> m_scratch;      // one per runner of the pool (see PaintPiece)
+  ShapeStamps::Shared m_forms;        // what the runners' stamps have found
   std::vector<ShapeStamps> m_stamps;  // one per runner of the pool
   std::vector<QImage> m_layers;       // of the pieces above the lowest, while they are painted
   QImage m_view;                      // the tiles as the view last showed them

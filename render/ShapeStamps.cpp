@@ -35,19 +35,23 @@ ShapeStamps::Easel::Easel(int ratio)
 }
 
 size_t ShapeStamps::Hash::operator()(const Key& k) const {
-  size_t h = k.primitive * 131 + k.style * 31 + k.width * 7 + k.count + (size_t(k.xBits) << 8) +
-             (size_t(k.yBits) << 16) + (size_t(k.ratio) << 24);
-  for (int i = 0; i < 2 * k.count; ++i) h = h * 1000003 ^ size_t(uint16_t(k.xy[i]));
-  return h;
+  uint64_t words[sizeof(Key) / 8];
+  std::memcpy(words, &k, sizeof(Key));
+  uint64_t h = 0;
+  for (const uint64_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15 + (h >> 29);
+  return size_t(h ^ (h >> 32));
 }
 
 const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
                                                      const CPen& pen, Place place, int ratio) {
   Key key{primitive,   uint8_t(pen.style), uint8_t(pen.width), uint8_t(count),
-          place.xBits, place.yBits,        uint8_t(ratio),     {}};
+          place.xBits, place.yBits,        uint8_t(ratio),     0,
+          {}};
   for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
   if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
   if (m_forms.size() >= kMostForms) m_forms.clear();
+  if (m_shared)
+    if (std::optional<std::vector<Run>> runs = m_shared->Find(key)) return m_forms[key] = std::move(*runs);
 
   // Painted as the shape itself would be, pen and background in colours of their own, with room
   // for the pen all round.
@@ -108,5 +112,18 @@ const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const 
         runs.push_back({int16_t(x - x0 * ratio), int16_t(y - y0 * ratio), 1, part});
     }
   }
+  if (m_shared) m_shared->Put(key, runs);
   return runs;
+}
+
+std::optional<std::vector<ShapeStamps::Run>> ShapeStamps::Shared::Find(const Key& key) const {
+  const std::lock_guard<std::mutex> hold(m_lock);
+  if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
+  return std::nullopt;
+}
+
+void ShapeStamps::Shared::Put(const Key& key, const std::vector<Run>& runs) {
+  const std::lock_guard<std::mutex> hold(m_lock);
+  if (m_forms.size() >= kMostForms) m_forms.clear();
+  m_forms.emplace(key, runs);
 }

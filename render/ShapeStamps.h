@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -20,6 +23,12 @@
 // set directly. Used by one painter at a time.
 class ShapeStamps {
  public:
+  class Shared;
+  ShapeStamps() = default;
+  // Stamps that also take forms from, and give those they find to, `shared`, which painters side
+  // by side share, so that a form is painted once however many of them ask for it.
+  explicit ShapeStamps(Shared* shared) : m_shared(shared) {}
+
   // The primitive a form is drawn with.
   enum Primitive : uint8_t { polyline, polygon, bezier, ellipse };
   // What a pixel of a form is: inside (the brush's, where the pen leaves it), the pen's colour, or
@@ -64,15 +73,33 @@ class ShapeStamps {
     QPainter painter;
     CQPainterDC dc;
   };
+  // Every byte is a field, none is padding, and fields a form does not use are zero: keys compare,
+  // and hash, as bytes.
   struct Key {
-    uint8_t primitive, style, width, count, xBits, yBits, ratio;
+    uint8_t primitive, style, width, count, xBits, yBits, ratio, unused;
     int16_t xy[2 * 10];
-    friend bool operator==(const Key&, const Key&) = default;
+    friend bool operator==(const Key& a, const Key& b) { return std::memcmp(&a, &b, sizeof(Key)) == 0; }
   };
+  static_assert(sizeof(Key) == 48);
   struct Hash {
     size_t operator()(const Key& k) const;
   };
   static constexpr size_t kMostForms = 1 << 15;
-  std::unordered_map<Key, std::vector<Run>, Hash> m_forms;
+  using FormMap = std::unordered_map<Key, std::vector<Run>, Hash>;
+  FormMap m_forms;
   std::unique_ptr<Easel> m_easel;
+  Shared* m_shared = nullptr;
+};
+
+// The forms several ShapeStamps on different threads have found. Each keeps its own as well, so
+// this one is asked only about forms new to it, and its lock is seldom taken.
+class ShapeStamps::Shared {
+ public:
+  // A copy of the form's runs, or nothing if no one has found it yet.
+  std::optional<std::vector<Run>> Find(const Key& key) const;
+  void Put(const Key& key, const std::vector<Run>& runs);
+
+ private:
+  mutable std::mutex m_lock;
+  FormMap m_forms;
 };
