@@ -22,7 +22,7 @@ namespace {
 constexpr size_t kFewShapes = 64;
 // Below this many shapes one pass finds the shapes to paint sooner than passes side by side.
 constexpr int kManyShapes = 16384;
-// Above this many pixels the extra layer costs more memory than it is worth (a 4096 x 4096 export).
+// The layers together hold no more pixels than this (one for a 4096 x 4096 export).
 constexpr qint64 kLargestLayer = qint64(1) << 24;
 
 }  // namespace
@@ -49,29 +49,37 @@ void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& 
     std::set_union(order.begin(), order.end(), shows[b].begin(), shows[b].end(), std::back_inserter(both));
     order = std::move(both);
   }
+  // The stack is painted in runs side by side, the lowest on the picture and each above it on a
+  // clear layer of its own, laid over it in order when all are done. More runs than runners let
+  // the runners even out the runs that cost more: a run of shapes of many forms paints them first.
+  const int runners = pool_jobs::Runners();
+  const qint64 pixels = std::max<qint64>(1, qint64(image.width()) * image.height());
+  const int layers = order.size() < kFewShapes || runners == 1
+                         ? 0
+                         : int(std::clamp<qint64>(kLargestLayer / pixels, 0, 2 * runners - 1));
+  std::vector<QImage> above;
+  for (int k = 0; k < layers; ++k) {
+    QImage& layer = above.emplace_back(image.size(), QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull()) break;  // no memory for it: fewer runs
+    layer.setDevicePixelRatio(image.devicePixelRatio());
+    layer.fill(Qt::transparent);
+  }
+  if (!above.empty() && above.back().isNull()) above.pop_back();
   ShapeStamps::Shared forms;
-  auto paintRun = [&](QImage& target, size_t from, size_t to) {
+  std::vector<ShapeStamps> stamps;
+  for (int r = 0; r < runners; ++r) stamps.emplace_back(&forms);
+  const size_t runs = above.size() + 1;
+  pool_jobs::Run(int(runs), [&](int k, int runner) {
+    QImage& target = k == 0 ? image : above[size_t(k) - 1];
     QPainter painter(&target);
     painter.translate(-scroll.x(), -scroll.y());
-    ShapeStamps stamps(&forms);
-    StampingDC dc(painter, target, -scroll, stamps);
-    for (size_t k = from; k < to; ++k) drawing.DrawShape(dc, order[k], zoom, thinPens);
-  };
-
-  QImage layer;
-  if (order.size() >= kFewShapes && QThread::idealThreadCount() > 1 &&
-      qint64(image.width()) * image.height() <= kLargestLayer)
-    layer = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
-  if (layer.isNull()) {  // one run: too few shapes, one core, a huge picture or no memory for a layer
-    pool_jobs::Run(1, [&](int, int) { paintRun(image, 0, order.size()); });
-    return;
-  }
-  layer.setDevicePixelRatio(image.devicePixelRatio());
-  layer.fill(Qt::transparent);
-  const size_t lower = order.size() / 2;
-  pool_jobs::Run(2, [&](int run, int) { run == 0 ? paintRun(image, 0, lower) : paintRun(layer, lower, order.size()); });
+    StampingDC dc(painter, target, -scroll, stamps[size_t(runner)]);
+    for (size_t i = order.size() * size_t(k) / runs; i < order.size() * size_t(k + 1) / runs; ++i)
+      drawing.DrawShape(dc, order[i], zoom, thinPens);
+  });
+  if (above.empty()) return;
   QPainter painter(&image);
-  painter.drawImage(QPoint(0, 0), layer);
+  for (const QImage& layer : above) painter.drawImage(QPoint(0, 0), layer);
 }
 
 }  // namespace backdrop_painter
