@@ -146,3 +146,18 @@ TEST(CShapeArray, CopiesAreIndependentAndMovesEmptyTheSource) {
   EXPECT_EQ(Tags(moved), (Ints{1, 2, 3}));
   EXPECT_EQ(a.GetSize(), 0);  // NOLINT(bugprone-use-after-move)
 }
+
+TEST(CShapeArray, ALargeBlockGrownAcrossItsPagesKeepsEveryRecord) {
+  // From a block of the ordinary heap into a mapping of its own, then growing that past several
+  // huge pages, each step both within a page and across one.
+  CShapeArray a;
+  a.SetSize(60000);
+  for (int i = 0; i < a.GetSize(); ++i) a.ElementAt(i) = Marked(i);
+  for (int i = 60000; i < 160000; ++i) a.Add(Marked(i));
+  EXPECT_GE(a.GetCapacity(), 160000);
+  for (int i = 0; i < a.GetSize(); ++i) ASSERT_TRUE(a[i] == Marked(i)) << i;
+  a.SetSize(170000);  // the spares come out as new records
+  for (int i = 160000; i < 170000; ++i) ASSERT_TRUE(a[i] == CShape()) << i;
+  const CShapeArray copy = a;
+  EXPECT_TRUE(copy == a);
+}

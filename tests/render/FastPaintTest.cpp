@@ -141,6 +141,32 @@ TEST(FastPaint, TheTwoRunsOfTheViewsPictureLayTheSamePixels) {
   }
 }
 
+TEST(FastPaint, APictureOfManyShapesFoundBandByBandAndPaintedInManyRunsIsThePlainOne) {
+  // Enough shapes for the shapes to show to be found in bands side by side and the stack to be
+  // painted in more runs than there are runners, crowded so that many are left out.
+  std::mt19937 rng(29);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  for (const qreal ratio : {1.0, 2.0}) {
+    CTavlo drawing;
+    for (int i = 0; i < 20000; ++i) drawing.AddShape(pick(4) ? CrowdedShape(rng) : RandomShape(rng));
+    drawing.SetSelected(pick(20000));
+    QImage fast(QSize(640, 480) * ratio, QImage::Format_RGB32), plain(fast.size(), QImage::Format_RGB32);
+    for (QImage* image : {&fast, &plain}) {
+      image->setDevicePixelRatio(ratio);
+      image->fill(Qt::white);
+    }
+    DrawingRenderer::PaintUnselected(drawing, fast, QPoint(10, 20));
+    {
+      QPainter painter(&plain);
+      painter.translate(-10, -20);
+      CQPainterDC dc(painter);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i)
+        if (i != drawing.GetSelected()) drawing.DrawShape(dc, i);
+    }
+    ASSERT_TRUE(fast == plain) << "ratio " << ratio;
+  }
+}
+
 TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
   // Shapes of a few pixels in every kind, pen, width and fill, packed and overlapping, near the
   // picture's edges too, at zooms that make them smaller and larger, scrolled so that hatches lie

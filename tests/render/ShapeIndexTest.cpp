@@ -95,6 +95,17 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
         const PixelBox box{x, y, x + Pick(rng, 300), y + Pick(rng, 300)};
         const std::vector<int> found = index.Find(box, drawing.GetZoom(), 0);
         ASSERT_TRUE(std::is_sorted(found.begin(), found.end()));
+        // The same shapes front to back, where nothing is covered, and no more once told to stop.
+        std::vector<int> descending;
+        index.Descending(
+            box, drawing.GetZoom(), 0, [&](int i) { return descending.push_back(i), true; },
+            [](const PixelBox&) { return false; });
+        ASSERT_TRUE(std::equal(found.rbegin(), found.rend(), descending.begin(), descending.end()))
+            << "round " << round << ", phase " << phase;
+        int taken = 0;
+        index.Descending(
+            box, drawing.GetZoom(), 0, [&](int) { return ++taken < 3; }, [](const PixelBox&) { return false; });
+        ASSERT_EQ(taken, std::min<int>(3, int(found.size())));
         for (int i = 0; i < count; ++i) {
           PixelBox extent;
           if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), extent) && extent.Overlaps(box)) {
