@@ -56,7 +56,7 @@ void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& 
   const qint64 pixels = std::max<qint64>(1, qint64(image.width()) * image.height());
   const int layers = order.size() < kFewShapes || runners == 1
                          ? 0
-                         : int(std::clamp<qint64>(kLargestLayer / pixels, 0, 2 * runners - 1));
+                         : int(std::clamp<qint64>(kLargestLayer / pixels, 0, runners - 1));
   std::vector<QImage> above;
   for (int k = 0; k < layers; ++k) {
     QImage& layer = above.emplace_back(image.size(), QImage::Format_ARGB32_Premultiplied);
