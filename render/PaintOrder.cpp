@@ -27,6 +27,9 @@ int64_t CellCount(const PixelBox& area) {
 // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
 PixelBox Widened(const PixelBox& shown) { return {shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2}; }
 
+// Pixels a side of the shapes whose bound stands for what they reach.
+constexpr int64_t kSmall = 32;
+
 // Shapes asked about from the front backwards, over `area`: a shape is left out when the filled
 // insides of the shapes shown above it already cover every pixel it could touch: they would paint
 // over all of it anyway. Dense drawings bury most of their shapes this way.
@@ -41,11 +44,16 @@ class Burial {
   // as covered from now on.
   bool Shows(const CShape& s, int zoom) {
     PixelBox boxes[ShapeCover::kMaxBoxes];
+    PixelBox bound;
+    const bool bounded = ShapeCover::Bound(s, zoom, bound);
     // Most shapes of a crowded drawing lie wholly under the fills above them, which one question
     // about their bound settles.
-    if (PixelBox bound; ShapeCover::Bound(s, zoom, bound) && ShapeCover::Trusted(bound) && m_coarse.Covers(bound))
-      return false;
-    const int reach = ShapeCover::Reach(s, zoom, boxes);
+    if (bounded && ShapeCover::Trusted(bound) && m_coarse.Covers(bound)) return false;
+    // A small shape's bound stands for the boxes it reaches: it holds them all, and is hardly
+    // larger, while working them out costs more than the question they answer.
+    const bool small = bounded && bound.right - bound.left <= kSmall && bound.bottom - bound.top <= kSmall;
+    if (small) boxes[0] = bound;
+    const int reach = small ? 1 : ShapeCover::Reach(s, zoom, boxes);
     bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
     for (int r = 0; r < reach; ++r) {
       const PixelBox& b = boxes[r];
