@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QThread>
 
 #include "model/CTavlo.h"
 #include "render/PaintOrder.h"
@@ -49,22 +48,21 @@ void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& 
     std::set_union(order.begin(), order.end(), shows[b].begin(), shows[b].end(), std::back_inserter(both));
     order = std::move(both);
   }
-  // The stack is painted in runs side by side, the lowest on the picture and each above it on a
-  // clear layer of its own, laid over it in order when all are done. More runs than runners let
-  // the runners even out the runs that cost more: a run of shapes of many forms paints them first.
+  // The stack is painted in runs side by side, one to each runner, the lowest on the picture and
+  // each above it on a clear layer of its own, laid over it in order when all are done. (A layer
+  // for every run more, to even out runs of different cost, made pictures of large shapes slower.)
   const int runners = pool_jobs::Runners();
   const qint64 pixels = std::max<qint64>(1, qint64(image.width()) * image.height());
-  const int layers = order.size() < kFewShapes || runners == 1
-                         ? 0
-                         : int(std::clamp<qint64>(kLargestLayer / pixels, 0, runners - 1));
+  const int layers =
+      order.size() < kFewShapes || runners == 1 ? 0 : int(std::clamp<qint64>(kLargestLayer / pixels, 0, runners - 1));
   std::vector<QImage> above;
   for (int k = 0; k < layers; ++k) {
-    QImage& layer = above.emplace_back(image.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage layer(image.size(), QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull()) break;  // no memory for it: fewer runs
     layer.setDevicePixelRatio(image.devicePixelRatio());
     layer.fill(Qt::transparent);
+    above.push_back(std::move(layer));
   }
-  if (!above.empty() && above.back().isNull()) above.pop_back();
   ShapeStamps::Shared forms;
   std::vector<ShapeStamps> stamps;
   for (int r = 0; r < runners; ++r) stamps.emplace_back(&forms);
