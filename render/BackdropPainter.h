@@ -10,11 +10,12 @@ class QImage;
 // CTavlo::DrawShape (`thinPens` passed on) through a CQPainterDC gives. Shapes that cannot change
 // a pixel of the image are passed over.
 //
-// The work goes to Qt's thread pool: on a machine with more than one core the shapes to paint are
-// cut in two runs of the stack, painted side by side, the upper run into a clear layer laid over
-// the lower when both are done. Every colour is opaque and nothing is smoothed, so each pixel of
-// the layer is either untouched or final. Returns when the picture is complete. The drawing must
-// not change meanwhile.
+// The work goes to Qt's thread pool. On a machine with more than one core the shapes to paint of
+// a large drawing are found band by band of the picture side by side, and the shapes to paint are
+// cut in as many runs of the stack as there are runners, painted side by side, each run above the
+// lowest into a clear layer laid over it in order when all are done. Every colour is opaque and
+// nothing is smoothed, so each pixel of a layer is either untouched or final. Returns when the
+// picture is complete. The drawing must not change meanwhile.
 namespace backdrop_painter {
 
 void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& image, QPoint scroll);

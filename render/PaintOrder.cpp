@@ -78,23 +78,18 @@ class Burial {
 
 }  // namespace
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque,
-                               const std::vector<int>* candidates) {
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque) {
   const PixelBox area = Widened(shown);
   const CShapeArray& shapes = drawing.GetShapes();
-  const int count = candidates ? int(candidates->size()) : shapes.GetSize();
-  auto shape = [&](int k) { return candidates ? (*candidates)[k] : k; };
   std::vector<int> order;
   if (!opaque) {
-    for (int k = 0; k < count; ++k)
-      if (shape(k) != skipped && Reaches(shapes[shape(k)], zoom, area)) order.push_back(shape(k));
+    for (int i = 0; i < shapes.GetSize(); ++i)
+      if (i != skipped && Reaches(shapes[i], zoom, area)) order.push_back(i);
     return order;
   }
   Burial burial(area);
-  for (int k = count - 1; k >= 0; --k) {
-    const int i = shape(k);
+  for (int i = shapes.GetUpperBound(); i >= 0; --i)
     if (i != skipped && burial.Shows(shapes[i], zoom)) order.push_back(i);
-  }
   std::reverse(order.begin(), order.end());
   return order;
 }

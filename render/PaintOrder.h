@@ -13,9 +13,8 @@ namespace paint_order {
 // zoomed pixels a target shows; a pixel beyond each edge counts too, for the rounding of edges), in stacking order. On
 // a target where painting replaces the pixels it touches outright (`opaque`: opaque colours, no blending or smoothing,
 // nothing kept but the finished pixels), shapes whose every pixel the fills of shapes above them paint over are left
-// out as well. `candidates`, when given, are the only shapes looked at (ascending): all that can reach `shown`.
-std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque,
-                               const std::vector<int>* candidates = nullptr);
+// out as well.
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque);
 // The same on an opaque target, asking `index` (of the drawing's list) for the shapes near `shown`
 // from the front backwards, and looking no further down where the shapes above cover all: what a
 // crowded drawing buries costs next to nothing.

@@ -218,7 +218,6 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, cons
   const int64_t columns = q[2] - q[0] + 1;
   std::vector<uint8_t> dropped(size_t(search.cells), 0);
   auto takenIn = [&](int i, int64_t x, int64_t y) {
-    if (TakenIn(i, x, y, q)) return true;
     const Box& b = m_boxes[size_t(i)];
     int64_t c[4];
     Cells(b.left, b.top, b.right, b.bottom, c);
