@@ -34,24 +34,63 @@ ShapeStamps::Easel::Easel(int ratio)
   painter.setBackground(QColor::fromRgb(kGapMark));
 }
 
-size_t ShapeStamps::Hash::operator()(const Key& k) const {
+uint64_t ShapeStamps::Hash(const Key& key) {
   uint64_t words[sizeof(Key) / 8];
-  std::memcpy(words, &k, sizeof(Key));
+  std::memcpy(words, &key, sizeof(Key));
   uint64_t h = 0;
   for (const uint64_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15 + (h >> 29);
-  return size_t(h ^ (h >> 32));
+  return (h ^ (h >> 32)) | 1;
 }
 
-const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const POINT* points, int count,
-                                                     const CPen& pen, Place place, int ratio) {
+std::optional<std::span<const ShapeStamps::Run>> ShapeStamps::Table::Find(const Key& key, uint64_t hash) const {
+  if (m_slots.empty()) return std::nullopt;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = m_slots[i];
+    if (slot.hash == 0) return std::nullopt;
+    if (slot.hash == hash && slot.key == key) return std::span<const Run>(m_runs.data() + slot.first, slot.count);
+  }
+}
+
+std::span<const ShapeStamps::Run> ShapeStamps::Table::Put(const Key& key, uint64_t hash, std::span<const Run> runs) {
+  if (m_size >= kMostForms) {
+    m_slots.assign(m_slots.size(), Slot{});
+    m_runs.clear();
+    m_size = 0;
+  }
+  // At most half the slots are taken, so that a search ends soon at an empty one.
+  if (2 * (m_size + 1) > m_slots.size()) Grow();
+  const size_t mask = m_slots.size() - 1;
+  size_t i = hash & mask;
+  while (m_slots[i].hash != 0) i = (i + 1) & mask;
+  m_slots[i] = Slot{key, hash, uint32_t(m_runs.size()), uint32_t(runs.size())};
+  m_runs.insert(m_runs.end(), runs.begin(), runs.end());
+  ++m_size;
+  return {m_runs.data() + m_slots[i].first, runs.size()};
+}
+
+void ShapeStamps::Table::Grow() {
+  std::vector<Slot> old(std::max<size_t>(256, 2 * m_slots.size()));
+  old.swap(m_slots);
+  const size_t mask = m_slots.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.hash == 0) continue;
+    size_t i = slot.hash & mask;
+    while (m_slots[i].hash != 0) i = (i + 1) & mask;
+    m_slots[i] = slot;
+  }
+}
+
+std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POINT* points, int count, const CPen& pen,
+                                                  Place place, int ratio) {
   Key key{primitive,   uint8_t(pen.style), uint8_t(pen.width), uint8_t(count),
           place.xBits, place.yBits,        uint8_t(ratio),     0,
           {}};
   for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
-  if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
-  if (m_forms.size() >= kMostForms) m_forms.clear();
+  const uint64_t hash = Hash(key);
+  if (const auto runs = m_forms.Find(key, hash)) return *runs;
   if (m_shared)
-    if (std::optional<std::vector<Run>> runs = m_shared->Find(key)) return m_forms[key] = std::move(*runs);
+    if (const auto runs = m_shared->CopyInto(m_forms, key, hash)) return *runs;
 
   // Painted as the shape itself would be, pen and background in colours of their own, with room
   // for the pen all round.
@@ -99,7 +138,8 @@ const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const 
   painter.translate(-x0, -y0);
   const QImage& picture = m_easel->picture;
   const QRect device(used.topLeft() * ratio, used.size() * ratio);
-  std::vector<Run>& runs = m_forms[key];
+  std::vector<Run>& runs = m_found;
+  runs.clear();
   for (int y = device.top(); y <= device.bottom(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
     for (int x = device.left(); x <= device.right(); ++x) {
@@ -112,18 +152,18 @@ const std::vector<ShapeStamps::Run>& ShapeStamps::Of(Primitive primitive, const 
         runs.push_back({int16_t(x - x0 * ratio), int16_t(y - y0 * ratio), 1, part});
     }
   }
-  if (m_shared) m_shared->Put(key, runs);
-  return runs;
+  if (m_shared) m_shared->Put(key, hash, runs);
+  return m_forms.Put(key, hash, runs);
 }
 
-std::optional<std::vector<ShapeStamps::Run>> ShapeStamps::Shared::Find(const Key& key) const {
+std::optional<std::span<const ShapeStamps::Run>> ShapeStamps::Shared::CopyInto(Table& own, const Key& key,
+                                                                               uint64_t hash) const {
   const std::lock_guard<std::mutex> hold(m_lock);
-  if (const auto it = m_forms.find(key); it != m_forms.end()) return it->second;
+  if (const auto runs = m_forms.Find(key, hash)) return own.Put(key, hash, *runs);
   return std::nullopt;
 }
 
-void ShapeStamps::Shared::Put(const Key& key, const std::vector<Run>& runs) {
+void ShapeStamps::Shared::Put(const Key& key, uint64_t hash, std::span<const Run> runs) {
   const std::lock_guard<std::mutex> hold(m_lock);
-  if (m_forms.size() >= kMostForms) m_forms.clear();
-  m_forms.emplace(key, runs);
+  m_forms.Put(key, hash, runs);
 }

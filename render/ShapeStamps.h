@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <unordered_map>
+#include <span>
 #include <vector>
 
 #include <QImage>
@@ -55,11 +55,11 @@ class ShapeStamps {
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
   // paints with `pen` and a brush at `place`, on a picture of `ratio` (1 or 2) device pixels to the
   // pixel, found by painting it once on a picture of its own. Runs and places are in device
-  // pixels. A polyline and a curve have no inside.
-  const std::vector<Run>& Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place,
-                             int ratio = 1);
+  // pixels. A polyline and a curve have no inside. The runs stay as they are until the next call.
+  std::span<const Run> Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place,
+                          int ratio = 1);
   // How many forms are kept.
-  int Forms() const { return int(m_forms.size()); }
+  int Forms() const { return int(m_forms.Size()); }
 
  private:
   // The picture forms are painted on, with its painter and context kept from one form to the
@@ -81,12 +81,33 @@ class ShapeStamps {
     friend bool operator==(const Key& a, const Key& b) { return std::memcmp(&a, &b, sizeof(Key)) == 0; }
   };
   static_assert(sizeof(Key) == 48);
-  struct Hash {
-    size_t operator()(const Key& k) const;
-  };
+  static uint64_t Hash(const Key& key);
   static constexpr size_t kMostForms = 1 << 15;
-  using FormMap = std::unordered_map<Key, std::vector<Run>, Hash>;
-  FormMap m_forms;
+  // Forms by key, kept in place: a form is found in one slot of a table of open addressing, which
+  // holds its key and where its runs lie in one store of all runs. A chain of nodes and a vector
+  // of runs for each form cost two more reads from far apart, which showed in every stamp.
+  class Table {
+   public:
+    std::optional<std::span<const Run>> Find(const Key& key, uint64_t hash) const;
+    // Keeps a copy of the runs, after letting every form go when kMostForms are kept.
+    std::span<const Run> Put(const Key& key, uint64_t hash, std::span<const Run> runs);
+    size_t Size() const { return m_size; }
+
+   private:
+    // A slot fills a cache line. An empty one has no hash (a form's hash is never 0).
+    struct alignas(64) Slot {
+      Key key;
+      uint64_t hash = 0;
+      uint32_t first = 0, count = 0;
+    };
+    static_assert(sizeof(Slot) == 64);
+    void Grow();
+    std::vector<Slot> m_slots;
+    std::vector<Run> m_runs;
+    size_t m_size = 0;
+  };
+  Table m_forms;
+  std::vector<Run> m_found;  // the runs of the form being found
   std::unique_ptr<Easel> m_easel;
   Shared* m_shared = nullptr;
 };
@@ -95,11 +116,11 @@ class ShapeStamps {
 // this one is asked only about forms new to it, and its lock is seldom taken.
 class ShapeStamps::Shared {
  public:
-  // A copy of the form's runs, or nothing if no one has found it yet.
-  std::optional<std::vector<Run>> Find(const Key& key) const;
-  void Put(const Key& key, const std::vector<Run>& runs);
+  // Copies the form into `own` if someone has found it, and returns its runs there.
+  std::optional<std::span<const Run>> CopyInto(Table& own, const Key& key, uint64_t hash) const;
+  void Put(const Key& key, uint64_t hash, std::span<const Run> runs);
 
  private:
   mutable std::mutex m_lock;
-  FormMap m_forms;
+  Table m_forms;
 };
