@@ -48,14 +48,15 @@ std::optional<std::span<const ShapeStamps::Run>> ShapeStamps::Table::Find(const 
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = m_slots[i];
     if (slot.hash == 0) return std::nullopt;
-    if (slot.hash == hash && slot.key == key) return std::span<const Run>(m_runs.data() + slot.first, slot.count);
+    if (slot.hash == hash && std::memcmp(&m_store[slot.at], &key, sizeof(Key)) == 0)
+      return std::span<const Run>(m_store.data() + slot.at + kKeyRuns, slot.count);
   }
 }
 
 std::span<const ShapeStamps::Run> ShapeStamps::Table::Put(const Key& key, uint64_t hash, std::span<const Run> runs) {
   if (m_size >= kMostForms) {
     m_slots.assign(m_slots.size(), Slot{});
-    m_runs.clear();
+    m_store.clear();
     m_size = 0;
   }
   // At most half the slots are taken, so that a search ends soon at an empty one.
@@ -63,10 +64,13 @@ std::span<const ShapeStamps::Run> ShapeStamps::Table::Put(const Key& key, uint64
   const size_t mask = m_slots.size() - 1;
   size_t i = hash & mask;
   while (m_slots[i].hash != 0) i = (i + 1) & mask;
-  m_slots[i] = Slot{key, hash, uint32_t(m_runs.size()), uint32_t(runs.size())};
-  m_runs.insert(m_runs.end(), runs.begin(), runs.end());
+  const uint32_t at = uint32_t(m_store.size());
+  m_slots[i] = Slot{hash, at, uint32_t(runs.size())};
+  m_store.resize(m_store.size() + kKeyRuns);
+  std::memcpy(&m_store[at], &key, sizeof(Key));
+  m_store.insert(m_store.end(), runs.begin(), runs.end());
   ++m_size;
-  return {m_runs.data() + m_slots[i].first, runs.size()};
+  return {m_store.data() + at + kKeyRuns, runs.size()};
 }
 
 void ShapeStamps::Table::Grow() {

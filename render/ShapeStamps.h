@@ -81,11 +81,13 @@ class ShapeStamps {
     friend bool operator==(const Key& a, const Key& b) { return std::memcmp(&a, &b, sizeof(Key)) == 0; }
   };
   static_assert(sizeof(Key) == 48);
+  static_assert(sizeof(Run) == 6 && sizeof(Key) % sizeof(Run) == 0);
   static uint64_t Hash(const Key& key);
   static constexpr size_t kMostForms = 1 << 15;
-  // Forms by key, kept in place: a form is found in one slot of a table of open addressing, which
-  // holds its key and where its runs lie in one store of all runs. A chain of nodes and a vector
-  // of runs for each form cost two more reads from far apart, which showed in every stamp.
+  // Forms by key, kept in place: a table of open addressing holds a form's hash and where its key
+  // lies in one store of all keys and runs, each form's runs right after its key. A chain of
+  // nodes and a vector of runs for each form cost two more reads from far apart, which showed in
+  // every stamp; the slots are small enough to stay near at hand.
   class Table {
    public:
     std::optional<std::span<const Run>> Find(const Key& key, uint64_t hash) const;
@@ -94,16 +96,16 @@ class ShapeStamps {
     size_t Size() const { return m_size; }
 
    private:
-    // A slot fills a cache line. An empty one has no hash (a form's hash is never 0).
-    struct alignas(64) Slot {
-      Key key;
+    // A key takes the room of this many runs in the store.
+    static constexpr uint32_t kKeyRuns = sizeof(Key) / sizeof(Run);
+    // An empty slot has no hash (a form's hash is never 0).
+    struct Slot {
       uint64_t hash = 0;
-      uint32_t first = 0, count = 0;
+      uint32_t at = 0, count = 0;  // where the key lies in the store, and how many runs follow it
     };
-    static_assert(sizeof(Slot) == 64);
     void Grow();
     std::vector<Slot> m_slots;
-    std::vector<Run> m_runs;
+    std::vector<Run> m_store;
     size_t m_size = 0;
   };
   Table m_forms;

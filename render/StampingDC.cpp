@@ -21,16 +21,16 @@ StampingDC::StampingDC(QPainter& painter, QImage& image, QPoint offset, ShapeSta
       m_image(image),
       m_offset(offset),
       m_clip(QPoint(0, 0), image.deviceIndependentSize().toSize()),
-      m_stamps(stamps) {}
+      m_stamps(stamps),
+      // At other ratios a form's pixels depend on where it lies between device pixels.
+      m_ratio(image.devicePixelRatio() == 1   ? 1
+              : image.devicePixelRatio() == 2 ? 2
+                                              : 0) {}
 
 bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, int count) {
   const CPen& pen = GetCurrentPen();
-  // At other ratios a form's pixels depend on where it lies between device pixels.
-  const qreal ratio = m_image.devicePixelRatio();
-  if (pen.style < 0 || pen.style > PS_NULL || pen.width > ShapeStamps::kLargest || (ratio != 1 && ratio != 2) ||
-      count < 1)
-    return false;
-  const int r = int(ratio);
+  const int r = m_ratio;
+  if (pen.style < 0 || pen.style > PS_NULL || pen.width > ShapeStamps::kLargest || r == 0 || count < 1) return false;
   int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
   for (int i = 0; i < count; ++i) {
     left = std::min<int64_t>(left, points[i].x), right = std::max<int64_t>(right, points[i].x);
@@ -40,7 +40,7 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   // The shape's box and reach in device pixels.
   const int64_t x0 = (left + m_offset.x()) * r, y0 = (top + m_offset.y()) * r;
   const int64_t x1 = (right + m_offset.x()) * r, y1 = (bottom + m_offset.y()) * r;
-  const int device = DeviceWidth(std::clamp(pen.width, 1, 255), r);
+  const int device = std::clamp(pen.width, 1, 255) * r;  // DeviceWidth at a whole ratio
   const int64_t reach = device + kEdge;
   if (x0 - reach < 0 || y0 - reach < 0 || x1 + reach >= m_image.width() || y1 + reach >= m_image.height()) return false;
 
@@ -67,7 +67,7 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
       (primitive == ShapeStamps::polygon || primitive == ShapeStamps::ellipse) && brush.fill != CBrush::hollow;
   const bool hatched = brush.fill == CBrush::hatched;
   const int hatch = std::clamp(brush.hatch, 0, 5);
-  const hatch_tile::Blocks blocks = HatchBlocks(r);
+  const hatch_tile::Blocks blocks = hatched && r != 1 ? HatchBlocks(r) : hatch_tile::Blocks{};
   const QPoint origin = m_offset * r;  // where the hatch tiles are laid from
   auto rgb = [](COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); };
   const QRgb ink = rgb(pen.color), inside = rgb(brush.color), white = qRgb(255, 255, 255);

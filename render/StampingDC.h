@@ -36,4 +36,5 @@ class StampingDC final : public CQPainterDC {
   QPoint m_offset;
   QRect m_clip;
   ShapeStamps& m_stamps;
+  int m_ratio;  // of the image: 1, 2, or 0 for any other, where nothing is stamped
 };
