@@ -114,31 +114,20 @@ std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POI
   painter.fillRect(used, Qt::transparent);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter.translate(x0, y0);
-  // The inside first, as Qt fills before it strokes, with the shape's own pen, whose width moves
-  // the shape on a scaled picture (see CQPainterDC); then the pen over it, marked.
-  if (primitive == polygon || primitive == ellipse) {
-    CPen under;
-    CBrush inside;
-    dc.CreatePen(under, pen.style, pen.width, RGB(0, 255, 0));
-    dc.CreateSolidBrush(inside, RGB(0, 255, 0));
-    CPen* oldPen = dc.SelectObject(&under);
-    CBrush* oldBrush = dc.SelectObject(&inside);
-    Draw(dc, primitive, points, count);
-    dc.SelectObject(oldPen);
-    dc.SelectObject(oldBrush);
-    dc.DeleteObject(under);
-    dc.DeleteObject(inside);
-  }
-  if (pen.style != PS_NULL) {
-    CPen marked;
-    dc.CreatePen(marked, pen.style, pen.width, RGB(255, 0, 0));
-    CPen* oldPen = dc.SelectObject(&marked);
-    CGdiObject* oldBrush = dc.SelectStockObject(NULL_BRUSH);
-    Draw(dc, primitive, points, count);
-    dc.SelectObject(oldPen);
-    dc.SelectGdiObject(oldBrush);
-    dc.DeleteObject(marked);
-  }
+  // Drawn once, as the shape itself is, with its pen and a brush in colours of their own: Qt
+  // fills before it strokes, so the pen and its gaps lie over the inside as on the picture.
+  CPen marked;
+  CBrush filled;
+  dc.CreatePen(marked, pen.style, pen.width, RGB(255, 0, 0));
+  dc.CreateSolidBrush(filled, RGB(0, 255, 0));
+  CPen* oldPen = dc.SelectObject(&marked);
+  CGdiObject* oldBrush =
+      primitive == polygon || primitive == ellipse ? dc.SelectObject(&filled) : dc.SelectStockObject(NULL_BRUSH);
+  Draw(dc, primitive, points, count);
+  dc.SelectObject(oldPen);
+  dc.SelectGdiObject(oldBrush);
+  dc.DeleteObject(marked);
+  dc.DeleteObject(filled);
   painter.translate(-x0, -y0);
   const QImage& picture = m_easel->picture;
   const QRect device(used.topLeft() * ratio, used.size() * ratio);
