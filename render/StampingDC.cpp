@@ -61,10 +61,11 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
 
   // The dashes of pens two device pixels wide round a polygon come out differently between one
   // power of two of the picture's x or y and the next (the raster engine's rounding depends on
-  // the size of the numbers): their stamps are kept by that place, and a polygon that crosses a
-  // power of two goes to Qt.
+  // the size of the numbers), and so does a small ellipse under a pen that nearly closes it:
+  // their stamps are kept by that place, and such a shape that crosses a power of two goes to Qt.
   ShapeStamps::Place place;
-  if (primitive == ShapeStamps::polygon && device == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) {
+  const bool closing = primitive == ShapeStamps::ellipse && device >= 3 && std::min(x1 - x0, y1 - y0) < 2 * device;
+  if ((primitive == ShapeStamps::polygon && device == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) || closing) {
     auto power = [](int64_t from, int64_t to) {
       if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
       const int b = int(std::bit_width(uint64_t(from))) - 1;

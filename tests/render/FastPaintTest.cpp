@@ -221,3 +221,54 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
   EXPECT_GT(stamped[1], 100) << "the test means nothing if no shape was stamped";
   EXPECT_GT(stamped[2], 100) << "the test means nothing if no shape was stamped at a ratio of 2";
 }
+
+TEST(FastPaint, AFormStampedAtManyPlacesLaysWhatQtPaintsAtEach) {
+  // Forms whose pixels Qt paints differently from place to place (small ellipses under a pen that
+  // nearly closes them), each at many places of the picture, next to the powers of two of its
+  // device pixels and elsewhere: a form is found once and then stamped everywhere, so such a form
+  // must be kept by place.
+  struct Form {
+    int kind, style, width, ratio;
+    POINT points[4];
+  };
+  const Form forms[] = {{kEllipse, PS_SOLID, 3, 1, {{0, 0}, {5, 0}, {5, 5}, {0, 5}}},
+                        {kEllipse, PS_SOLID, 3, 1, {{0, 0}, {1, 1}, {1, 1}, {0, 1}}},
+                        {kEllipse, PS_DOT, 2, 2, {{0, 0}, {3, 0}, {3, 2}, {0, 2}}}};
+  std::mt19937 rng(33);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  for (const Form& f : forms) {
+    CTavlo drawing;
+    for (int i = 0; i < 3000; ++i) {
+      const int power = (1 << (3 + pick(8))) / f.ratio;  // 8 to 1024 device pixels
+      const int near = power - 12 + pick(24), anywhere = 2 + pick(1000);
+      const int x = pick(2) ? near : anywhere, y = x == near ? anywhere : near;
+      CShape s;
+      s.SetType(f.kind);
+      s.SetPenStyle(f.style);
+      s.SetPenWidth(f.width);
+      s.SetPenColor(RGB(pick(256), 0, 0));
+      s.SetBrushStyle(pick(8) - 2);
+      s.SetBrushColor(RGB(0, pick(256), 0));
+      s.SetPointCount(4);
+      for (int k = 0; k < 4; ++k) s.SetPoint(k, x + f.points[k].x, y + f.points[k].y);
+      drawing.AddShape(s);
+    }
+    drawing.ClearSelection();
+    QImage fast(QSize(1040, 1040) * f.ratio, QImage::Format_RGB32), plain(fast.size(), QImage::Format_RGB32);
+    for (QImage* image : {&fast, &plain}) {
+      image->setDevicePixelRatio(f.ratio);
+      image->fill(Qt::white);
+    }
+    ShapeStamps stamps;
+    {
+      QPainter painter(&fast);
+      StampingDC dc(painter, fast, QPoint(0, 0), stamps);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(dc, i);
+      QPainter plainPainter(&plain);
+      CQPainterDC plainDc(plainPainter);
+      for (int i = 0; i <= drawing.GetUpperBound(); ++i) drawing.DrawShape(plainDc, i);
+    }
+    EXPECT_TRUE(fast == plain) << "kind " << f.kind << ", pen " << f.style << "/" << f.width;
+    EXPECT_GT(stamps.Forms(), 0) << "the test means nothing if no shape was stamped";
+  }
+}
