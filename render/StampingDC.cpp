@@ -65,6 +65,8 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   // their stamps are kept by that place, and such a shape that crosses a power of two goes to Qt.
   ShapeStamps::Place place;
   const bool closing = primitive == ShapeStamps::ellipse && device >= 3 && std::min(x1 - x0, y1 - y0) < 2 * device;
+  // The margin of a place holds a pen of up to its width only.
+  if (closing && device > ShapeStamps::kPlaceMargin) return false;
   if ((primitive == ShapeStamps::polygon && device == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) || closing) {
     auto power = [](int64_t from, int64_t to) {
       if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
