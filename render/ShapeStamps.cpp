@@ -1,6 +1,7 @@
 #include "render/ShapeStamps.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QImage>
 #include <QPainter>

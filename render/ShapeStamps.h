@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -81,7 +80,6 @@ class ShapeStamps {
   struct Key {
     uint8_t primitive, style, width, count, xBits, yBits, ratio, unused;
     int16_t xy[2 * 10];
-    friend bool operator==(const Key& a, const Key& b) { return std::memcmp(&a, &b, sizeof(Key)) == 0; }
   };
   static_assert(sizeof(Key) == 48);
   static_assert(sizeof(Run) == 6 && sizeof(Key) % sizeof(Run) == 0);
