@@ -48,8 +48,9 @@ class ShapeStamps {
     uint8_t xBits = 0, yBits = 0;
   };
   // The numbers Qt works such a form out with reach a pen's width beyond its points at most: with
-  // a margin of one device pixel the stamps of polygons next to every power of two up to 1024
-  // matched Qt's painting, with none they did not. Even, for whole pixels at a ratio of 2.
+  // a margin of one device pixel the stamps of dashed polygons (which were once kept by place)
+  // next to every power of two up to 1024 matched Qt's painting, with none they did not. Even, for
+  // whole pixels at a ratio of 2.
   static constexpr int kPlaceMargin = 4;
   // The largest place's power of two that forms are kept for.
   static constexpr int kFurthestBits = 10;

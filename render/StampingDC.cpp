@@ -59,15 +59,16 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   const int64_t reach = device + kEdge;
   if (x0 - reach < 0 || y0 - reach < 0 || x1 + reach >= m_image.width() || y1 + reach >= m_image.height()) return false;
 
-  // The dashes of pens two device pixels wide round a polygon come out differently between one
-  // power of two of the picture's x or y and the next (the raster engine's rounding depends on
-  // the size of the numbers), and so does a small ellipse under a pen that nearly closes it:
-  // their stamps are kept by that place, and such a shape that crosses a power of two goes to Qt.
+  // A small ellipse under a pen that nearly closes it comes out differently between one power of
+  // two of the picture's x or y and the next (the raster engine's rounding depends on the size of
+  // the numbers): its stamps are kept by that place, and such an ellipse that crosses a power of
+  // two goes to Qt. (Small dashed outlines, which did the same, are drawn on a picture of their
+  // own wherever they lie.)
   ShapeStamps::Place place;
   const bool closing = primitive == ShapeStamps::ellipse && device >= 3 && std::min(x1 - x0, y1 - y0) < 2 * device;
   // The margin of a place holds a pen of up to its width only.
   if (closing && device > ShapeStamps::kPlaceMargin) return false;
-  if ((primitive == ShapeStamps::polygon && device == 2 && pen.style != PS_SOLID && pen.style != PS_NULL) || closing) {
+  if (closing) {
     auto power = [](int64_t from, int64_t to) {
       if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
       const int b = int(std::bit_width(uint64_t(from))) - 1;

@@ -125,6 +125,7 @@ Way WideOutline::Choose(const QPainter& painter, const QRectF& box) {
     return Way::pieces;
   if (pen.style() == Qt::SolidLine) return Way::qt;
   if (zoomed.width() > OnePixelOutline::kSmall || zoomed.height() > OnePixelOutline::kSmall) return Way::pieces;
+  if (zoomed.width() <= kPlaceFree && zoomed.height() <= kPlaceFree) return Way::ownPicture;
   // Qt lays dashes from where it cuts an outline that leaves the picture by about a pen's width.
   const double room = pen.widthF() + 2;
   const QRectF device = zoomed.translated(place.shift).adjusted(-room, -room, room, room);

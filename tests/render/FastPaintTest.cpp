@@ -223,15 +223,19 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
 }
 
 TEST(FastPaint, AFormStampedAtManyPlacesLaysWhatQtPaintsAtEach) {
-  // Forms whose pixels Qt paints differently from place to place (small ellipses under a pen that
-  // nearly closes them), each at many places of the picture, next to the powers of two of its
-  // device pixels and elsewhere: a form is found once and then stamped everywhere, so such a form
-  // must be kept by place.
+  // Forms whose pixels Qt paints differently from place to place (dashed curves and polygons under
+  // a pen two device pixels wide or more, small ellipses under a pen that nearly closes them), each
+  // at many places of the picture, next to the powers of two of its device pixels and elsewhere: a
+  // form is found once and then stamped everywhere, so such a form must be drawn alike everywhere
+  // or kept by place.
   struct Form {
     int kind, style, width, ratio;
     POINT points[4];
   };
-  const Form forms[] = {{kEllipse, PS_SOLID, 3, 1, {{0, 0}, {5, 0}, {5, 5}, {0, 5}}},
+  const Form forms[] = {{kBezier, PS_DASHDOT, 1, 2, {{2, 2}, {1, 0}, {1, 9}, {0, 9}}},
+                        {kBezier, PS_DASH, 2, 2, {{0, 0}, {5, 2}, {5, 14}, {0, 14}}},
+                        {kBezier, PS_DASHDOTDOT, 2, 1, {{0, 2}, {9, 0}, {9, 1}, {1, 1}}},
+                        {kEllipse, PS_SOLID, 3, 1, {{0, 0}, {5, 0}, {5, 5}, {0, 5}}},
                         {kEllipse, PS_SOLID, 3, 1, {{0, 0}, {1, 1}, {1, 1}, {0, 1}}},
                         {kEllipse, PS_DOT, 2, 2, {{0, 0}, {3, 0}, {3, 2}, {0, 2}}}};
   std::mt19937 rng(33);
