@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <QPaintEngine>
@@ -95,22 +96,29 @@ void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const s
   if (!device.intersects(place.painted)) return;
   const QRect own(QPoint(int(std::floor(device.left())), int(std::floor(device.top()))),
                   QPoint(int(std::ceil(device.right())), int(std::ceil(device.bottom()))));
-  if (m_own.size() != own.size()) m_own = QImage(own.size(), QImage::Format_ARGB32_Premultiplied);
-  m_own.fill(Qt::transparent);
-  m_own.setDevicePixelRatio(place.scale);
-  {
-    QPainter p(&m_own);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBackgroundMode(painter.backgroundMode());
-    p.setBackground(painter.background());
-    p.setPen(painter.pen());
-    p.setBrush(Qt::NoBrush);
-    // A whole number of device pixels from where the painter draws it.
-    p.translate((place.shift - QPointF(own.topLeft())) / place.scale);
-    draw(p);
+  // One picture, grown as needed and kept with its painter: a picture and a painter for each
+  // outline cost more than a small outline does. Only the part of it the outline is drawn in is
+  // cleared and laid over the target.
+  if (m_own.width() < own.width() || m_own.height() < own.height() || m_own.devicePixelRatio() != place.scale) {
+    m_ownPainter.reset();
+    const QSize size = m_own.devicePixelRatio() == place.scale ? m_own.size().expandedTo(own.size()) : own.size();
+    m_own = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_own.setDevicePixelRatio(place.scale);
+    m_ownPainter = std::make_unique<QPainter>(&m_own);
+    m_ownPainter->setRenderHint(QPainter::Antialiasing, false);
   }
+  for (int y = 0; y < own.height(); ++y) std::memset(m_own.scanLine(y), 0, 4 * size_t(own.width()));
+  QPainter& p = *m_ownPainter;
+  p.setBackgroundMode(painter.backgroundMode());
+  p.setBackground(painter.background());
+  p.setPen(painter.pen());
+  p.setBrush(Qt::NoBrush);
+  // A whole number of device pixels from where the painter draws it.
+  p.setWorldTransform(QTransform::fromTranslate((place.shift.x() - own.left()) / place.scale,
+                                                (place.shift.y() - own.top()) / place.scale));
+  draw(p);
   // Every colour drawn is opaque: a pixel of the own picture is either untouched or the one to show.
-  painter.drawImage((QPointF(own.topLeft()) - place.shift) / place.scale, m_own);
+  painter.drawImage((QPointF(own.topLeft()) - place.shift) / place.scale, m_own, QRectF(QPointF(0, 0), own.size()));
 }
 
 void OnePixelOutline::InPieces(QPainter& painter, const QPolygonF& points, bool closed) {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QImage>
+#include <QPainter>
 #include <QPolygonF>
 #include <QRectF>
-
-class QPainter;
 
 // Outlines drawn with a one-pixel pen by Qt's raster engine (pictures in memory, and widgets
 // through their window's picture), with pixels that do not depend on where the picture's edges
@@ -53,4 +53,5 @@ class OnePixelOutline {
 
  private:
   QImage m_own;
+  std::unique_ptr<QPainter> m_ownPainter;  // on m_own, ended before it goes
 };
