@@ -87,10 +87,8 @@ void ShapeStamps::Table::Grow() {
 }
 
 std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POINT* points, int count, const CPen& pen,
-                                                  Place place, int ratio) {
-  Key key{primitive,   uint8_t(pen.style), uint8_t(pen.width), uint8_t(count),
-          place.xBits, place.yBits,        uint8_t(ratio),     0,
-          {}};
+                                                  int ratio) {
+  Key key{primitive, uint8_t(pen.style), uint8_t(pen.width), uint8_t(count), uint8_t(ratio), {}, {}};
   for (int i = 0; i < count; ++i) key.xy[2 * i] = int16_t(points[i].x), key.xy[2 * i + 1] = int16_t(points[i].y);
   const uint64_t hash = Hash(key);
   if (const auto runs = m_forms.Find(key, hash)) return *runs;
@@ -102,11 +100,7 @@ std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POI
   int right = 0, bottom = 0;
   for (int i = 0; i < count; ++i)
     right = std::max(right, int(points[i].x)), bottom = std::max(bottom, int(points[i].y));
-  // A form of a place is painted at the start of that place, as far in as the place asks (both
-  // even: whole pixels at a ratio of 2).
-  const int room = pen.width + 2;
-  const int x0 = place.xBits ? ((1 << place.xBits) + kPlaceMargin) / ratio : room;
-  const int y0 = place.yBits ? ((1 << place.yBits) + kPlaceMargin) / ratio : room;
+  const int room = pen.width + 2, x0 = room, y0 = room;
   const QRect used(x0 - room, y0 - room, right + 1 + 2 * room, bottom + 1 + 2 * room);
   if (!m_easel || m_easel->ratio != ratio) m_easel = std::make_unique<Easel>(ratio);
   QPainter& painter = m_easel->painter;

@@ -41,34 +41,20 @@ class ShapeStamps {
   };
   // Forms larger than this a side (points and pen) are not kept.
   static constexpr int kLargest = 48;
-  // Where on the picture a form lies, for the one case where that matters (see StampingDC): the
-  // power of two its device x and y lie above (kPlaceMargin beyond the form on either side, all
-  // below the next power), or 0 where the place does not matter.
-  struct Place {
-    uint8_t xBits = 0, yBits = 0;
-  };
-  // The numbers Qt works such a form out with reach a pen's width beyond its points at most: with
-  // a margin of one device pixel the stamps of dashed polygons (which were once kept by place)
-  // next to every power of two up to 1024 matched Qt's painting, with none they did not. Even, for
-  // whole pixels at a ratio of 2.
-  static constexpr int kPlaceMargin = 4;
-  // The largest place's power of two that forms are kept for.
-  static constexpr int kFurthestBits = 10;
 
   // The pixels `primitive` through `points` (relative to their box's corner, count of them)
-  // paints with `pen` and a brush at `place`, on a picture of `ratio` (1 or 2) device pixels to the
-  // pixel, found by painting it once on a picture of its own. Runs and places are in device
-  // pixels. A polyline and a curve have no inside. The runs stay as they are until the next call.
-  std::span<const Run> Of(Primitive primitive, const POINT* points, int count, const CPen& pen, Place place,
-                          int ratio = 1);
+  // paints with `pen` and a brush, on a picture of `ratio` (1 or 2) device pixels to the pixel,
+  // found by painting it once on a picture of its own. Runs are in device pixels. A polyline and a
+  // curve have no inside. The runs stay as they are until the next call.
+  std::span<const Run> Of(Primitive primitive, const POINT* points, int count, const CPen& pen, int ratio = 1);
   // How many forms are kept.
   int Forms() const { return int(m_forms.Size()); }
 
  private:
   // The picture forms are painted on, with its painter and context kept from one form to the
   // next: starting a painter costs more than a small form.
-  // Room for a form at the furthest place kept.
-  static constexpr int kEaselSide = (1 << kFurthestBits) + 2 * kPlaceMargin + 2 * kLargest + 8;
+  // Room for the largest form under the widest pen kept.
+  static constexpr int kEaselSide = 3 * kLargest + 8;
   struct Easel {
     explicit Easel(int ratio);
     int ratio;
@@ -79,7 +65,7 @@ class ShapeStamps {
   // Every byte is a field, none is padding, and fields a form does not use are zero: keys compare,
   // and hash, as bytes.
   struct Key {
-    uint8_t primitive, style, width, count, xBits, yBits, ratio, unused;
+    uint8_t primitive, style, width, count, ratio, unused[3];
     int16_t xy[2 * 10];
   };
   static_assert(sizeof(Key) == 48);

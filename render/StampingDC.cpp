@@ -1,13 +1,13 @@
 #include "render/StampingDC.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 
 #include <QImage>
 #include <QPainter>
 
 #include "platform/qt/HatchTile.h"
+#include "platform/qt/WideOutline.h"
 
 namespace {
 
@@ -28,6 +28,9 @@ struct HatchRows {
   }
 };
 constexpr HatchRows kHatchRows;
+
+// A dashed outline's stamp holds wherever it is laid only while Qt draws it alike at every place.
+static_assert(WideOutline::kPlaceFree >= 2 * ShapeStamps::kLargest, "the largest form at a ratio of 2 is drawn alike");
 
 }  // namespace
 
@@ -59,26 +62,12 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   const int64_t reach = device + kEdge;
   if (x0 - reach < 0 || y0 - reach < 0 || x1 + reach >= m_image.width() || y1 + reach >= m_image.height()) return false;
 
-  // A small ellipse under a pen that nearly closes it comes out differently between one power of
-  // two of the picture's x or y and the next (the raster engine's rounding depends on the size of
-  // the numbers): its stamps are kept by that place, and such an ellipse that crosses a power of
-  // two goes to Qt. (Small dashed outlines, which did the same, are drawn on a picture of their
-  // own wherever they lie.)
-  ShapeStamps::Place place;
-  const bool closing = primitive == ShapeStamps::ellipse && device >= 3 && std::min(x1 - x0, y1 - y0) < 2 * device;
-  // The margin of a place holds a pen of up to its width only.
-  if (closing && device > ShapeStamps::kPlaceMargin) return false;
-  if (closing) {
-    auto power = [](int64_t from, int64_t to) {
-      if (from < 1 || to >= int64_t(2) << ShapeStamps::kFurthestBits) return 0;
-      const int b = int(std::bit_width(uint64_t(from))) - 1;
-      return int(std::bit_width(uint64_t(to))) - 1 == b ? b : 0;
-    };
-    const int64_t margin = ShapeStamps::kPlaceMargin;
-    place.xBits = uint8_t(power(x0 - margin, x1 + margin));
-    place.yBits = uint8_t(power(y0 - margin, y1 + margin));
-    if (place.xBits == 0 || place.yBits == 0) return false;
-  }
+  // Qt draws every shape a stamp stands for alike wherever it lies (CQPainterDC sees to those it
+  // would not), but for a small ellipse under a pen that nearly closes it on a picture of another
+  // ratio than 1.
+  if (primitive == ShapeStamps::ellipse && r != 1 &&
+      Closing(Painter(), QRectF(QPointF(left, top), QPointF(right, bottom))))
+    return false;
   POINT form[10];
   for (int i = 0; i < count; ++i) form[i] = {int(points[i].x - left), int(points[i].y - top)};
   const CBrush& brush = GetCurrentBrush();
@@ -96,7 +85,7 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   // Most stamps lie wholly inside the clip, which is then not asked pixel by pixel.
   const bool unclipped =
       clip.contains(QRect(QPoint(int(x0 - reach), int(y0 - reach)), QPoint(int(x1 + reach), int(y1 + reach))));
-  for (const ShapeStamps::Run& run : m_stamps.Of(primitive, form, count, pen, place, r)) {
+  for (const ShapeStamps::Run& run : m_stamps.Of(primitive, form, count, pen, r)) {
     if (run.part == ShapeStamps::inside && !fills) continue;
     const int y = int(y0) + run.dy;
     int from = int(x0) + run.dx, to = from + run.length;

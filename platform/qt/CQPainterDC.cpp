@@ -203,11 +203,35 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
           [&] { return OnePixelOutline::Curves(m_painter, QPolygonF(ToQPolygon(points, count))); });
 }
 
+bool CQPainterDC::Closing(const QPainter& painter, const QRectF& box) {
+  const double pen = painter.pen().widthF();
+  return painter.pen().style() != Qt::NoPen && pen >= 3 &&
+         std::min(box.width(), box.height()) * painter.deviceTransform().m11() < 2 * pen;
+}
+
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
   const QRectF box = Box(left, top, right, bottom);
-  Outline(
-      box, true, [&](QPainter& p) { p.drawEllipse(box); },
-      [&] { return OnePixelOutline::EllipseLines(m_painter, box); });
+  QPainter& painter = Painter();
+  // Qt works out an ellipse's curves with numbers whose rounding changes from one power of two of
+  // the coordinates to the next: on a picture of whole device pixels to the pixel an ellipse is
+  // drawn from its own corner, so that its curves are the same wherever it lies.
+  const double scale = painter.deviceTransform().m11();
+  const QPointF corner = scale == std::round(scale) ? box.topLeft() : QPointF(0, 0);
+  const QRectF own = box.translated(-corner);
+  auto draw = [&](QPainter& p) { p.drawEllipse(own); };
+  const QPointF origin = painter.brushOrigin();
+  painter.translate(corner);
+  painter.setBrushOrigin(origin - corner);
+  // A small one under a pen that nearly closes it is also laid on the picture differently from
+  // one such power to the next: on a picture of one device pixel to the pixel (where its hatch
+  // lies on a picture of its own as on the painter's) it is drawn whole, inside and pen, on a
+  // picture of its own.
+  if (Closing(painter, box) && painter.deviceTransform().type() <= QTransform::TxTranslate)
+    Shifted([&] { m_outline.OnOwnPicture(painter, own, draw, true); });
+  else
+    Outline(own, true, draw, [&] { return OnePixelOutline::EllipseLines(m_painter, own); });
+  painter.setBrushOrigin(origin);
+  painter.translate(-corner);
 }
 
 void CQPainterDC::Rectangle(int left, int top, int right, int bottom) {

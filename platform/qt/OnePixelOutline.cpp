@@ -86,7 +86,8 @@ OnePixelOutline::Way OnePixelOutline::Choose(const QPainter& painter, const QRec
   return OutlinePlacement::Within(device, uncut) ? Way::qt : Way::ownPicture;
 }
 
-void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw) {
+void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw,
+                                   bool inside) {
   OutlinePlacement place;
   if (!OutlinePlacement::Of(painter, place)) return draw(painter);
   // Room for the caps and the rounding of the ends.
@@ -112,7 +113,9 @@ void OnePixelOutline::OnOwnPicture(QPainter& painter, const QRectF& box, const s
   p.setBackgroundMode(painter.backgroundMode());
   p.setBackground(painter.background());
   p.setPen(painter.pen());
-  p.setBrush(Qt::NoBrush);
+  p.setBrush(inside ? painter.brush() : QBrush(Qt::NoBrush));
+  // The same units from the origin on both pictures, so a hatch lies as it does on the painter's.
+  if (inside) p.setBrushOrigin(painter.brushOrigin());
   // A whole number of device pixels from where the painter draws it.
   p.setWorldTransform(QTransform::fromTranslate((place.shift.x() - own.left()) / place.scale,
                                                 (place.shift.y() - own.top()) / place.scale));

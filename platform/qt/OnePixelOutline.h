@@ -38,9 +38,11 @@ class OnePixelOutline {
   // other way than Qt's.
   static Way Choose(const QPainter& painter, const QRectF& box);
 
-  // Draws what `draw` draws (the outline alone, with the painter's pen and background) on a
-  // picture of its own and lays it over the painter's picture. Any pen, on the raster engine.
-  void OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw);
+  // Draws what `draw` draws (the outline alone, with the painter's pen and background, or with
+  // `inside` its brush as well, laid from the painter's brush origin) on a picture of its own and
+  // lays it over the painter's picture. Any pen, on the raster engine.
+  void OnOwnPicture(QPainter& painter, const QRectF& box, const std::function<void(QPainter&)>& draw,
+                    bool inside = false);
   // Draws the lines from point to point (and back to the first when `closed`) in pieces. Points
   // should lie on 1/64 of a device pixel.
   void InPieces(QPainter& painter, const QPolygonF& points, bool closed);

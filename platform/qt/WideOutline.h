@@ -30,7 +30,7 @@ class WideOutline {
   // picture's coordinates to the next, so the same outline moved by whole pixels could show
   // other pixels; on its own picture it has the same small coordinates everywhere, and a painter
   // that keeps the pixels of small shapes by their form may lay them anywhere.
-  static constexpr double kPlaceFree = 128;
+  static constexpr double kPlaceFree = 96;
 
   // How an outline within `box` (the painter's units) is drawn with the painter's pen. Pens one
   // pixel wide, and any painter that OnePixelOutline would not take either, are Qt's.

@@ -237,7 +237,7 @@ TEST(FastPaint, AFormStampedAtManyPlacesLaysWhatQtPaintsAtEach) {
                         {kBezier, PS_DASHDOTDOT, 2, 1, {{0, 2}, {9, 0}, {9, 1}, {1, 1}}},
                         {kEllipse, PS_SOLID, 3, 1, {{0, 0}, {5, 0}, {5, 5}, {0, 5}}},
                         {kEllipse, PS_SOLID, 3, 1, {{0, 0}, {1, 1}, {1, 1}, {0, 1}}},
-                        {kEllipse, PS_DOT, 2, 2, {{0, 0}, {3, 0}, {3, 2}, {0, 2}}}};
+                        {kEllipse, PS_DOT, 3, 1, {{0, 0}, {3, 0}, {3, 2}, {0, 2}}}};
   std::mt19937 rng(33);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   for (const Form& f : forms) {
