@@ -121,10 +121,19 @@ bool ShapeCover::Trusted(const PixelBox& b) {
 }
 
 bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
-  Pt p[kMaxPoints];
-  const int n = Zoomed(s, zoom, p);
+  const int n = s.GetPointCount();
   if (n == 0) return false;
-  box = Around(p, n, PenReach(s));
+  // Zooming keeps the order of coordinates, so the box of the points is zoomed alone: the box
+  // Around gives for the zoomed points, in whole numbers, without a division for every point.
+  CPoint low = s.GetPoint(0), high = low;
+  for (int i = 1; i < n; ++i) {
+    const CPoint q = s.GetPoint(i);
+    low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
+    high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
+  }
+  const int64_t m = std::clamp(s.GetPenWidth(), 1, 255) + 2;  // PenReach
+  box = {geometry::Zoom(low.x, zoom) - m, geometry::Zoom(low.y, zoom) - m, geometry::Zoom(high.x, zoom) + m,
+         geometry::Zoom(high.y, zoom) + m};
   return true;
 }
 
