@@ -204,9 +204,9 @@ void CQPainterDC::PolyBezier(const POINT* points, int count) {
 }
 
 bool CQPainterDC::Closing(const QPainter& painter, const QRectF& box) {
-  const double pen = painter.pen().widthF();
-  return painter.pen().style() != Qt::NoPen && pen >= 3 &&
-         std::min(box.width(), box.height()) * painter.deviceTransform().m11() < 2 * pen;
+  const double pen = painter.pen().widthF(), scale = painter.deviceTransform().m11();
+  return painter.pen().style() != Qt::NoPen && pen >= 3 && std::min(box.width(), box.height()) * scale < 2 * pen &&
+         std::max(box.width(), box.height()) * scale <= WideOutline::kPlaceFree;
 }
 
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {

@@ -41,10 +41,11 @@ class CQPainterDC : public CDC {
   // hatches there.
   static int DeviceWidth(int width, qreal ratio);
   static hatch_tile::Blocks HatchBlocks(qreal ratio);
-  // Whether an ellipse over `box` (the painter's units) lies under a pen that nearly closes it:
-  // one at least 3 device pixels wide, more than half the ellipse's smaller side. Qt's pixels for
-  // such an ellipse change from one power of two of the picture's coordinates to the next, and it
-  // is drawn on a picture of its own where it can be (see Ellipse).
+  // Whether a small ellipse over `box` (the painter's units; up to WideOutline::kPlaceFree device
+  // pixels a side) lies under a pen that nearly closes it: one at least 3 device pixels wide, more
+  // than half the ellipse's smaller side. Qt's pixels for such an ellipse change from one power of
+  // two of the picture's coordinates to the next, and it is drawn on a picture of its own where it
+  // can be (see Ellipse).
   static bool Closing(const QPainter& painter, const QRectF& box);
 
  protected:
