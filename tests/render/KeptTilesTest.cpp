@@ -128,8 +128,9 @@ TEST(KeptTiles, ACrowdedDrawingShowsWhatTheWholePictureShows) {
   // Thousands of overlapping fills, so that the search through the index stops reading the cells
   // the fills above have covered, against the whole picture painted without the index, at several
   // zooms and places and after changes. The outlines are solid: a dashed outline two device
-  // pixels wide that Qt draws itself still comes out a few pixels different on a tile's canvas
-  // than on the whole picture, a fault of its own that this test is not about.
+  // pixels wide and larger than WideOutline::kPlaceFree, which Qt draws itself, still comes out a
+  // few pixels different on a tile's canvas than on the whole picture, a fault of its own that
+  // this test is not about.
   std::mt19937 rng(41);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   auto crowded = [&] {
