@@ -223,11 +223,10 @@ TEST(FastPaint, SmallShapesStampedLayTheSamePixelsAsQtPaintingThem) {
 }
 
 TEST(FastPaint, AFormStampedAtManyPlacesLaysWhatQtPaintsAtEach) {
-  // Forms whose pixels Qt paints differently from place to place (dashed curves and polygons under
-  // a pen two device pixels wide or more, small ellipses under a pen that nearly closes them), each
-  // at many places of the picture, next to the powers of two of its device pixels and elsewhere: a
-  // form is found once and then stamped everywhere, so such a form must be drawn alike everywhere
-  // or kept by place.
+  // Forms whose pixels Qt paints differently from place to place (dashed curves under a pen two
+  // device pixels wide or more, small ellipses under a pen that nearly closes them), each at many
+  // places of the picture, next to the powers of two of its device pixels and elsewhere: a form is
+  // found once and then stamped everywhere, so such a form must be drawn alike everywhere.
   struct Form {
     int kind, style, width, ratio;
     POINT points[4];
