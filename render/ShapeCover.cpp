@@ -29,7 +29,7 @@ int Zoomed(const CShape& s, int zoom, Pt* p) {
 }
 
 // How far beyond its path a shape's pixels may reach: the pen, with room for rounding.
-double PenReach(const CShape& s) { return std::clamp(s.GetPenWidth(), 1, 255) + 2; }
+int PenReach(const CShape& s) { return std::clamp(s.GetPenWidth(), 1, 255) + 2; }
 
 // The box of the points, widened by m and rounded outwards.
 PixelBox Around(const Pt* p, int n, double m) {
@@ -131,7 +131,7 @@ bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
     low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
     high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
   }
-  const int64_t m = std::clamp(s.GetPenWidth(), 1, 255) + 2;  // PenReach
+  const int64_t m = PenReach(s);
   box = {geometry::Zoom(low.x, zoom) - m, geometry::Zoom(low.y, zoom) - m, geometry::Zoom(high.x, zoom) + m,
          geometry::Zoom(high.y, zoom) + m};
   return true;
@@ -150,7 +150,7 @@ int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
   const int n = Zoomed(s, zoom, p);
   if (n == 0) return 0;
   const double m = PenReach(s);
-  boxes[0] = Around(p, n, m);  // the extent
+  Extent(s, zoom, boxes[0]);
   // Far out, or a record the tighter bounds were not made for: the whole extent.
   if (!Trusted(boxes[0])) return 1;
   switch (s.GetType()) {
