@@ -39,7 +39,7 @@ void Paint(const CTavlo& drawing, int zoom, int skipped, bool thinPens, QImage& 
     const int64_t height = shown.bottom - shown.top + 1;
     const PixelBox band{shown.left, shown.top + height * b / bands, shown.right,
                         shown.top + height * (b + 1) / bands - 1};
-    shows[size_t(b)] = paint_order::ShapesToPaint(drawing, zoom, skipped, band, true);
+    shows[size_t(b)] = paint_order::ShapesToPaint(drawing, zoom, skipped, band, image.devicePixelRatio());
   });
   std::vector<int> order = std::move(shows[0]);
   for (size_t b = 1; b < shows.size(); ++b) {

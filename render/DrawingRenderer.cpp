@@ -42,5 +42,5 @@ void DrawingRenderer::PaintPicture(const CTavlo& drawing, const Picture& picture
 }
 
 std::vector<int> DrawingRenderer::ShapesToPaint(const CTavlo& drawing, int zoom, const QRect& area) {
-  return paint_order::ShapesToPaint(drawing, zoom, -1, {area.left(), area.top(), area.right(), area.bottom()}, false);
+  return paint_order::ShapesReaching(drawing, zoom, -1, {area.left(), area.top(), area.right(), area.bottom()});
 }

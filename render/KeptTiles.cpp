@@ -255,7 +255,7 @@ void KeptTiles::Paint(QPainter& painter, const CTavlo& drawing, const std::funct
     pool_jobs::Run(int(parts.size()), [&](int k, int) {
       const auto [job, p] = parts[size_t(k)];
       job->shapes[p] =
-          paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(), job->parts[p], shapes);
+          paint_order::ShapesToPaint(drawing, drawing.GetZoom(), drawing.GetSelected(), job->parts[p], m_scale, shapes);
     });
     size_t total = 0;
     for (const Job& job : jobs) total += job.Count();

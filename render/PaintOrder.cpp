@@ -31,14 +31,18 @@ PixelBox Widened(const PixelBox& shown) { return {shown.left - 1, shown.top - 1,
 constexpr int64_t kSmall = 32;
 
 // Shapes asked about from the front backwards, over `area`: a shape is left out when the filled
-// insides of the shapes shown above it already cover every pixel it could touch: they would paint
-// over all of it anyway. Dense drawings bury most of their shapes this way.
+// insides of the shapes shown above it already cover every pixel of the area it could touch: they
+// would paint over all of it anyway. Dense drawings bury most of their shapes this way.
+//
+// Only the area's own pixels count: the target's device pixels lie within it. The pixel beyond
+// each edge that ShapesReaching looks at for the rounding of edges is on no target, and no fill
+// could ever be known to cover it: every shape that reached it would be painted.
 class Burial {
  public:
   // A coarse mask beside the fine one answers most questions about deeply buried shapes in a few
   // words; only where it cannot tell is the fine one asked.
-  explicit Burial(const PixelBox& area)
-      : m_area(area), m_covered(area), m_coarse(area, std::max<int64_t>(1, CellCount(area) / 64)) {}
+  Burial(const PixelBox& area, double ratio)
+      : m_area(area), m_ratio(ratio), m_covered(area), m_coarse(area, std::max<int64_t>(1, CellCount(area) / 64)) {}
 
   // Whether `s`, below every shape asked about before, shows; if so, what its fill paints counts
   // as covered from now on.
@@ -62,7 +66,7 @@ class Burial {
       buried = buried && ShapeCover::Trusted(b) && (m_coarse.Covers(b) || m_covered.Covers(b));
     }
     if (!seen || buried) return false;
-    const int core = ShapeCover::Core(s, zoom, boxes);
+    const int core = ShapeCover::Core(s, zoom, m_ratio, boxes);
     for (int c = 0; c < core; ++c) m_covered.Cover(boxes[c]), m_coarse.Cover(boxes[c]);
     return true;
   }
@@ -73,32 +77,36 @@ class Burial {
 
  private:
   PixelBox m_area;
+  double m_ratio;
   CoverageMask m_covered, m_coarse;
 };
 
 }  // namespace
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, bool opaque) {
+std::vector<int> ShapesReaching(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown) {
   const PixelBox area = Widened(shown);
   const CShapeArray& shapes = drawing.GetShapes();
   std::vector<int> order;
-  if (!opaque) {
-    for (int i = 0; i < shapes.GetSize(); ++i)
-      if (i != skipped && Reaches(shapes[i], zoom, area)) order.push_back(i);
-    return order;
-  }
-  Burial burial(area);
+  for (int i = 0; i < shapes.GetSize(); ++i)
+    if (i != skipped && Reaches(shapes[i], zoom, area)) order.push_back(i);
+  return order;
+}
+
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, double ratio) {
+  const CShapeArray& shapes = drawing.GetShapes();
+  std::vector<int> order;
+  Burial burial(shown, ratio);
   for (int i = shapes.GetUpperBound(); i >= 0; --i)
     if (i != skipped && burial.Shows(shapes[i], zoom)) order.push_back(i);
   std::reverse(order.begin(), order.end());
   return order;
 }
 
-std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown,
+std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, const PixelBox& shown, double ratio,
                                const ShapeIndex& index) {
   const CShapeArray& shapes = drawing.GetShapes();
   std::vector<int> order;
-  Burial burial(Widened(shown));
+  Burial burial(shown, ratio);
   // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
   index.Descending(
       shown, zoom, 2,

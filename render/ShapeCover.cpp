@@ -180,7 +180,7 @@ int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
   }
 }
 
-int ShapeCover::Core(const CShape& s, int zoom, PixelBox* boxes) {
+int ShapeCover::Core(const CShape& s, int zoom, double ratio, PixelBox* boxes) {
   if (!FillsEveryPixel(s)) return 0;
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);
@@ -210,8 +210,19 @@ int ShapeCover::Core(const CShape& s, int zoom, PixelBox* boxes) {
   for (int i = 0; i < n; ++i)
     if (p[i].x != p[(i + 1) % n].x && p[i].y != p[(i + 1) % n].y) upright = false;
   if (upright) {
+    // The raster engine fills the device pixels whose middles lie inside, and the painter may
+    // move the box half a pixel right and down under a pen (see CQPainterDC). At one device pixel
+    // to the pixel neither happens: the fill is the box's pixels but its last column and row, a
+    // crowded drawing's edge included. At more device pixels to the pixel the first pixel of the
+    // box may be left half bare, and the device pixel that meets the last two may lie outside.
     const PixelBox b = Around(p, n, 0);
-    return AddCore(boxes, 0, double(b.left), double(b.top), double(b.right), double(b.bottom));
+    const PixelBox sure = ratio == 1 ? PixelBox{b.left, b.top, b.right - 1, b.bottom - 1}
+                                     : PixelBox{b.left + 1, b.top + 1, b.right - 2, b.bottom - 2};
+    if (ratio < 1 || sure.left > sure.right || sure.top > sure.bottom || !Trusted(sure)) {
+      return AddCore(boxes, 0, double(b.left), double(b.top), double(b.right), double(b.bottom));
+    }
+    boxes[0] = sure;
+    return 1;
   }
   // The square inside the largest circle about the points' mean that stays clear of every edge.
   double cx = 0, cy = 0;

@@ -15,9 +15,11 @@ class ShapeCover {
   // Boxes that together hold every pixel the shape can change, its pen included; at most
   // kMaxBoxes. Returns how many, 0 for a shape without points.
   static int Reach(const CShape& shape, int zoom, PixelBox* boxes);
-  // Boxes each wholly painted by the shape's fill; at most kMaxBoxes. Only fills that paint every
-  // pixel count: solid ones and hatches, whose gaps take the background. Returns how many.
-  static int Core(const CShape& shape, int zoom, PixelBox* boxes);
+  // Boxes each wholly painted by the shape's fill on a picture of `ratio` (at least 1) device
+  // pixels to the pixel: every device pixel that meets a pixel of a box; at most kMaxBoxes. Only
+  // fills that paint every pixel count: solid ones and hatches, whose gaps take the background.
+  // Returns how many.
+  static int Core(const CShape& shape, int zoom, double ratio, PixelBox* boxes);
 
   // The box of the zoomed points widened by the pen: a bound of the whole shape.
   static bool Extent(const CShape& shape, int zoom, PixelBox& box);

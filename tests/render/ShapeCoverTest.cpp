@@ -37,12 +37,14 @@ std::vector<PixelBox> Reach(const CShape& s, int zoom) {
 
 std::vector<PixelBox> Core(const CShape& s, int zoom) {
   PixelBox boxes[ShapeCover::kMaxBoxes];
-  return std::vector<PixelBox>(boxes, boxes + ShapeCover::Core(s, zoom, boxes));
+  return std::vector<PixelBox>(boxes, boxes + ShapeCover::Core(s, zoom, 1, boxes));
 }
 
 // The shapes a 1000-pixel-square picture gets, painted as pixels or kept as calls.
 std::vector<int> ShapesToPaint(const CTavlo& d, bool opaque) {
-  return paint_order::ShapesToPaint(d, d.GetZoom(), d.GetSelected(), PixelBox{0, 0, 999, 999}, opaque);
+  const PixelBox shown{0, 0, 999, 999};
+  return opaque ? paint_order::ShapesToPaint(d, d.GetZoom(), d.GetSelected(), shown, 1)
+                : paint_order::ShapesReaching(d, d.GetZoom(), d.GetSelected(), shown);
 }
 
 }  // namespace
