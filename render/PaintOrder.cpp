@@ -46,7 +46,13 @@ class Burial {
 
   // Whether `s`, below every shape asked about before, shows; if so, what its fill paints counts
   // as covered from now on.
-  bool Shows(const CShape& s, int zoom) {
+  // `near`, when given, holds the shape's extent: asking about it needs nothing from the shape's
+  // record, which in a large drawing lies far from the last one read.
+  bool Shows(const CShape& s, int zoom, const PixelBox* near = nullptr) {
+    if (near) {
+      const PixelBox bound = ShapeCover::BoundOf(*near);
+      if (ShapeCover::Trusted(bound) && m_coarse.Covers(bound)) return false;
+    }
     PixelBox boxes[ShapeCover::kMaxBoxes];
     PixelBox bound;
     const bool bounded = ShapeCover::Bound(s, zoom, bound);
@@ -110,8 +116,8 @@ std::vector<int> ShapesToPaint(const CTavlo& drawing, int zoom, int skipped, con
   // ShapesToPaint looks up to two pixels beyond the part, for the rounding of edges.
   index.Descending(
       shown, zoom, 2,
-      [&](int i) {
-        if (i != skipped && burial.Shows(shapes[i], zoom)) order.push_back(i);
+      [&](int i, const PixelBox& near) {
+        if (i != skipped && burial.Shows(shapes[i], zoom, &near)) order.push_back(i);
         return !burial.Full();
       },
       // Far out the raster engine's pixels are not bounded closely: nothing there is left out.

@@ -139,10 +139,14 @@ bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
 
 bool ShapeCover::Bound(const CShape& s, int zoom, PixelBox& box) {
   if (!Extent(s, zoom, box)) return false;
+  box = BoundOf(box);
+  return true;
+}
+
+PixelBox ShapeCover::BoundOf(const PixelBox& box) {
   // Reach's boxes are widened by one more than the extent, an ellipse's bands by its bulge too.
   const int64_t grow = 2 + int64_t(std::ceil(kBulge * double(std::max(box.right - box.left, box.bottom - box.top))));
-  box = {box.left - grow, box.top - grow, box.right + grow, box.bottom + grow};
-  return true;
+  return {box.left - grow, box.top - grow, box.right + grow, box.bottom + grow};
 }
 
 int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {

@@ -26,6 +26,8 @@ class ShapeCover {
   // A box that holds every box Reach gives (a little wider than the extent, for their rounding),
   // found without working them out. False for a shape without points.
   static bool Bound(const CShape& shape, int zoom, PixelBox& box);
+  // The same for any shape whose extent lies within `extent`.
+  static PixelBox BoundOf(const PixelBox& extent);
   // Near enough to the origin that the raster engine's pixels stay within these bounds. Far out
   // it clips paths itself, and shapes there are neither left out nor used to leave others out.
   static bool Trusted(const PixelBox& box);

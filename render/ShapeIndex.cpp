@@ -120,12 +120,11 @@ bool ShapeIndex::InGrid(const Box& b) const {
          int64_t(b.right) - b.left < kWidestSpan * m_cell && int64_t(b.bottom) - b.top < kWidestSpan * m_cell;
 }
 
-bool ShapeIndex::Meets(int i, const PixelBox& area, int zoom, int64_t margin) const {
-  const Box& b = m_boxes[i];
-  const int64_t reach = m_pens[i] + kPenRoom + margin;
-  const PixelBox zoomed{geometry::Zoom(b.left, zoom) - reach, geometry::Zoom(b.top, zoom) - reach,
-                        geometry::Zoom(b.right, zoom) + reach, geometry::Zoom(b.bottom, zoom) + reach};
-  return zoomed.Overlaps(area);
+PixelBox ShapeIndex::Zoomed(int i, int zoom, int64_t margin) const {
+  const Box& b = m_boxes[size_t(i)];
+  const int64_t reach = m_pens[size_t(i)] + kPenRoom + margin;
+  return {geometry::Zoom(b.left, zoom) - reach, geometry::Zoom(b.top, zoom) - reach,
+          geometry::Zoom(b.right, zoom) + reach, geometry::Zoom(b.bottom, zoom) + reach};
 }
 
 ShapeIndex::Search ShapeIndex::Cover(const PixelBox& area, int zoom, int64_t margin) const {
@@ -182,15 +181,11 @@ std::vector<int> ShapeIndex::Find(const PixelBox& area, int zoom, int64_t margin
   return found;
 }
 
-void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, const std::function<bool(int)>& take,
+void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin,
+                            const std::function<bool(int, const PixelBox&)>& take,
                             const std::function<bool(const PixelBox&)>& covered) const {
   if (m_boxes.empty()) return;
   const Search search = Cover(area, zoom, margin);
-  if (search.everything) {
-    for (int i = int(m_boxes.size()) - 1; i >= 0; --i)
-      if (Meets(i, area, zoom, margin) && !take(i)) return;
-    return;
-  }
   // Each cell's list, and the list apart, is in stacking order, and is read from its end.
   struct Source {
     int64_t next;    // the place after the one to read next
@@ -226,11 +221,24 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, cons
         if (!dropped[size_t((cy - q[1]) * columns + cx - q[0])]) return cx == x && cy == y;
     return false;
   };
+  // The place of a list read next, or -1 for one gone or given apart.
+  auto placeOf = [&](const Source& s) {
+    if (s.x < 0) return m_apart[size_t(s.next - 1)];
+    const int i = m_current[size_t(m_members[size_t(s.next - 1)])];
+    return i < 0 || m_isApart[size_t(i)] ? -1 : i;
+  };
   // The shapes are taken in windows of the stack, front first, each twice as deep as the one
   // before: every list gives its shapes of the window, which are sorted and taken front to back.
   // Before each window but the first a cell is asked whether all it can paint is covered: its
   // shapes that show anywhere show in another cell too, which gives them, so it is read no
   // further.
+  //
+  // Over much of the grid, every shape in turn is read instead (quicker than the lists and a
+  // sort), until half the cells are dropped: then the lists are read from where that reading
+  // stopped. A drawing where little is buried costs no more than reading the shapes; one buried
+  // all over but for a bare spot is not read to the bottom of the stack everywhere.
+  const size_t cellsAtFirst = sources.size() - (m_apart.empty() ? 0 : 1);
+  bool inTurn = search.everything;
   std::vector<int> window;
   int64_t depth = 1024;
   for (int64_t end = int64_t(m_boxes.size()); end > 0 && !sources.empty(); end -= depth, depth *= 2) {
@@ -241,18 +249,29 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin, cons
         if (done && s.x >= 0) dropped[size_t((s.y - q[1]) * columns + s.x - q[0])] = 1;
         return done;
       });
+    if (inTurn) {
+      const size_t cells =
+          size_t(std::count_if(sources.begin(), sources.end(), [](const Source& s) { return s.x >= 0; }));
+      if (2 * cells > cellsAtFirst) {
+        for (int i = int(end) - 1; i >= begin; --i)
+          if (Meets(i, area, zoom, margin) && !take(i, Zoomed(i, zoom, 0))) return;
+        continue;
+      }
+      inTurn = false;
+      for (Source& s : sources)
+        while (s.next > s.first && (placeOf(s) < 0 || placeOf(s) >= end)) --s.next;
+    }
     window.clear();
     for (Source& s : sources)
       for (; s.next > s.first; --s.next) {
-        const bool apart = s.x < 0;
-        const int i = apart ? m_apart[size_t(s.next - 1)] : m_current[size_t(m_members[size_t(s.next - 1)])];
-        if (!apart && (i < 0 || m_isApart[size_t(i)])) continue;  // gone, or given apart
+        const int i = placeOf(s);
+        if (i < 0) continue;
         if (i < begin) break;
-        if ((apart || takenIn(i, s.x, s.y)) && Meets(i, area, zoom, margin)) window.push_back(i);
+        if ((s.x < 0 || takenIn(i, s.x, s.y)) && Meets(i, area, zoom, margin)) window.push_back(i);
       }
     std::sort(window.begin(), window.end(), std::greater<int>());
     for (const int i : window)
-      if (!take(i)) return;
+      if (!take(i, Zoomed(i, zoom, 0))) return;
   }
 }
 

@@ -36,12 +36,13 @@ class ShapeIndex {
   // widens it for the pen, and by `margin` pixels more, meets `area` (zoomed pixels) at `zoom`
   // (1 or more).
   std::vector<int> Find(const PixelBox& area, int zoom, int64_t margin) const;
-  // The same shapes from the front of the stack backwards, each handed to `take` until it returns
-  // false: a painter that stops where the shapes above cover everything asks about no more.
+  // The same shapes from the front of the stack backwards, each handed to `take` with a box that
+  // holds its extent (ShapeCover::Extent) until `take` returns false: a painter that stops where
+  // the shapes above cover everything asks about no more.
   // `covered` is asked now and then about a box of zoomed pixels, each a region of the grid
   // widened by the widest reach; where it says that nothing painted there would show, the shapes
   // that lie only there are not given. It must stay true once it is.
-  void Descending(const PixelBox& area, int zoom, int64_t margin, const std::function<bool(int)>& take,
+  void Descending(const PixelBox& area, int zoom, int64_t margin, const std::function<bool(int, const PixelBox&)>& take,
                   const std::function<bool(const PixelBox&)>& covered) const;
 
   // What the index holds in memory.
@@ -52,7 +53,11 @@ class ShapeIndex {
     int32_t left, top, right, bottom;
   };
   static Box BoxOf(const CShape& shape);
-  bool Meets(int i, const PixelBox& area, int zoom, int64_t margin) const;
+  // The box of shape i zoomed, widened by its pen's reach and `margin`.
+  PixelBox Zoomed(int i, int zoom, int64_t margin) const;
+  bool Meets(int i, const PixelBox& area, int zoom, int64_t margin) const {
+    return Zoomed(i, zoom, margin).Overlaps(area);
+  }
   // The cell range of a box in drawing units, clamped to the grid.
   void Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t cells[4]) const;
   bool InGrid(const Box& b) const;

@@ -156,4 +156,11 @@ TEST(KeptTiles, ACrowdedDrawingShowsWhatTheWholePictureShows) {
     ASSERT_TRUE(Background(kept, drawing, scroll, scale) == OnePiece(drawing, scroll, QSize(500, 400), scale))
         << "step " << step << ", zoom " << drawing.GetZoom();
   }
+  // A deeper pile in view whole: the search reads every shape in turn at first, and the lists of
+  // the cells once the fills have buried half of them.
+  for (int i = 0; i < 6000; ++i) drawing.AddShape(random_shapes::SmallShape(rng, 1100, 900, 300));
+  drawing.SetZoom(50);
+  for (const qreal scale : {1.0, 2.0})
+    ASSERT_TRUE(Background(kept, drawing, QPoint(), scale) == OnePiece(drawing, QPoint(), QSize(500, 400), scale))
+        << "scale " << scale;
 }

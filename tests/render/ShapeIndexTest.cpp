@@ -98,13 +98,24 @@ TEST(ShapeIndex, SearchingTheFoundShapesGivesWhatSearchingAllGives) {
         // The same shapes front to back, where nothing is covered, and no more once told to stop.
         std::vector<int> descending;
         index.Descending(
-            box, drawing.GetZoom(), 0, [&](int i) { return descending.push_back(i), true; },
+            box, drawing.GetZoom(), 0,
+            [&](int i, const PixelBox& near) {
+              // Each comes with a box that holds its extent.
+              PixelBox e;
+              if (ShapeCover::Extent(drawing.GetShapes()[i], drawing.GetZoom(), e)) {
+                EXPECT_TRUE(e.left >= near.left && e.top >= near.top && e.right <= near.right &&
+                            e.bottom <= near.bottom)
+                    << "shape " << i;
+              }
+              return descending.push_back(i), true;
+            },
             [](const PixelBox&) { return false; });
         ASSERT_TRUE(std::equal(found.rbegin(), found.rend(), descending.begin(), descending.end()))
             << "round " << round << ", phase " << phase;
         int taken = 0;
         index.Descending(
-            box, drawing.GetZoom(), 0, [&](int) { return ++taken < 3; }, [](const PixelBox&) { return false; });
+            box, drawing.GetZoom(), 0, [&](int, const PixelBox&) { return ++taken < 3; },
+            [](const PixelBox&) { return false; });
         ASSERT_EQ(taken, std::min<int>(3, int(found.size())));
         for (int i = 0; i < count; ++i) {
           PixelBox extent;
