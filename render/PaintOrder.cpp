@@ -27,9 +27,6 @@ int64_t CellCount(const PixelBox& area) {
 // Pixel x covers x to x + 1: one more pixel beyond both of those edges.
 PixelBox Widened(const PixelBox& shown) { return {shown.left - 1, shown.top - 1, shown.right + 2, shown.bottom + 2}; }
 
-// Pixels a side of the shapes whose bound stands for what they reach.
-constexpr int64_t kSmall = 32;
-
 // Shapes asked about from the front backwards, over `area`: a shape is left out when the filled
 // insides of the shapes shown above it already cover every pixel of the area it could touch: they
 // would paint over all of it anyway. Dense drawings bury most of their shapes this way.
@@ -45,26 +42,22 @@ class Burial {
       : m_area(area), m_ratio(ratio), m_covered(area), m_coarse(area, std::max<int64_t>(1, CellCount(area) / 64)) {}
 
   // Whether `s`, below every shape asked about before, shows; if so, what its fill paints counts
-  // as covered from now on.
-  // `near`, when given, holds the shape's extent: asking about it needs nothing from the shape's
-  // record, which in a large drawing lies far from the last one read.
+  // as covered from now on. `near`, when given, holds the shape's extent.
   bool Shows(const CShape& s, int zoom, const PixelBox* near = nullptr) {
-    if (near) {
-      const PixelBox bound = ShapeCover::BoundOf(*near);
-      if (ShapeCover::Trusted(bound) && m_coarse.Covers(bound)) return false;
-    }
-    PixelBox boxes[ShapeCover::kMaxBoxes];
-    PixelBox bound;
-    const bool bounded = ShapeCover::Bound(s, zoom, bound);
     // Most shapes of a crowded drawing lie wholly under the fills above them, which one question
-    // about their bound settles.
-    if (bounded && ShapeCover::Trusted(bound) && m_coarse.Covers(bound)) return false;
-    // A small shape's bound stands for the boxes it reaches: it holds them all, and is hardly
-    // larger, while working them out costs more than the question they answer.
-    const bool small = bounded && bound.right - bound.left <= kSmall && bound.bottom - bound.top <= kSmall;
-    if (small) boxes[0] = bound;
-    const int reach = small ? 1 : ShapeCover::Reach(s, zoom, boxes);
-    bool seen = reach == 0, buried = reach > 0;  // a shape without points is simply passed on
+    // about their bound settles: asked about `near`, it needs nothing from the shape's record,
+    // which in a large drawing lies far from the last one read.
+    auto underFills = [&](const PixelBox& extent) {
+      const PixelBox bound = ShapeCover::BoundOf(extent);
+      return ShapeCover::Trusted(bound) && m_coarse.Covers(bound);
+    };
+    if (near && underFills(*near)) return false;
+    PixelBox extent;
+    if (!ShapeCover::Extent(s, zoom, extent)) return true;  // a shape without points is simply passed on
+    if (!near && underFills(extent)) return false;
+    PixelBox boxes[ShapeCover::kMaxBoxes];
+    const int reach = ShapeCover::Reach(s, zoom, m_ratio, extent, boxes);
+    bool seen = false, buried = true;
     for (int r = 0; r < reach; ++r) {
       const PixelBox& b = boxes[r];
       if (!b.Overlaps(m_area)) continue;

@@ -14,6 +14,8 @@ constexpr double kCoreMargin = 2.0;
 // Curves are drawn as cubic pieces that bulge out from a true ellipse by up to this share of its
 // radius.
 constexpr double kBulge = 3e-4;
+// Pixels a side of the shapes whose bound stands for what they reach.
+constexpr int64_t kSmall = 32;
 
 struct Pt {
   double x, y;
@@ -114,6 +116,28 @@ int Curve(const Pt* p, int n, double m, PixelBox* boxes) {
   return count;
 }
 
+// Four points that go round an upright box: each step runs along one axis.
+bool Upright(const CShape& s) {
+  if ((s.GetType() != kRectangle && s.GetType() != kPolygonRect) || s.GetPointCount() != 4) return false;
+  for (int i = 0; i < 4; ++i) {
+    const CPoint a = s.GetPoint(i), b = s.GetPoint((i + 1) % 4);
+    if (a.x != b.x && a.y != b.y) return false;
+  }
+  return true;
+}
+
+// The zoomed box of the points: zooming keeps the order of coordinates.
+PixelBox Corners(const CShape& s, int zoom) {
+  CPoint low = s.GetPoint(0), high = low;
+  for (int i = 1; i < s.GetPointCount(); ++i) {
+    const CPoint q = s.GetPoint(i);
+    low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
+    high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
+  }
+  return {geometry::Zoom(low.x, zoom), geometry::Zoom(low.y, zoom), geometry::Zoom(high.x, zoom),
+          geometry::Zoom(high.y, zoom)};
+}
+
 }  // namespace
 
 bool ShapeCover::Trusted(const PixelBox& b) {
@@ -121,25 +145,10 @@ bool ShapeCover::Trusted(const PixelBox& b) {
 }
 
 bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
-  const int n = s.GetPointCount();
-  if (n == 0) return false;
-  // Zooming keeps the order of coordinates, so the box of the points is zoomed alone: the box
-  // Around gives for the zoomed points, in whole numbers, without a division for every point.
-  CPoint low = s.GetPoint(0), high = low;
-  for (int i = 1; i < n; ++i) {
-    const CPoint q = s.GetPoint(i);
-    low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
-    high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
-  }
+  if (s.GetPointCount() == 0) return false;
+  const PixelBox c = Corners(s, zoom);
   const int64_t m = PenReach(s);
-  box = {geometry::Zoom(low.x, zoom) - m, geometry::Zoom(low.y, zoom) - m, geometry::Zoom(high.x, zoom) + m,
-         geometry::Zoom(high.y, zoom) + m};
-  return true;
-}
-
-bool ShapeCover::Bound(const CShape& s, int zoom, PixelBox& box) {
-  if (!Extent(s, zoom, box)) return false;
-  box = BoundOf(box);
+  box = {c.left - m, c.top - m, c.right + m, c.bottom + m};
   return true;
 }
 
@@ -149,14 +158,38 @@ PixelBox ShapeCover::BoundOf(const PixelBox& box) {
   return {box.left - grow, box.top - grow, box.right + grow, box.bottom + grow};
 }
 
-int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
+int ShapeCover::Reach(const CShape& s, int zoom, double ratio, const PixelBox& extent, PixelBox* boxes) {
+  boxes[0] = extent;
+  // Far out, or a record the tighter bounds were not made for: the whole extent.
+  if (!Trusted(extent)) return 1;
+  if (ratio == 1 && Upright(s)) {
+    // The fill takes the box's pixels but its last column and row; a pen w pixels wide takes w/2
+    // (rounded down) of them before each side and the rest from the side on.
+    const int64_t m = PenReach(s);
+    const PixelBox c{extent.left + m, extent.top + m, extent.right - m, extent.bottom - m};
+    const int64_t w = s.GetPenStyle() == PS_NULL ? 0 : std::clamp(s.GetPenWidth(), 1, 255);
+    const int64_t before = w / 2, after = (w + 1) / 2 - 1;
+    const PixelBox outer{c.left - before, c.top - before, c.right + after, c.bottom + after};
+    if (s.GetBrushStyle() != kBrushTransparent || w == 0) {
+      boxes[0] = outer;
+      return 1;
+    }
+    boxes[0] = {outer.left, outer.top, outer.right, c.top + after};
+    boxes[1] = {outer.left, c.bottom - before, outer.right, outer.bottom};
+    boxes[2] = {outer.left, outer.top, c.left + after, outer.bottom};
+    boxes[3] = {c.right - before, outer.top, outer.right, outer.bottom};
+    return 4;
+  }
+  // A small shape's bound is hardly larger than the boxes it reaches, which cost more to work out
+  // than a painter's question about them.
+  if (const PixelBox bound = BoundOf(boxes[0]);
+      bound.right - bound.left <= kSmall && bound.bottom - bound.top <= kSmall) {
+    boxes[0] = bound;
+    return 1;
+  }
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);
-  if (n == 0) return 0;
   const double m = PenReach(s);
-  Extent(s, zoom, boxes[0]);
-  // Far out, or a record the tighter bounds were not made for: the whole extent.
-  if (!Trusted(boxes[0])) return 1;
   switch (s.GetType()) {
     case kLine: return n >= 2 ? Runs(p, n, false, m, boxes) : 1;
     case kRectangle:
@@ -186,6 +219,16 @@ int ShapeCover::Reach(const CShape& s, int zoom, PixelBox* boxes) {
 
 int ShapeCover::Core(const CShape& s, int zoom, double ratio, PixelBox* boxes) {
   if (!FillsEveryPixel(s)) return 0;
+  if (ratio == 1 && Upright(s)) {
+    // The fill, and its last column and row, which a pen of any width and dash lays over: the
+    // gaps of a dashed pen take the background.
+    const PixelBox c = Corners(s, zoom);
+    const int64_t pen = s.GetPenStyle() == PS_NULL ? 0 : 1;
+    const PixelBox sure{c.left, c.top, c.right - 1 + pen, c.bottom - 1 + pen};
+    if (sure.left > sure.right || sure.top > sure.bottom || !Trusted(sure)) return 0;
+    boxes[0] = sure;
+    return 1;
+  }
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);
   if (s.GetType() == kEllipse && n >= 3) {

@@ -12,9 +12,11 @@ class ShapeCover {
  public:
   static constexpr int kMaxBoxes = 16;
 
-  // Boxes that together hold every pixel the shape can change, its pen included; at most
-  // kMaxBoxes. Returns how many, 0 for a shape without points.
-  static int Reach(const CShape& shape, int zoom, PixelBox* boxes);
+  // Boxes that together hold every pixel the shape can change, its pen included, on a picture of
+  // `ratio` (at least 1) device pixels to the pixel: each device pixel it changes meets a pixel of
+  // a box; at most kMaxBoxes. `extent` is the shape's Extent, which a shape without points has
+  // not. Returns how many.
+  static int Reach(const CShape& shape, int zoom, double ratio, const PixelBox& extent, PixelBox* boxes);
   // Boxes each wholly painted by the shape's fill on a picture of `ratio` (at least 1) device
   // pixels to the pixel: every device pixel that meets a pixel of a box; at most kMaxBoxes. Only
   // fills that paint every pixel count: solid ones and hatches, whose gaps take the background.
@@ -23,10 +25,8 @@ class ShapeCover {
 
   // The box of the zoomed points widened by the pen: a bound of the whole shape.
   static bool Extent(const CShape& shape, int zoom, PixelBox& box);
-  // A box that holds every box Reach gives (a little wider than the extent, for their rounding),
-  // found without working them out. False for a shape without points.
-  static bool Bound(const CShape& shape, int zoom, PixelBox& box);
-  // The same for any shape whose extent lies within `extent`.
+  // A box that holds every box Reach gives for a shape whose extent lies within `extent` (a
+  // little wider, for their rounding), found without working them out.
   static PixelBox BoundOf(const PixelBox& extent);
   // Near enough to the origin that the raster engine's pixels stay within these bounds. Far out
   // it clips paths itself, and shapes there are neither left out nor used to leave others out.

@@ -109,9 +109,10 @@ TEST(FastPaint, ShapesAlongTheEdgeOfAFillStayWhereTheyShow) {
   EXPECT_LT(drawnInAll, shapesInAll);
 }
 
-TEST(FastPaint, EveryDevicePixelOfACoreIsPaintedByTheShape) {
-  // A shape over two pictures of different colours: a device pixel it paints is the same in both.
-  // Upright boxes are common, as plots and maps draw them, and their cores reach their edges.
+TEST(FastPaint, AShapePaintsEveryDevicePixelOfItsCoreAndNoneBeyondItsReach) {
+  // A shape over two pictures of different colours: a device pixel it paints is the same in both,
+  // one it changes differs from the colour beneath in one of them. Upright boxes are common, as
+  // plots and maps draw them, and their cores and reaches are their very pixels.
   std::mt19937 rng(17);
   auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
   int checked = 0;
@@ -121,7 +122,7 @@ TEST(FastPaint, EveryDevicePixelOfACoreIsPaintedByTheShape) {
       picture = QImage(QSize(300, 200) * ratio, QImage::Format_RGB32);
       picture.setDevicePixelRatio(ratio);
     }
-    for (int round = 0; round < 1000; ++round) {
+    for (int round = 0; round < 600; ++round) {
       CTavlo drawing;
       CShape s = pick(3) ? RandomShape(rng) : CrowdedShape(rng);
       if (pick(2) && s.GetPointCount() == 4) {
@@ -141,6 +142,30 @@ TEST(FastPaint, EveryDevicePixelOfACoreIsPaintedByTheShape) {
         drawing.DrawShape(dc, 0, zoom, thinPens);
       }
       PixelBox boxes[ShapeCover::kMaxBoxes];
+      // The pixels of the picture the reach holds.
+      std::vector<bool> reached(300 * 200, false);
+      PixelBox extent;
+      ASSERT_TRUE(ShapeCover::Extent(s, zoom, extent));
+      const int reach = ShapeCover::Reach(s, zoom, ratio, extent, boxes);
+      for (int r = 0; r < reach; ++r)
+        for (int64_t y = std::max<int64_t>(boxes[r].top, scroll.y());
+             y <= std::min<int64_t>(boxes[r].bottom, scroll.y() + 199); ++y)
+          for (int64_t x = std::max<int64_t>(boxes[r].left, scroll.x());
+               x <= std::min<int64_t>(boxes[r].right, scroll.x() + 299); ++x)
+            reached[size_t((y - scroll.y()) * 300 + x - scroll.x())] = true;
+      for (int dy = 0; dy < pictures[0].height(); ++dy) {
+        const QRgb* lines[2] = {reinterpret_cast<const QRgb*>(pictures[0].constScanLine(dy)),
+                                reinterpret_cast<const QRgb*>(pictures[1].constScanLine(dy))};
+        for (int dx = 0; dx < pictures[0].width(); ++dx) {
+          if (lines[0][dx] == qRgb(1, 2, 3) && lines[1][dx] == qRgb(254, 253, 252)) continue;
+          bool held = false;  // by a pixel the device pixel meets
+          for (int y = int(dy / ratio); y < std::min(200, int(std::ceil((dy + 1) / ratio))); ++y)
+            for (int x = int(dx / ratio); x < std::min(300, int(std::ceil((dx + 1) / ratio))); ++x)
+              held = held || reached[size_t(y * 300 + x)];
+          ASSERT_TRUE(held) << "ratio " << ratio << ", round " << round << ", zoom " << zoom << ", device pixel " << dx
+                            << ", " << dy << " beyond the reach";
+        }
+      }
       const int core = ShapeCover::Core(s, zoom, ratio, boxes);
       for (int c = 0; c < core; ++c)
         for (int64_t y = std::max<int64_t>(boxes[c].top, scroll.y()); y <= boxes[c].bottom && y < scroll.y() + 200; ++y)

@@ -32,7 +32,10 @@ bool InsideAny(const std::vector<PixelBox>& boxes, double x, double y) {
 
 std::vector<PixelBox> Reach(const CShape& s, int zoom) {
   PixelBox boxes[ShapeCover::kMaxBoxes];
-  return std::vector<PixelBox>(boxes, boxes + ShapeCover::Reach(s, zoom, boxes));
+  // At other ratios than 1 the reach of upright boxes is worked out as for other shapes.
+  PixelBox extent;
+  if (!ShapeCover::Extent(s, zoom, extent)) return {};
+  return std::vector<PixelBox>(boxes, boxes + ShapeCover::Reach(s, zoom, 2, extent, boxes));
 }
 
 std::vector<PixelBox> Core(const CShape& s, int zoom) {
@@ -113,7 +116,8 @@ TEST(ShapeCover, ReachHoldsEveryPointOfTheOutlineWidenedByThePenAndLiesInTheBoun
     const std::vector<PixelBox> reach = Reach(s, zoom);
     ASSERT_FALSE(reach.empty());
     PixelBox bound;
-    ASSERT_TRUE(ShapeCover::Bound(s, zoom, bound));
+    ASSERT_TRUE(ShapeCover::Extent(s, zoom, bound));
+    bound = ShapeCover::BoundOf(bound);
     for (const PixelBox& b : reach)
       ASSERT_TRUE(b.left >= bound.left && b.top >= bound.top && b.right <= bound.right && b.bottom <= bound.bottom)
           << "round " << round << ": a box of the reach beyond the bound";
