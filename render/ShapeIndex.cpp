@@ -82,11 +82,16 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
   m_rows = geometry::FloorDiv(height - 1, m_cell) + 1;
 
   // Counted first, then laid out in stacking order, so that each cell's list comes out in order.
+  // A shape beyond the grid is kept in the cells at its edge nearest to it, with the few that lie
+  // there: the list apart would be read by every search.
   m_starts.assign(size_t(m_columns * m_rows) + 1, 0);
+  m_held = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   int64_t c[4];
   for (int i = 0; i < n; ++i) {
-    if (!InGrid(m_boxes[i])) continue;
+    if (!Fits(m_boxes[i])) continue;
     const Box& b = m_boxes[i];
+    m_held = {std::min(m_held.left, b.left), std::min(m_held.top, b.top), std::max(m_held.right, b.right),
+              std::max(m_held.bottom, b.bottom)};
     Cells(b.left, b.top, b.right, b.bottom, c);
     for (int64_t y = c[1]; y <= c[3]; ++y)
       for (int64_t x = c[0]; x <= c[2]; ++x) ++m_starts[size_t(y * m_columns + x) + 1];
@@ -96,7 +101,7 @@ void ShapeIndex::Build(const CShapeArray& shapes) {
   std::vector<uint32_t> fill(m_starts.begin(), m_starts.end() - 1);
   for (int i = 0; i < n; ++i) {
     const Box& b = m_boxes[i];
-    if (!InGrid(b)) {
+    if (!Fits(b)) {
       m_apart.push_back(i);
       m_isApart[size_t(i)] = 1;
       continue;
@@ -114,10 +119,8 @@ void ShapeIndex::Cells(int64_t left, int64_t top, int64_t right, int64_t bottom,
   c[3] = std::clamp<int64_t>(geometry::FloorDiv(bottom - m_top, m_cell), 0, m_rows - 1);
 }
 
-bool ShapeIndex::InGrid(const Box& b) const {
-  const int64_t right = m_left + m_columns * m_cell, bottom = m_top + m_rows * m_cell;
-  return b.left >= m_left && b.top >= m_top && b.right < right && b.bottom < bottom &&
-         int64_t(b.right) - b.left < kWidestSpan * m_cell && int64_t(b.bottom) - b.top < kWidestSpan * m_cell;
+bool ShapeIndex::Fits(const Box& b) const {
+  return int64_t(b.right) - b.left < kWidestSpan * m_cell && int64_t(b.bottom) - b.top < kWidestSpan * m_cell;
 }
 
 PixelBox ShapeIndex::Zoomed(int i, int zoom, int64_t margin) const {
@@ -136,12 +139,11 @@ ShapeIndex::Search ShapeIndex::Cover(const PixelBox& area, int zoom, int64_t mar
   auto high = [&](int64_t v) { return v >= INT32_MAX ? INT32_MAX : v * 100 / zoom + 1; };
   const int64_t left = low(area.left - reach), right = high(area.right + reach);
   const int64_t top = low(area.top - reach), bottom = high(area.bottom + reach);
-  const int64_t gridRight = m_left + m_columns * m_cell - 1, gridBottom = m_top + m_rows * m_cell - 1;
-  const bool missesGrid = right < m_left || left > gridRight || bottom < m_top || top > gridBottom;
+  // Beyond the grid, the cells at its edge hold what lies there.
   Search search{};
   Cells(left, top, right, bottom, search.q);
   const int64_t* q = search.q;
-  search.cells = missesGrid ? 0 : (q[2] - q[0] + 1) * (q[3] - q[1] + 1);
+  search.cells = m_columns == 0 || right < left || bottom < top ? 0 : (q[2] - q[0] + 1) * (q[3] - q[1] + 1);
   // An area over much of the grid: every shape in turn is quicker than the cells and a sort.
   search.everything = search.cells * 4 > m_columns * m_rows;
   return search;
@@ -200,11 +202,17 @@ void ShapeIndex::Descending(const PixelBox& area, int zoom, int64_t margin,
     for (int64_t x = q[0]; x <= q[2]; ++x) {
       const size_t cell = size_t(y * m_columns + x);
       if (m_starts[cell] == m_starts[cell + 1]) continue;
-      const int64_t left = m_left + x * m_cell, top = m_top + y * m_cell;
+      // A cell at the edge of the grid also holds the shapes beyond it.
+      const int64_t left = x == 0 ? std::min<int64_t>(m_held.left, m_left) : m_left + x * m_cell;
+      const int64_t top = y == 0 ? std::min<int64_t>(m_held.top, m_top) : m_top + y * m_cell;
+      const int64_t right = x == m_columns - 1 ? std::max<int64_t>(m_held.right, m_left + m_columns * m_cell - 1)
+                                               : m_left + (x + 1) * m_cell - 1;
+      const int64_t bottom = y == m_rows - 1 ? std::max<int64_t>(m_held.bottom, m_top + m_rows * m_cell - 1)
+                                             : m_top + (y + 1) * m_cell - 1;
       const PixelBox box{geometry::Zoom(geometry::Clamp32(left), zoom) - reach,
                          geometry::Zoom(geometry::Clamp32(top), zoom) - reach,
-                         geometry::Zoom(geometry::Clamp32(left + m_cell - 1), zoom) + reach,
-                         geometry::Zoom(geometry::Clamp32(top + m_cell - 1), zoom) + reach};
+                         geometry::Zoom(geometry::Clamp32(right), zoom) + reach,
+                         geometry::Zoom(geometry::Clamp32(bottom), zoom) + reach};
       sources.push_back({m_starts[cell + 1], m_starts[cell], box, x, y});
     }
   if (!m_apart.empty()) sources.push_back({int64_t(m_apart.size()), 0, {}, -1, -1});

@@ -18,10 +18,10 @@ class CShapeArray;
 // for an ellipse as much again on both sides, where the walk of its outline is never claimed not
 // to stray.
 //
-// The boxes lie in a grid of square cells about the size of a typical shape; shapes far larger
-// than a cell, or outside the grid, are kept in one list apart. Building takes two passes over
-// the list; an index is valid for the list it was built from and is read by any number of
-// threads at once.
+// The boxes lie in a grid of square cells about the size of a typical shape, those beyond the grid
+// in the cells at its edge; shapes far larger than a cell are kept in one list apart. Building
+// takes two passes over the list; an index is valid for the list it was built from and is read by
+// any number of threads at once.
 class ShapeIndex {
  public:
   void Build(const CShapeArray& shapes);
@@ -60,7 +60,8 @@ class ShapeIndex {
   }
   // The cell range of a box in drawing units, clamped to the grid.
   void Cells(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t cells[4]) const;
-  bool InGrid(const Box& b) const;
+  // Narrow enough for the cells; a wider shape is kept in the list apart.
+  bool Fits(const Box& b) const;
   // The cells a search of `area` looks in (q), and how many; every shape when `everything`.
   struct Search {
     int64_t q[4];
@@ -77,11 +78,12 @@ class ShapeIndex {
   int m_widestPen = 1;
   int64_t m_left = 0, m_top = 0, m_cell = 1;
   int64_t m_columns = 0, m_rows = 0;
+  Box m_held{0, 0, -1, -1};        // the box of every shape the cells hold, within the grid or beyond
   std::vector<uint32_t> m_starts;  // per cell, where its shapes begin in m_members; one more at the end
   // The shapes of every cell in turn, each cell's in stacking order, by their places in the list
   // the index was built from; m_current gives each such place's place now (-1: gone).
   std::vector<int32_t> m_members;
   std::vector<int32_t> m_current;
-  std::vector<int32_t> m_apart;    // shapes outside the grid or too large for it, in stacking order
+  std::vector<int32_t> m_apart;    // shapes too large for the grid, in stacking order
   std::vector<uint8_t> m_isApart;  // per shape: in m_apart, whatever cells still name it
 };

@@ -164,3 +164,38 @@ TEST(KeptTiles, ACrowdedDrawingShowsWhatTheWholePictureShows) {
     ASSERT_TRUE(Background(kept, drawing, QPoint(), scale) == OnePiece(drawing, QPoint(), QSize(500, 400), scale))
         << "scale " << scale;
 }
+
+TEST(KeptTiles, ShapesBeyondWhereNearlyAllLieShowThroughTheCellsAtTheEdge) {
+  // A few shapes on the left, at the bottom of the stack, and on the right a pile of boxes whose
+  // left edges line up, under a few tall ones that reach a little further left: the grid begins
+  // at the pile, and the cells at its left edge, which hold the few, are buried at once.
+  std::mt19937 rng(43);
+  auto pick = [&](int n) { return random_shapes::Pick(rng, n); };
+  CTavlo drawing;
+  for (int i = 0; i < 6; ++i) {
+    CShape s = random_shapes::SmallShape(rng, 300, 900, 100);
+    s.SetCenter(s.GetPoint(0).x + 10, s.GetPoint(0).y + 10);
+    drawing.AddShape(s);
+  }
+  auto box = [&](int x, int y, int w, int h) {
+    CShape s;
+    s.SetType(kRectangle);
+    s.SetPointCount(4);
+    s.SetPoint(0, x, y);
+    s.SetPoint(1, x + w, y);
+    s.SetPoint(2, x + w, y + h);
+    s.SetPoint(3, x, y + h);
+    s.SetCenter(x + 10, y + 10);
+    s.SetBrushStyle(kBrushPaint);
+    s.SetBrushColor(RGB(uint8_t(pick(256)), 90, 200));
+    drawing.AddShape(s);
+  };
+  for (int i = 0; i < 3000; ++i) box(600, pick(900), 100 + pick(500), 50 + pick(150));
+  for (int i = 0; i < 10; ++i) box(580, 0, 100, 900);
+  drawing.ClearSelection();
+  drawing.SetZoom(50);
+  DrawingRenderer kept;
+  for (const qreal scale : {1.0, 2.0})
+    ASSERT_TRUE(Background(kept, drawing, QPoint(), scale) == OnePiece(drawing, QPoint(), QSize(500, 400), scale))
+        << "scale " << scale;
+}
