@@ -116,12 +116,14 @@ int Curve(const Pt* p, int n, double m, PixelBox* boxes) {
   return count;
 }
 
-// Four points that go round an upright box: each step runs along one axis.
+// Four points that go round an upright box: each step runs along one axis, across and down by
+// turns, never back on itself and never standing still.
 bool Upright(const CShape& s) {
   if ((s.GetType() != kRectangle && s.GetType() != kPolygonRect) || s.GetPointCount() != 4) return false;
-  for (int i = 0; i < 4; ++i) {
+  bool across = s.GetPoint(0).y == s.GetPoint(1).y;
+  for (int i = 0; i < 4; ++i, across = !across) {
     const CPoint a = s.GetPoint(i), b = s.GetPoint((i + 1) % 4);
-    if (a.x != b.x && a.y != b.y) return false;
+    if (across ? a.y != b.y || a.x == b.x : a.x != b.x || a.y == b.y) return false;
   }
   return true;
 }

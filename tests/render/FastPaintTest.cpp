@@ -128,6 +128,7 @@ TEST(FastPaint, AShapePaintsEveryDevicePixelOfItsCoreAndNoneBeyondItsReach) {
       if (pick(2) && s.GetPointCount() == 4) {
         s.SetPoint(1, s.GetPoint(2).x, s.GetPoint(0).y);
         s.SetPoint(3, s.GetPoint(0).x, s.GetPoint(2).y);
+        if (pick(8) == 0) s.SetPoint(2, s.GetPoint(0).x, s.GetPoint(0).y);  // folded back on itself
       }
       drawing.AddShape(s);
       const int zooms[] = {50, 100, 150, 200, 333, 500};
