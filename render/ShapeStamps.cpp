@@ -100,15 +100,15 @@ std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POI
   int right = 0, bottom = 0;
   for (int i = 0; i < count; ++i)
     right = std::max(right, int(points[i].x)), bottom = std::max(bottom, int(points[i].y));
-  const int room = pen.width + 2, x0 = room, y0 = room;
-  const QRect used(x0 - room, y0 - room, right + 1 + 2 * room, bottom + 1 + 2 * room);
+  const int room = pen.width + 2;
+  const QRect used(0, 0, right + 1 + 2 * room, bottom + 1 + 2 * room);
   if (!m_easel || m_easel->ratio != ratio) m_easel = std::make_unique<Easel>(ratio);
   QPainter& painter = m_easel->painter;
   CQPainterDC& dc = m_easel->dc;
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.fillRect(used, Qt::transparent);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.translate(x0, y0);
+  painter.translate(room, room);
   // Drawn once, as the shape itself is, with its pen and a brush in colours of their own: Qt
   // fills before it strokes, so the pen and its gaps lie over the inside as on the picture.
   CPen marked;
@@ -123,7 +123,7 @@ std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POI
   dc.SelectGdiObject(oldBrush);
   dc.DeleteObject(marked);
   dc.DeleteObject(filled);
-  painter.translate(-x0, -y0);
+  painter.translate(-room, -room);
   const QImage& picture = m_easel->picture;
   const QRect device(used.topLeft() * ratio, used.size() * ratio);
   std::vector<Run>& runs = m_found;
@@ -137,7 +137,7 @@ std::span<const ShapeStamps::Run> ShapeStamps::Of(Primitive primitive, const POI
       if (x > device.left() && row[x - 1] == mark && runs.back().length < 255)
         ++runs.back().length;
       else
-        runs.push_back({int16_t(x - x0 * ratio), int16_t(y - y0 * ratio), 1, part});
+        runs.push_back({int16_t(x - room * ratio), int16_t(y - room * ratio), 1, part});
     }
   }
   if (m_shared) m_shared->Put(key, hash, runs);
