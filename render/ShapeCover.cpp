@@ -128,18 +128,6 @@ bool Upright(const CShape& s) {
   return true;
 }
 
-// The zoomed box of the points: zooming keeps the order of coordinates.
-PixelBox Corners(const CShape& s, int zoom) {
-  CPoint low = s.GetPoint(0), high = low;
-  for (int i = 1; i < s.GetPointCount(); ++i) {
-    const CPoint q = s.GetPoint(i);
-    low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
-    high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
-  }
-  return {geometry::Zoom(low.x, zoom), geometry::Zoom(low.y, zoom), geometry::Zoom(high.x, zoom),
-          geometry::Zoom(high.y, zoom)};
-}
-
 }  // namespace
 
 bool ShapeCover::Trusted(const PixelBox& b) {
@@ -147,10 +135,19 @@ bool ShapeCover::Trusted(const PixelBox& b) {
 }
 
 bool ShapeCover::Extent(const CShape& s, int zoom, PixelBox& box) {
-  if (s.GetPointCount() == 0) return false;
-  const PixelBox c = Corners(s, zoom);
+  const int n = s.GetPointCount();
+  if (n == 0) return false;
+  // Zooming keeps the order of coordinates, so the box of the points is zoomed alone: the box
+  // Around gives for the zoomed points, in whole numbers, without a division for every point.
+  CPoint low = s.GetPoint(0), high = low;
+  for (int i = 1; i < n; ++i) {
+    const CPoint q = s.GetPoint(i);
+    low.x = std::min(low.x, q.x), low.y = std::min(low.y, q.y);
+    high.x = std::max(high.x, q.x), high.y = std::max(high.y, q.y);
+  }
   const int64_t m = PenReach(s);
-  box = {c.left - m, c.top - m, c.right + m, c.bottom + m};
+  box = {geometry::Zoom(low.x, zoom) - m, geometry::Zoom(low.y, zoom) - m, geometry::Zoom(high.x, zoom) + m,
+         geometry::Zoom(high.y, zoom) + m};
   return true;
 }
 
@@ -221,16 +218,6 @@ int ShapeCover::Reach(const CShape& s, int zoom, double ratio, const PixelBox& e
 
 int ShapeCover::Core(const CShape& s, int zoom, double ratio, PixelBox* boxes) {
   if (!FillsEveryPixel(s)) return 0;
-  if (ratio == 1 && Upright(s)) {
-    // The fill, and its last column and row, which a pen of any width and dash lays over: the
-    // gaps of a dashed pen take the background.
-    const PixelBox c = Corners(s, zoom);
-    const int64_t pen = s.GetPenStyle() == PS_NULL ? 0 : 1;
-    const PixelBox sure{c.left, c.top, c.right - 1 + pen, c.bottom - 1 + pen};
-    if (sure.left > sure.right || sure.top > sure.bottom || !Trusted(sure)) return 0;
-    boxes[0] = sure;
-    return 1;
-  }
   Pt p[kMaxPoints];
   const int n = Zoomed(s, zoom, p);
   if (s.GetType() == kEllipse && n >= 3) {
@@ -262,10 +249,13 @@ int ShapeCover::Core(const CShape& s, int zoom, double ratio, PixelBox* boxes) {
     // The raster engine fills the device pixels whose middles lie inside, and the painter may
     // move the box half a pixel right and down under a pen (see CQPainterDC). At one device pixel
     // to the pixel neither happens: the fill is the box's pixels but its last column and row, a
-    // crowded drawing's edge included. At more device pixels to the pixel the first pixel of the
-    // box may be left half bare, and the device pixel that meets the last two may lie outside.
+    // crowded drawing's edge included, and a pen of any width and dash lays pixels over those two
+    // as well (the gaps of a dashed pen take the background). At more device pixels to the pixel
+    // the first pixel of the box may be left half bare, and the device pixel that meets the last
+    // two may lie outside.
     const PixelBox b = Around(p, n, 0);
-    const PixelBox sure = ratio == 1 ? PixelBox{b.left, b.top, b.right - 1, b.bottom - 1}
+    const int64_t pen = s.GetPenStyle() == PS_NULL ? 0 : 1;
+    const PixelBox sure = ratio == 1 ? PixelBox{b.left, b.top, b.right - 1 + pen, b.bottom - 1 + pen}
                                      : PixelBox{b.left + 1, b.top + 1, b.right - 2, b.bottom - 2};
     if (ratio < 1 || sure.left > sure.right || sure.top > sure.bottom || !Trusted(sure)) {
       return AddCore(boxes, 0, double(b.left), double(b.top), double(b.right), double(b.bottom));
