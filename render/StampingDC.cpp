@@ -63,11 +63,12 @@ bool StampingDC::Stamp(ShapeStamps::Primitive primitive, const POINT* points, in
   if (x0 - reach < 0 || y0 - reach < 0 || x1 + reach >= m_image.width() || y1 + reach >= m_image.height()) return false;
 
   // Qt draws every shape a stamp stands for alike wherever it lies (CQPainterDC sees to those it
-  // would not), but for a small ellipse under a pen that nearly closes it on a picture of another
-  // ratio than 1.
-  if (primitive == ShapeStamps::ellipse && r != 1 &&
-      Closing(Painter(), QRectF(QPointF(left, top), QPointF(right, bottom))))
-    return false;
+  // would not), but for a small ellipse under a pen that nearly closes it, where CQPainterDC
+  // leaves it to Qt.
+  if (primitive == ShapeStamps::ellipse) {
+    const QRectF box(QPointF(left, top), QPointF(right, bottom));
+    if (Closing(Painter(), box) && !ClosingOnOwnPicture(Painter(), box)) return false;
+  }
   POINT form[10];
   for (int i = 0; i < count; ++i) form[i] = {int(points[i].x - left), int(points[i].y - top)};
   const CBrush& brush = GetCurrentBrush();

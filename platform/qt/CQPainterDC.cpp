@@ -209,6 +209,10 @@ bool CQPainterDC::Closing(const QPainter& painter, const QRectF& box) {
          std::max(box.width(), box.height()) * scale <= WideOutline::kPlaceFree;
 }
 
+bool CQPainterDC::ClosingOnOwnPicture(const QPainter& painter, const QRectF& box) {
+  return Closing(painter, box) && painter.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
 void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
   const QRectF box = Box(left, top, right, bottom);
   QPainter& painter = Painter();
@@ -223,10 +227,9 @@ void CQPainterDC::Ellipse(int left, int top, int right, int bottom) {
   painter.translate(corner);
   painter.setBrushOrigin(origin - corner);
   // A small one under a pen that nearly closes it is also laid on the picture differently from
-  // one such power to the next: on a picture of one device pixel to the pixel (where its hatch
-  // lies on a picture of its own as on the painter's) it is drawn whole, inside and pen, on a
-  // picture of its own.
-  if (Closing(painter, box) && painter.deviceTransform().type() <= QTransform::TxTranslate)
+  // one such power to the next: where it can be, it is drawn whole, inside and pen, on a picture
+  // of its own.
+  if (ClosingOnOwnPicture(painter, box))
     Shifted([&] { m_outline.OnOwnPicture(painter, own, draw, true); });
   else
     Outline(own, true, draw, [&] { return OnePixelOutline::EllipseLines(m_painter, own); });

@@ -47,6 +47,10 @@ class CQPainterDC : public CDC {
   // two of the picture's coordinates to the next, and it is drawn on a picture of its own where it
   // can be (see Ellipse).
   static bool Closing(const QPainter& painter, const QRectF& box);
+  // Whether Ellipse draws such an ellipse over `box` whole on a picture of its own: on a picture
+  // of one device pixel to the pixel, where its hatch lies there as on the painter's. Elsewhere Qt
+  // draws it, with pixels that depend on where it lies.
+  static bool ClosingOnOwnPicture(const QPainter& painter, const QRectF& box);
 
  protected:
   void OnSelect(const CGdiObject& object) override;
