@@ -129,6 +129,7 @@ TEST(FastPaint, AShapePaintsEveryDevicePixelOfItsCoreAndNoneBeyondItsReach) {
         s.SetPoint(1, s.GetPoint(2).x, s.GetPoint(0).y);
         s.SetPoint(3, s.GetPoint(0).x, s.GetPoint(2).y);
         if (pick(8) == 0) s.SetPoint(2, s.GetPoint(0).x, s.GetPoint(0).y);  // folded back on itself
+        if (pick(4) == 0) s.SetPenStyle(PS_NULL);                           // the fill alone
       }
       drawing.AddShape(s);
       const int zooms[] = {50, 100, 150, 200, 333, 500};
